@@ -1,0 +1,37 @@
+# Vop.exe: the core, the Win32 shell and the resources, with a static runtime
+# so the program runs on a bare Windows (and under Wine) without extra DLLs.
+set(VOP_FONT_FILES font.fnt font1.fnt font2.fnt digits.fnt digits1.fnt digits2.fnt)
+
+target_compile_definitions(vop_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0600 WINVER=0x0600)
+
+add_executable(Vop WIN32 ${VOP_SHELL_SOURCES} resources/vop.rc)
+target_link_libraries(Vop PRIVATE vop_core comctl32 comdlg32 shell32 winmm gdi32 user32 msimg32)
+target_link_options(Vop PRIVATE -static -static-libgcc -static-libstdc++ -mwindows)
+set_target_properties(Vop PROPERTIES OUTPUT_NAME Vop RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/portable)
+
+# The portable folder: Vop.exe with the six font files beside it.
+foreach(font ${VOP_FONT_FILES})
+  add_custom_command(TARGET Vop POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/fonts/${font} ${CMAKE_BINARY_DIR}/portable/${font})
+endforeach()
+
+# Test and benchmark helpers that run under Wine beside Vop.exe.
+file(GLOB VOP_WINE_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/tools/*_win32.cpp)
+foreach(tool_src ${VOP_WINE_TOOLS})
+  get_filename_component(tool ${tool_src} NAME_WE)
+  string(REGEX REPLACE "_win32$" "" tool ${tool})
+  add_executable(${tool} ${tool_src})
+  target_link_libraries(${tool} PRIVATE vop_core comctl32 gdi32 user32)
+  target_link_options(${tool} PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(${tool} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+endforeach()
+
+file(GLOB VOP_WINE_BENCH CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win32.cpp)
+foreach(bench_src ${VOP_WINE_BENCH})
+  get_filename_component(bench ${bench_src} NAME_WE)
+  string(REGEX REPLACE "_win32$" "" bench ${bench})
+  add_executable(${bench} ${bench_src})
+  target_link_libraries(${bench} PRIVATE vop_core comctl32 gdi32 user32)
+  target_link_options(${bench} PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(${bench} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()

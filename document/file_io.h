@@ -1,0 +1,44 @@
+// The file layer every document operation goes through. The edited file is
+// never kept open: each load, save, revert and index build opens it by path
+// and closes it before returning. Tests substitute a layer that injects
+// failures (a write that stops half-way, a file that vanishes).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vop {
+
+enum class OpenMode {
+    Read,    // "rb"
+    Update,  // "r+b": read and write, no truncation, the file must exist
+};
+
+class OpenFile {
+public:
+    virtual ~OpenFile() = default;
+    // 64-bit throughout: a 32-bit position cannot measure a 2 GiB file.
+    virtual bool seek(std::uint64_t offset) = 0;
+    // Size of the file as it is now, or nothing when it cannot be measured.
+    virtual std::optional<std::uint64_t> size() = 0;
+    // Reads up to count bytes; returns the number read (short at the end).
+    virtual std::size_t read(void* buffer, std::size_t count) = 0;
+    // Writes count bytes; returns the number written (short on failure).
+    virtual std::size_t write(const void* buffer, std::size_t count) = 0;
+    // Flushes and closes; false when buffered data could not be written.
+    virtual bool close() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual std::unique_ptr<OpenFile> open(const std::string& path, OpenMode mode) = 0;
+};
+
+// The real file system, through the C runtime's 64-bit stream functions.
+FileSystem& realFileSystem();
+
+}  // namespace vop

@@ -1,0 +1,21 @@
+// The text view's index of lines: the whole file split at line feeds.
+#pragma once
+
+#include <cstdint>
+
+#include "app/editor_state.h"
+
+namespace vop {
+
+constexpr std::uint32_t MaxLineLength = 65536;
+
+void BuildLineIndex(EditorState& s);
+void DiscardLineIndex(EditorState& s);
+// Sets TopLine to the line holding the hex view's top byte; LeftColumn := 0.
+void LocateTopLine(EditorState& s);
+
+// Offset mappings; every line counts as Length + 1 bytes.
+std::uint64_t LineStartOffset(const LineIndex& index, std::int32_t line);
+std::int32_t LineHoldingOffset(const LineIndex& index, std::uint64_t offset);
+
+}  // namespace vop
