@@ -1,0 +1,27 @@
+/* Identifiers shared by the resource script and the Win32 shell. */
+#ifndef VOP_RESOURCE_IDS_H
+#define VOP_RESOURCE_IDS_H
+
+/* Menu commands of "MainMenu" */
+#define IDM_FILE_OPEN 57601
+#define IDM_FILE_CLOSE 57602
+#define IDM_FILE_SAVE 57603
+#define IDM_FILE_EXIT 40005
+#define IDM_SEARCH_FIND 40002
+#define IDM_SEARCH_REPLACE 40010
+#define IDM_SEARCH_GOTO 40013
+#define IDM_OPTIONS_COLORS 40004
+#define IDM_OPTIONS_FONTS 40012
+#define IDM_HELP_KEYS 40011
+#define IDM_HELP_ABOUT 40003
+
+/* The system-menu item "Optimal Size" */
+#define IDM_OPTIMAL_SIZE 100
+
+/* Modify dialog: the static that shows the caret address */
+#define IDC_MODIFY_ADDRESS 1008
+
+/* The About picture */
+#define IDR_ABOUT_PICTURE 122
+
+#endif
