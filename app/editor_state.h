@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/glyph_strips.h"
 #include "app/ui.h"
 #include "document/file_io.h"
 
@@ -110,6 +111,7 @@ struct EditorState {
 
     Settings settings;
     GlyphTables glyphs;
+    GlyphStrips strips;  // the coloured glyphs of the current FontCell
 
     PageWindow pages;
     std::uint8_t Modified = 0;

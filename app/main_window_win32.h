@@ -1,0 +1,10 @@
+#pragma once
+
+#include <windows.h>
+
+namespace vop::shell {
+
+bool RegisterMainWindowClass(HINSTANCE instance);
+HWND CreateMainWindow(HINSTANCE instance);
+
+}  // namespace vop::shell

@@ -1,0 +1,22 @@
+// Turns the screen grid (hex view) or the line index (text view) into pixels
+// by copying glyph cells out of the glyph strips. The result is what erasing
+// the background and painting every cell gives, drawn into memory so that the
+// window receives one copy per paint.
+#pragma once
+
+#include <cstdint>
+
+#include "app/editor_state.h"
+
+namespace vop {
+
+struct PixelSurface {
+    std::uint32_t* pixels = nullptr;  // 0x00RRGGBB, top-down
+    int width = 0;
+    int height = 0;
+    int stride = 0;  // pixels per row
+};
+
+void RenderDataWindow(const EditorState& s, PixelSurface& surface);
+
+}  // namespace vop

@@ -1,0 +1,22 @@
+// The six bitmap font files beside the program. Each is a bare glyph table:
+// glyphs in order, rows from the top, 1/2/4 bytes a row, bit 7 the leftmost pixel.
+#pragma once
+
+#include <string>
+
+#include "app/editor_state.h"
+
+namespace vop {
+
+// Fills the 8×16, 16×32 and 32×64 character tables from the three files in
+// `directory` (which ends with its separator, or is empty). Stops at the first
+// file that is missing or too short: the tables before it stay filled.
+// Returns 1 when all three were filled, 0 otherwise. Extra bytes are ignored.
+int LoadFontFiles(GlyphTables& tables, const std::string& directory, const char* normal, const char* doubled,
+                  const char* quad);
+
+// The same for the 8×8, 16×16 and 32×32 digit tables.
+int LoadDigitFiles(GlyphTables& tables, const std::string& directory, const char* normal, const char* doubled,
+                   const char* quad);
+
+}  // namespace vop
