@@ -1,0 +1,53 @@
+// What the program's own hex entry fields share: the keys they understand,
+// where a position sits on screen, and what a handled input asks the window to do.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace vop {
+
+// Virtual-key codes the fields react to (the low byte of WM_KEYDOWN's wParam).
+namespace fieldkey {
+constexpr unsigned Backspace = 8;
+constexpr unsigned End = 35;
+constexpr unsigned Home = 36;
+constexpr unsigned Left = 37;
+constexpr unsigned Right = 39;
+constexpr unsigned Delete = 46;
+}  // namespace fieldkey
+
+// The digit a key stands for: the keys 0-9, the letter keys A-F (Shift does not
+// matter, the key code is the same) and the keypad's 0-9. Only the low byte of
+// the key code counts. Any other key stands for no digit.
+std::optional<std::uint8_t> DigitKeyValue(unsigned virtualKey);
+
+// Every position is one 8-pixel glyph wide, starting one pixel in; the caret is
+// an 8 × 1 underline just below the glyph's body.
+constexpr int FieldPositionWidth = 8;
+constexpr int FieldCaretWidth = 8;
+constexpr int FieldCaretHeight = 1;
+constexpr int FieldCaretY = 14;
+inline int FieldPositionX(std::int32_t position) { return FieldPositionWidth * position + 1; }
+
+// The character a digit value 0..15 is drawn as.
+inline std::uint8_t HexDigitChar(std::uint8_t digit) {
+    return static_cast<std::uint8_t>("0123456789ABCDEF"[digit & 0x0F]);
+}
+
+// What the window must do after the record handled an input. The caret
+// position itself is in the record.
+struct FieldOutcome {
+    bool placeCaret = false;        // move the system caret to the record's caretPos
+    bool repaint = false;           // invalidate the field, erasing the background
+    bool playDefaultSound = false;  // the field refused a digit: play "Default"
+    bool takeFocus = false;         // give the field the keyboard focus
+};
+
+// One character to draw at (x, 0) of the field's client area.
+struct FieldGlyph {
+    int x = 0;
+    std::uint8_t code = 0;
+};
+
+}  // namespace vop
