@@ -8,6 +8,9 @@
 
 namespace vop {
 
-void GotoAddress(EditorState& s, std::uint32_t address, BoxOwner owner, bool erase);
+// Returns true when the caret is now on `address`; false when the jump was
+// refused (address beyond the file) or stopped (a save the user asked for
+// failed, or the file could not be reloaded), the view then staying put.
+bool GotoAddress(EditorState& s, std::uint32_t address, BoxOwner owner, bool erase);
 
 }  // namespace vop

@@ -38,6 +38,14 @@ void DataWindowWheel(EditorState& s, int delta);
 void DataWindowClick(EditorState& s, int x, int y);
 void DataWindowDoubleClick(EditorState& s, int x, int y);
 void DataWindowScroll(EditorState& s, int request, std::int32_t trackPosition);
+// Overwrites the byte under the caret: the caret page's block and the grid
+// cell, repaints that one cell and sets Modified. Nothing moves.
+void WriteByteUnderCaret(EditorState& s, std::uint8_t value);
+
+// Back from the text view to the hex view at the first byte of the text
+// view's top line (F4, F3 and the Find dialog).
+void LeaveTextView(EditorState& s);
+
 // After a size change of the data window (the shell then re-creates the caret).
 void DataWindowResized(EditorState& s);
 // Whether the caret should be visible now (file open, hex view).

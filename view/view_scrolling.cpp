@@ -1,0 +1,190 @@
+// Screen-wise and row-wise scrolls of the hex view, and the relayout after a
+// size or cell change. The text view's scrolls live in text_view_scrolling.cpp.
+#include "view/caret_navigation.h"
+#include "view/screen_layout.h"
+#include "view/text_view_scrolling.h"
+#include "view/view_position.h"
+
+namespace vop {
+
+void PageDown(EditorState& s, bool erase) {
+    if (s.TextViewOn) {
+        TextPageDown(s);
+        return;
+    }
+    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    const std::int32_t n = BytesPerRow(s);
+    const std::int64_t screenBytes = static_cast<std::int64_t>(n) * ScreenRows(s);
+    const std::int64_t currentLength = s.pages.CurrentPage.Length;
+    const std::int64_t newTop = s.TopOffset + screenBytes;
+    const bool intoNextPage = newTop >= currentLength;
+    if (intoNextPage &&
+        !(s.pages.NextPage.present() && newTop < currentLength + s.pages.NextPage.Length))
+        return;
+
+    const ViewSnapshot before = SnapshotView(s);
+    if (intoNextPage) {
+        // The caret keeps its row and column through the shift, or stops on
+        // the file's last byte. This holds as well when the caret already was
+        // in the next page.
+        s.TopOffset = static_cast<std::int32_t>(newTop);
+        if (!ShiftToNextPage(s, static_cast<std::int32_t>(newTop - currentLength))) {
+            RestoreView(s, before);
+            RefreshView(s, erase);
+            return;
+        }
+        RefreshView(s, true);
+        return;
+    }
+
+    s.TopOffset = static_cast<std::int32_t>(newTop);
+    const std::int64_t caret = CaretFromCurrentStart(s) + screenBytes;
+    std::int64_t lastHeld = currentLength - 1;
+    if (s.pages.NextPage.present()) lastHeld += s.pages.NextPage.Length;
+    SetCaretByte(s, caret <= lastHeld ? caret : lastHeld, n);
+    RefreshView(s, erase);
+}
+
+void PageUp(EditorState& s, bool erase) {
+    if (s.TextViewOn) {
+        TextPageUp(s);
+        return;
+    }
+    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    const std::int32_t n = BytesPerRow(s);
+    const std::int32_t screenBytes = n * ScreenRows(s);
+
+    if (s.TopOffset < screenBytes && !s.pages.PrevPage.present()) {
+        if (s.TopOffset < 1) return;
+        // In the file's first page: the top goes to byte 0 and the caret keeps
+        // its row and column.
+        s.TopOffset = 0;
+        s.CaretPage = PageSlot::Current;
+        s.CaretOffset = s.grid.caretRow * n + s.grid.caretColumn;
+        RefreshView(s, erase);
+        return;
+    }
+
+    const ViewSnapshot before = SnapshotView(s);
+    if (s.TopOffset - screenBytes < 0) {
+        if (!ShiftToPreviousPage(s, screenBytes - s.TopOffset)) {
+            RestoreView(s, before);
+            RefreshView(s, erase);
+            return;
+        }
+        RefreshView(s, true);
+        return;
+    }
+    s.TopOffset -= screenBytes;
+    SetCaretByte(s, CaretFromCurrentStart(s) - screenBytes, n);
+    RefreshView(s, erase);
+}
+
+void ScrollLineDown(EditorState& s, bool erase) {
+    if (s.TextViewOn) {
+        TextScrollLineDown(s);
+        return;
+    }
+    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    const std::int32_t n = BytesPerRow(s);
+    const std::int32_t rows = ScreenRows(s);
+    // The top row number is taken from the view itself, which is what the
+    // scroll bar position holds once it is in step.
+    const std::uint64_t top = static_cast<std::uint64_t>(s.pages.PageIndex) * PageSize +
+                              static_cast<std::uint64_t>(s.TopOffset);
+    const std::int64_t topRow = static_cast<std::int64_t>(top / static_cast<std::uint64_t>(n));
+    if (topRow >= static_cast<std::int64_t>(TotalRows(s.pages.FileSize, n)) - rows) return;
+    const std::int64_t currentLength = s.pages.CurrentPage.Length;
+    const bool shift = s.TopOffset + n >= currentLength;
+    if (shift && !s.pages.NextPage.present()) return;
+
+    const ViewSnapshot before = SnapshotView(s);
+    // The caret keeps its byte, one row higher; on row 0 it stays on row 0.
+    // The row is set before the shift so that the shift recomputes this byte.
+    if (s.grid.caretRow > 0) SetCaretCell(s, s.grid.caretRow - 1, s.grid.caretColumn);
+    if (shift) {
+        if (!ShiftToNextPage(s, static_cast<std::int32_t>(s.TopOffset + n - currentLength))) {
+            RestoreView(s, before);
+            RefreshView(s, erase);
+            return;
+        }
+    } else {
+        s.TopOffset += n;
+    }
+    SetCaretByte(s, static_cast<std::int64_t>(s.TopOffset) + static_cast<std::int64_t>(s.grid.caretRow) * n +
+                        s.grid.caretColumn,
+                 n);
+    KeepCaretOnFile(s, n);
+    RefreshView(s, erase);
+}
+
+void ScrollLineUp(EditorState& s, bool erase) {
+    if (s.TextViewOn) {
+        TextScrollLineUp(s);
+        return;
+    }
+    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    const std::int32_t n = BytesPerRow(s);
+    const std::int32_t rows = ScreenRows(s);
+    if (s.TopOffset < n && !s.pages.PrevPage.present()) return;
+
+    const ViewSnapshot before = SnapshotView(s);
+    // The caret keeps its byte, one row lower; on the last row it stays there.
+    if (s.grid.caretRow < rows - 1) SetCaretCell(s, s.grid.caretRow + 1, s.grid.caretColumn);
+    if (s.TopOffset < n) {
+        if (!ShiftToPreviousPage(s, n - s.TopOffset)) {
+            RestoreView(s, before);
+            RefreshView(s, erase);
+            return;
+        }
+    } else {
+        s.TopOffset -= n;
+    }
+    SetCaretByte(s, static_cast<std::int64_t>(s.TopOffset) + static_cast<std::int64_t>(s.grid.caretRow) * n +
+                        s.grid.caretColumn,
+                 n);
+    KeepCaretOnFile(s, n);
+    RefreshView(s, erase);
+}
+
+void Relayout(EditorState& s) {
+    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    const std::int32_t n = BytesPerRow(s);
+    const std::int32_t rows = ScreenRows(s);
+    s.grid.clear();
+    s.grid.init(n + AddressCells, rows);
+    s.ScreenPage = PageSlot::Current;
+
+    s.TopOffset -= s.TopOffset % n;
+    const std::int64_t caret = CaretFromCurrentStart(s);
+    std::int64_t d = caret - s.TopOffset;
+    if (d / n >= rows) {
+        // The caret would be below the screen: its row becomes the last row.
+        const std::int64_t move = (d / n - rows + 1) * n;
+        const std::int64_t newTop = s.TopOffset + move;
+        d -= move;
+        const std::int64_t currentLength = s.pages.CurrentPage.Length;
+        if (newTop >= currentLength) {
+            const ViewSnapshot before = SnapshotView(s);
+            SetCaretCell(s, static_cast<std::int32_t>(d / n), static_cast<std::int32_t>(d % n));
+            s.TopOffset = static_cast<std::int32_t>(newTop);
+            if (!ShiftToNextPage(s, static_cast<std::int32_t>(newTop - currentLength))) {
+                // The window cannot move: keep the top on the current page's
+                // last row and bring the caret up into the screen, in its column.
+                RestoreView(s, before);
+                s.TopOffset = static_cast<std::int32_t>(currentLength - n);
+                const std::int64_t fromTop = caret - s.TopOffset;
+                const std::int64_t row = fromTop / n < rows ? fromTop / n : rows - 1;
+                SetCaretByte(s, s.TopOffset + row * n + fromTop % n, n);
+                KeepCaretOnFile(s, n);
+            }
+            FillScreenGrid(s);
+            return;
+        }
+        s.TopOffset = static_cast<std::int32_t>(newTop);
+    }
+    SetCaretCell(s, static_cast<std::int32_t>(d / n), static_cast<std::int32_t>(d % n));
+    FillScreenGrid(s);
+}
+
+}  // namespace vop
