@@ -24,10 +24,9 @@ LRESULT CALLBACK AddressFieldProc(HWND window, UINT message, WPARAM wParam, LPAR
 
     switch (message) {
         case WM_SETTEXT:
-            field::Apply(window,
-                         AddressFieldSetDigits(*record, static_cast<std::size_t>(wParam),
-                                               reinterpret_cast<const std::uint8_t*>(lParam)),
-                         record->caretPos);
+            field::ApplyTo(window, *record,
+                           AddressFieldSetDigits(*record, static_cast<std::size_t>(wParam),
+                                                 reinterpret_cast<const std::uint8_t*>(lParam)));
             return 0;
         case WM_GETTEXT:
             AddressFieldGetDigits(*record, reinterpret_cast<std::uint8_t*>(lParam),
@@ -45,7 +44,7 @@ LRESULT CALLBACK AddressFieldProc(HWND window, UINT message, WPARAM wParam, LPAR
             field::Paint(window, AddressFieldGlyphs(*record));
             return 0;
         case WM_KEYDOWN:
-            field::Apply(window, AddressFieldKeyDown(*record, static_cast<unsigned>(wParam)), record->caretPos);
+            field::ApplyTo(window, *record, AddressFieldKeyDown(*record, static_cast<unsigned>(wParam)));
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);

@@ -24,8 +24,7 @@ LRESULT CALLBACK EditFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
     switch (message) {
         case WM_SETTEXT:
-            field::Apply(window, EditFieldSetValue(*record, reinterpret_cast<const std::uint8_t*>(lParam)),
-                         record->caretPos);
+            field::ApplyTo(window, *record, EditFieldSetValue(*record, reinterpret_cast<const std::uint8_t*>(lParam)));
             return 0;
         case WM_GETTEXT:
             EditFieldGetValue(*record, reinterpret_cast<std::uint8_t*>(lParam));
@@ -42,13 +41,13 @@ LRESULT CALLBACK EditFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             field::Paint(window, EditFieldGlyphs(*record));
             return 0;
         case WM_KEYDOWN:
-            field::Apply(window, EditFieldKeyDown(*record, static_cast<unsigned>(wParam)), record->caretPos);
+            field::ApplyTo(window, *record, EditFieldKeyDown(*record, static_cast<unsigned>(wParam)));
             return 0;
         case WM_CHAR:
-            field::Apply(window, EditFieldChar(*record, static_cast<unsigned>(wParam)), record->caretPos);
+            field::ApplyTo(window, *record, EditFieldChar(*record, static_cast<unsigned>(wParam)));
             return 0;
         case WM_LBUTTONDOWN:
-            field::Apply(window, EditFieldClick(*record, LOWORD(lParam)), record->caretPos);
+            field::ApplyTo(window, *record, EditFieldClick(*record, LOWORD(lParam)));
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);

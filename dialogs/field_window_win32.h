@@ -34,6 +34,13 @@ void Paint(HWND window, const std::vector<FieldGlyph>& glyphs);
 // repaints and takes the focus, as the outcome asks.
 void Apply(HWND window, const FieldOutcome& outcome, std::int32_t caretPos);
 
+// The same for an outcome the record has already produced: the caret position
+// is read here, after the input moved it, never before.
+template <class Record>
+void ApplyTo(HWND window, const Record& record, const FieldOutcome& outcome) {
+    Apply(window, outcome, record.caretPos);
+}
+
 bool RegisterFieldClass(HINSTANCE instance, const char* className, WNDPROC procedure);
 
 }  // namespace vop::shell::field
