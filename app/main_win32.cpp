@@ -33,7 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
     using namespace vop::shell;
     SetAppInstance(instance);
     if (!RegisterMainWindowClass(instance) || !RegisterDataWindowClass(instance) ||
-        !vop::RegisterEditFieldClass(instance) || !vop::RegisterAddressFieldClass(instance))
+        !RegisterEditFieldClass(instance) || !RegisterAddressFieldClass(instance))
         return 0;
 
     HWND main = CreateMainWindow(instance);

@@ -84,7 +84,12 @@ LRESULT OnCreate(HWND window) {
     if (!fonts) MessageBoxA(window, "Unable to load font file!", "Error!", MB_OK);
     const bool digits = LoadDigitFiles(s.glyphs, folder, "digits.fnt", "digits1.fnt", "digits2.fnt") == 1;
     if (!digits) MessageBoxA(window, "Unable to load font file!", "Error!", MB_OK);
-    if (!fonts || !digits) return -1;  // the window is destroyed; its destruction still saves the settings
+    if (!fonts || !digits) {
+        // Without glyphs there is nothing to show: end here. The destruction
+        // still writes the settings file and ends the message loop.
+        DestroyWindow(window);
+        return -1;
+    }
 
     SetStatusBar(CreateStatusBar(window));
     HWND data = CreateWindowExA(0, "VopDataField", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window, nullptr,

@@ -14,6 +14,9 @@ foreach(font ${VOP_FONT_FILES})
   add_custom_command(TARGET Vop POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/fonts/${font} ${CMAKE_BINARY_DIR}/portable/${font})
 endforeach()
+# The fonts' licence travels with them.
+add_custom_command(TARGET Vop POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/fonts/LICENSE-Terminus.txt ${CMAKE_BINARY_DIR}/portable/LICENSE-Terminus.txt)
 
 # Test and benchmark helpers that run under Wine beside Vop.exe.
 file(GLOB VOP_WINE_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/tools/*_win32.cpp)

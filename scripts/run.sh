@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds Vop and starts it under Wine. With no argument it opens the sample
+# file from the repository. Uses the desktop's display when there is one,
+# otherwise a virtual one (Xvfb) whose screenshots land in build/run/.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install_deps.sh"
+"$root/scripts/build.sh"
+
+file="${1:-$root/resources/sample.bin}"
+export WINEPREFIX="${WINEPREFIX:-$root/build/run/prefix}"
+export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$root/build/run"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "Preparing a Wine prefix in $WINEPREFIX (once)..."
+  DISPLAY= wineboot -i > /dev/null 2>&1 || true
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  wineserver -w || true
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  display=":77"
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+  xvfb=$!
+  trap 'kill $xvfb 2>/dev/null || true' EXIT
+  export DISPLAY="$display"
+  sleep 1
+  echo "No display found: Vop runs on the virtual display $display."
+  echo "Look at it with: DISPLAY=$display import -window root $root/build/run/screen.png"
+fi
+
+file="$(cd "$(dirname "$file")" && pwd)/$(basename "$file")"
+wine "$root/build/win/portable/Vop.exe" "$(winepath -w "$file" 2>/dev/null)"
