@@ -228,6 +228,11 @@ class Vop:
             self.xdotool("key", "--delay", "30", k)
             time.sleep(delay)
 
+    def send_keys(self, *virtual_keys):
+        """Key presses through Windows' input queue (virtual-key codes), for lock keys."""
+        self.probe("sendkeys", *virtual_keys)
+        time.sleep(0.3)
+
     def type(self, text):
         self.xdotool("type", "--delay", "60", text)
         time.sleep(0.3)

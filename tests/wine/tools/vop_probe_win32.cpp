@@ -159,6 +159,21 @@ int Drop(int count, char** paths) {
     return 0;
 }
 
+// Key presses through the system's input queue, to the window with the focus.
+// (Lock keys pressed through the X server are switched back by Wine's own
+// lock-state check on the next key; keys sent here keep their toggle.)
+int SendKeys(int count, char** codes) {
+    for (int i = 0; i < count; ++i) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = static_cast<WORD>(std::atoi(codes[i]));
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+        Sleep(60);
+    }
+    return 0;
+}
+
 // The menu resource of a program file, item by item: id|text|state.
 int MenuResource(const char* exe) {
     HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -200,6 +215,7 @@ int main(int argc, char** argv) {
         return SetWindowPos(MainWindow(), nullptr, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                             std::atoi(argv[5]), SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
     if (verb == "maximize") return ShowWindowAsync(MainWindow(), SW_MAXIMIZE) ? 0 : 1;
+    if (verb == "sendkeys" && argc > 2) return SendKeys(argc - 2, argv + 2);
     if (verb == "menu-resource" && argc > 2) return MenuResource(argv[2]);
     if (verb == "drop" && argc > 2) return Drop(argc - 2, argv + 2);
     return 64;
