@@ -1,6 +1,7 @@
 // The text view's index of lines: the whole file split at line feeds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "app/editor_state.h"
@@ -10,6 +11,10 @@ namespace vop {
 constexpr std::uint32_t MaxLineLength = 65536;
 
 void BuildLineIndex(EditorState& s);
+// The same within a memory budget for the store and the records (bytes);
+// exceeding it is handled as running out of memory: the index stays empty.
+// Returns true when the index was built.
+bool BuildLineIndexWithin(EditorState& s, std::size_t memoryLimit);
 void DiscardLineIndex(EditorState& s);
 // Sets TopLine to the line holding the hex view's top byte; LeftColumn := 0.
 void LocateTopLine(EditorState& s);

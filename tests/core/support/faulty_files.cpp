@@ -1,0 +1,59 @@
+#include "support/faulty_files.h"
+
+namespace vop::test {
+
+class FaultyFile : public OpenFile {
+public:
+    FaultyFile(FaultyFileSystem& owner, std::unique_ptr<OpenFile> real, OpenMode mode)
+        : owner_(owner), real_(std::move(real)), mode_(mode) {
+        ++owner_.openFiles;
+    }
+    ~FaultyFile() override { close(); }
+
+    bool seek(std::uint64_t offset) override { return !owner_.plan.failSeek && real_->seek(offset); }
+
+    std::optional<std::uint64_t> size() override {
+        if (owner_.plan.failSize) return std::nullopt;
+        return real_->size();
+    }
+
+    std::size_t read(void* buffer, std::size_t count) override { return real_->read(buffer, count); }
+
+    std::size_t write(const void* buffer, std::size_t count) override {
+        const int number = ++owner_.writes;
+        if (number == owner_.plan.failWriteNumber) {
+            const std::size_t part = count < owner_.plan.partialWriteBytes ? count : owner_.plan.partialWriteBytes;
+            const std::size_t done = part ? real_->write(buffer, part) : 0;
+            return done < count ? done : count - 1;
+        }
+        return real_->write(buffer, count);
+    }
+
+    bool close() override {
+        if (closed_) return true;
+        closed_ = true;
+        --owner_.openFiles;
+        const bool ok = real_->close();
+        if (mode_ == OpenMode::Update && owner_.plan.failClose) return false;
+        return ok;
+    }
+
+private:
+    FaultyFileSystem& owner_;
+    std::unique_ptr<OpenFile> real_;
+    OpenMode mode_;
+    bool closed_ = false;
+};
+
+std::unique_ptr<OpenFile> FaultyFileSystem::open(const std::string& path, OpenMode mode) {
+    if (mode == OpenMode::Read && plan.failOpenRead) return nullptr;
+    if (mode == OpenMode::Update && plan.failOpenUpdate) return nullptr;
+    std::unique_ptr<OpenFile> real = realFileSystem().open(path, mode);
+    if (!real) return nullptr;
+    (mode == OpenMode::Read ? readOpens : updateOpens)++;
+    openedPaths.push_back(path);
+    if (plan.afterOpen) plan.afterOpen(path, mode);
+    return std::make_unique<FaultyFile>(*this, std::move(real), mode);
+}
+
+}  // namespace vop::test
