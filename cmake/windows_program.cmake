@@ -38,3 +38,9 @@ foreach(bench_src ${VOP_WINE_BENCH})
   target_link_options(${bench} PRIVATE -static -static-libgcc -static-libstdc++)
   set_target_properties(${bench} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endforeach()
+
+# The start-up yardstick is a GUI program like Vop.exe.
+if(TARGET empty_window)
+  set_target_properties(empty_window PROPERTIES WIN32_EXECUTABLE TRUE)
+  target_link_options(empty_window PRIVATE -mwindows)
+endif()

@@ -25,33 +25,66 @@ void Fill(PixelSurface& out, std::uint32_t pixel) {
     for (int y = 0; y < out.height; ++y) std::fill_n(out.pixels + static_cast<std::size_t>(y) * out.stride, out.width, pixel);
 }
 
-void RenderHexView(const EditorState& s, PixelSurface& out) {
+// Copies one cell row; the cell widths that occur get a fixed-size copy the
+// compiler turns into a few moves instead of a library call.
+inline void CopyPixels(std::uint32_t* dst, const std::uint32_t* src, int count) {
+    switch (count) {
+        case 8: std::memcpy(dst, src, 8 * sizeof(std::uint32_t)); return;
+        case 16: std::memcpy(dst, src, 16 * sizeof(std::uint32_t)); return;
+        case 32: std::memcpy(dst, src, 32 * sizeof(std::uint32_t)); return;
+        default: std::memcpy(dst, src, static_cast<std::size_t>(count) * sizeof(std::uint32_t));
+    }
+}
+
+// Draws the hex view one pixel line at a time, writing every pixel of the
+// surface once: a full screen is the most common paint, and erasing it first
+// and then covering most of it with cells would write it twice.
+// The picture is the erased background with every cell copied over it: a
+// byte cell's high digit on top, its low digit raised by the inset so that it
+// covers the high digit's last rows, and background below.
+void RenderHexView(const EditorState& s, PixelSurface& out, std::uint32_t paper) {
     const ScreenGrid& g = s.grid;
     const std::uint8_t fc = s.settings.FontCell;
     const int cw = CellWidth(fc), ch = CellHeight(fc), ins = CellInset(fc);
     const GlyphStrip& text = s.strips.text;
     const GlyphStrip& digit = s.strips.digit;
     const bool hex = s.settings.FontType != 0;
-    const int visibleRows = std::min(g.rows, (out.height + ch - 1) / ch);
-    for (int r = 0; r < visibleRows; ++r) {
-        const int y = r * ch;
-        for (int c = 0; c < g.columns; ++c) {
-            const int x = ins + c * cw;
-            if (x >= out.width) break;
-            const std::uint8_t v = g.at(r, c);
-            if (!hex) {
-                CopyCell(text, v * cw, cw, ch, out, x, y);
-                continue;
-            }
+    const int lowTop = cw - ins;  // first line of the low digit within a cell
+    const int inset = std::min(ins, out.width);
+    for (int y = 0; y < out.height; ++y) {
+        std::uint32_t* line = out.pixels + static_cast<std::size_t>(y) * out.stride;
+        const int r = y / ch, dy = y % ch;
+        int drawn = 0;  // pixels of this line already written
+        if (r < g.rows) {
+            std::fill_n(line, inset, paper);
+            drawn = inset;
             // Hex font type draws nothing from the first cell past the end of the file.
-            if (r * g.columns + c >= g.filledCells) break;
-            if (c < AddressCells) {
-                CopyCell(text, v * cw, cw, ch, out, x, y);
-            } else {
-                CopyCell(digit, (v >> 4) * cw, cw, cw, out, x, y);
-                CopyCell(digit, (v & 15) * cw, cw, cw, out, x, y + cw - ins);
+            const int cells = hex ? std::max(0, std::min(g.columns, g.filledCells - r * g.columns)) : g.columns;
+            const std::uint32_t* textLine = text.pixels.data() + static_cast<std::size_t>(dy) * text.width;
+            const std::uint32_t* digitLine = nullptr;
+            int shift = 0;
+            if (dy < lowTop) {
+                digitLine = digit.pixels.data() + static_cast<std::size_t>(dy) * digit.width;
+                shift = 4;
+            } else if (dy < lowTop + cw) {
+                digitLine = digit.pixels.data() + static_cast<std::size_t>(dy - lowTop) * digit.width;
+            }
+            const std::uint8_t* values = g.cells.data() + static_cast<std::size_t>(r) * g.columns;
+            for (int c = 0; c < cells; ++c) {
+                const int x = ins + c * cw;
+                if (x >= out.width) break;
+                const int w = std::min(cw, out.width - x);
+                const std::uint8_t v = values[c];
+                if (!hex || c < AddressCells)
+                    CopyPixels(line + x, textLine + v * cw, w);
+                else if (digitLine)
+                    CopyPixels(line + x, digitLine + ((v >> shift) & 15) * cw, w);
+                else
+                    std::fill_n(line + x, w, paper);
+                drawn = x + w;
             }
         }
+        std::fill_n(line + drawn, out.width - drawn, paper);
     }
 }
 
@@ -87,14 +120,16 @@ void RenderTextView(const EditorState& s, PixelSurface& out) {
 }  // namespace
 
 void RenderDataWindow(const EditorState& s, PixelSurface& out) {
-    Fill(out, ColourToPixel(s.settings.BackgroundColor));
-    if (!s.documentOpen() || s.strips.text.empty() || s.strips.digit.empty()) return;
+    const std::uint32_t paper = ColourToPixel(s.settings.BackgroundColor);
     // Strips of another cell size would be read past their ends.
-    if (s.strips.fontCell != s.settings.FontCell) return;
-    if (s.TextViewOn)
-        RenderTextView(s, out);
-    else if (!s.grid.empty())
-        RenderHexView(s, out);
+    const bool drawable = s.documentOpen() && !s.strips.text.empty() && !s.strips.digit.empty() &&
+                          s.strips.fontCell == s.settings.FontCell;
+    if (drawable && !s.TextViewOn && !s.grid.empty()) {
+        RenderHexView(s, out, paper);  // writes the background itself
+        return;
+    }
+    Fill(out, paper);
+    if (drawable && s.TextViewOn) RenderTextView(s, out);
 }
 
 }  // namespace vop

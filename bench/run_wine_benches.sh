@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Runs Vop's benchmarks and prints a short table:
+#  - under Wine (own prefix, own Xvfb 1920x1200x24, one persistent Wine server):
+#    glyph strip build, full repaint of a 1920x1080 data window, start-up;
+#  - natively, the *_bench programs of a native release build when one exists.
+#
+# usage: bench/run_wine_benches.sh [--native] [--launches N] [--frames N]
+#   --native      configure build/native-release (unsanitized) when it is missing
+# environment: VOP_WIN_BUILD_DIR (default build/win-bench),
+#              VOP_NATIVE_RELEASE_DIR (default build/native-release),
+#              VOP_BENCH_STATE (default build/bench-wine: prefix, logs, outputs)
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+win_build="${VOP_WIN_BUILD_DIR:-$root/build/win-bench}"
+native_build="${VOP_NATIVE_RELEASE_DIR:-$root/build/native-release}"
+state="${VOP_BENCH_STATE:-$root/build/bench-wine}"
+make_native=0
+launches=15
+frames=50
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --native) make_native=1 ;;
+    --launches) launches="$2"; shift ;;
+    --frames) frames="$2"; shift ;;
+    *) echo "unknown option $1" >&2; exit 64 ;;
+  esac
+  shift
+done
+
+for tool in cmake x86_64-w64-mingw32-g++-posix wine wineserver Xvfb; do
+  command -v "$tool" > /dev/null || { echo "missing $tool (see the README's set-up command)" >&2; exit 1; }
+done
+
+# ---- The Windows build ----
+# Configured every time (quick) so that benchmark sources added since are targets.
+if [ -f "$win_build/CMakeCache.txt" ]; then
+  cmake "$win_build" > /dev/null
+else
+  cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
+fi
+cmake --build "$win_build" -j2 --target Vop strip_build_bench paint_bench startup_bench empty_window
+
+# ---- A prefix of our own (made once) ----
+mkdir -p "$state"
+prefix="$state/prefix"
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$prefix/.vop-bench-ready" ]; then
+  rm -rf "$prefix"
+  DISPLAY= wineboot -i > "$state/wineboot.log" 2>&1 || true
+  mkdir -p "$prefix/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+  cat > "$state/settings.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Drivers]
+"Audio"=""
+REG
+  DISPLAY= wine reg import "$state/settings.reg" > /dev/null 2>&1
+  wineserver -w
+  touch "$prefix/.vop-bench-ready"
+fi
+
+# ---- An X display of our own (never :91, where the Wine tests run) ----
+n=92
+while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp > "$state/xvfb.log" 2>&1 &
+xvfb=$!
+server_started=0
+cleanup() {
+  if [ "$server_started" = 1 ]; then wineserver -k 2> /dev/null || true; fi
+  kill "$xvfb" 2> /dev/null || true
+  wait "$xvfb" 2> /dev/null || true
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+[ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$n"
+
+# One persistent server for every run, warmed up before anything is timed.
+wineserver -k 2> /dev/null || true
+nohup wineserver -p > "$state/wineserver.log" 2>&1 < /dev/null &
+server_started=1
+timeout 60 wine cmd /c exit > /dev/null 2>&1 || true
+
+# Vop writes its settings file beside itself on every exit: run a copy.
+rm -rf "$state/vop"
+cp -r "$win_build/portable" "$state/vop"
+rm -f "$state/vop/Vop.cfg"
+
+winpath() { local p="$1"; echo "Z:${p//\//\\}"; }
+fonts="$(winpath "$state/vop")"
+bench="$win_build/bench"
+table="$state/table.txt"
+: > "$table"
+
+run() {  # name, command...
+  local name="$1"; shift
+  echo "== $name"
+  local status=0
+  timeout 600 "$@" > "$state/$name.txt" 2>&1 || status=$?
+  grep -v '^TABLE|' "$state/$name.txt" | sed 's/^/   /' || true
+  grep '^TABLE|' "$state/$name.txt" | sed 's/\r$//' >> "$table" || true
+  [ "$status" = 0 ] || { echo "   ($name exited with $status)"; echo "TABLE|$name|failed (exit $status)||" >> "$table"; }
+}
+
+run strip_build_bench wine "$bench/strip_build_bench.exe" "$fonts" 31 1
+run paint_bench wine "$bench/paint_bench.exe" "$fonts" "$frames"
+run startup_bench wine "$bench/startup_bench.exe" "$(winpath "$state/vop/Vop.exe")" "$(winpath "$bench/empty_window.exe")" "$launches"
+
+# ---- Native benchmarks (release, unsanitized) ----
+if [ "$make_native" = 1 ] && [ ! -f "$native_build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$native_build" -DVOP_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release
+fi
+if [ -f "$native_build/CMakeCache.txt" ]; then
+  cmake "$native_build" > /dev/null
+  for name in line_index_bench open_document_bench page_down_bench; do
+    if [ ! -f "$root/bench/$name.cpp" ]; then
+      echo "== $name (not written yet: skipped)"
+      continue
+    fi
+    if cmake --build "$native_build" -j2 --target "$name" > "$state/$name.build.log" 2>&1; then
+      run "$name" "$native_build/bench/$name"
+    else
+      echo "== $name (does not build: see $state/$name.build.log)"
+    fi
+  done
+else
+  echo "== native benchmarks skipped: no release build at $native_build (use --native)"
+fi
+
+echo
+echo "Summary ($(date +%Y-%m-%d), $(nproc) cores, $(wine --version 2> /dev/null)):"
+awk -F'|' '{ printf "  %-52s %-20s %-32s %s\n", $2, $3, $4, $5 }' "$table"
