@@ -1,6 +1,7 @@
 #include "view/screen_layout.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "view/cell_metrics.h"
 
@@ -76,18 +77,25 @@ void FillScreenGrid(EditorState& s) {
     for (std::int32_t r = 0; r < grid.rows; ++r) {
         WriteRowAddress(grid, r, address);
         address += static_cast<std::uint32_t>(n);
-        for (std::int32_t k = 0; k < n; ++k) {
-            grid.at(r, AddressCells + k) = source->Bytes[position];
-            ++position;
-            if (position >= source->Length && !switched && s.pages.NextPage.present()) {
+        std::int32_t k = 0;
+        while (k < n) {
+            // Copy as much of the row as the source page still holds.
+            const std::uint32_t take = std::min<std::uint32_t>(static_cast<std::uint32_t>(n - k),
+                                                               source->Length - position);
+            std::memcpy(&grid.at(r, AddressCells + k), source->Bytes.get() + position, take);
+            position += take;
+            k += static_cast<std::int32_t>(take);
+            if (position < source->Length) continue;
+            if (!switched && s.pages.NextPage.present()) {
+                // The screen runs on into the next page, at most once.
                 source = &s.pages.NextPage;
                 position = 0;
                 switched = true;
+                continue;
             }
-            if (position >= source->Length) {
-                grid.filledCells = r * grid.columns + AddressCells + k + 1;
-                return;
-            }
+            // The data ends after the byte just copied.
+            grid.filledCells = r * grid.columns + AddressCells + k;
+            return;
         }
     }
 }
