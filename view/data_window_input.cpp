@@ -44,7 +44,6 @@ void EnterTextView(EditorState& s) {
 void NextViewMode(EditorState& s) {
     if (s.TextViewOn) {
         LeaveTextView(s);
-        s.UI().invalidateData(true);
         return;
     }
     if (s.settings.FontType == 0) {
@@ -163,6 +162,9 @@ void LeaveTextView(EditorState& s) {
     s.UI().showCaret();
     ReturnToHexView(s);
     SetupScrollBar(s, true);
+    // The hex view must replace the lines on the screen even when the search
+    // that follows (F3) finds nothing and repaints nothing.
+    s.UI().invalidateData(true);
 }
 
 void DataWindowKeyDown(EditorState& s, int virtualKey, KeyModifiers mods) {

@@ -805,6 +805,46 @@ TEST(Relayout, ShrinkingIntoTheNextPageShifts) {
     EXPECT_EQ(f.s.TopOffset, 16 * 21);
 }
 
+// Guards against a relayout whose page shift fails leaving the caret below
+// the screen: the top stays in the held page and the caret comes up into view.
+TEST(Relayout, FailedShiftKeepsTheCaretOnScreen) {
+    Small f(5 * 65536, {300, 640});  // 16 per row, 40 rows
+    f.s.TopOffset = 65536 - 16 * 4;
+    f.s.CaretPage = PageSlot::Next;
+    f.s.CaretOffset = 16 * 30 + 2;
+    f.s.grid.caretRow = 34;
+    f.s.grid.caretColumn = 2;
+    const std::string path = f.dir.file("f.bin");
+    std::filesystem::rename(path, path + ".away");
+    f.ui.client = {300, 160};  // 10 rows
+    DataWindowResized(f.s);
+    std::filesystem::rename(path + ".away", path);
+    EXPECT_EQ(f.s.pages.PageIndex, 0u);
+    EXPECT_EQ(f.s.TopOffset, 65536 - 16);
+    EXPECT_EQ(f.s.grid.caretRow, 9);
+    EXPECT_EQ(f.s.grid.caretColumn, 2);
+    EXPECT_EQ(CaretAddress(f.s), 65536u - 16 + 16 * 9 + 2);
+    EXPECT_EQ(f.ui.lastBoxText(), "Error reading file!");
+    EXPECT_EQ(f.s.grid.at(9, 12), f.bytes[CaretAddress(f.s)]);
+}
+
+// Guards against refusing, or misplacing the caret on, a page-down that
+// starts with the caret already in the next page.
+TEST(CaretEdges, PageDownWithCaretInNextPage) {
+    Small f(5 * 65536, {300, 160});
+    f.s.TopOffset = 65536 - 16 * 4;
+    f.s.CaretPage = PageSlot::Next;
+    f.s.CaretOffset = 16 * 2 + 1;
+    f.s.grid.caretRow = 6;
+    f.s.grid.caretColumn = 1;
+    PageDown(f.s, false);
+    EXPECT_EQ(f.s.pages.PageIndex, 1u);
+    EXPECT_EQ(f.s.TopOffset, 96);
+    EXPECT_EQ(f.s.grid.caretRow, 6);
+    EXPECT_EQ(f.s.grid.caretColumn, 1);
+    EXPECT_EQ(CaretAddress(f.s), 65536u + 96 + 16 * 6 + 1);
+}
+
 // Guards against the text view's scrolls leaving the lines.
 TEST(TextView, LineAndPageScrolls) {
     TempDir dir;
