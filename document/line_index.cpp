@@ -5,65 +5,83 @@
 #include <limits>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vop {
 namespace {
 
 constexpr std::size_t ReadChunk = 1u << 20;
 constexpr std::uint8_t LineFeed = 0x0A;
 
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-constexpr bool WordScan = true;
+// Line feeds are found sixteen bytes at a time; the index of a 75 MiB file of
+// short lines is built in about the time it takes to read the file.
+constexpr std::uint32_t Block = 16;
+
+// Bit k is set when byte k of the sixteen at p is a line feed.
+inline std::uint32_t LineFeedBits(const std::uint8_t* p) {
+#if defined(__SSE2__)
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(LineFeed))));
 #else
-constexpr bool WordScan = false;
+    std::uint32_t bits = 0;
+    for (std::uint32_t k = 0; k < Block; ++k) bits |= static_cast<std::uint32_t>(p[k] == LineFeed) << k;
+    return bits;
 #endif
-
-// One bit (the top bit of the byte) for every line feed in an 8-byte word.
-// Exact per byte: the masked addition never carries from one byte into the next.
-inline std::uint64_t LineFeedMask(std::uint64_t word) {
-    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
-    const std::uint64_t t = word ^ 0x0A0A0A0A0A0A0A0Aull;
-    return ~(((t & low7) + low7) | t | low7);
-}
-
-inline std::uint64_t LoadWord(const std::uint8_t* p) {
-    std::uint64_t w;
-    std::memcpy(&w, p, sizeof w);
-    return w;
 }
 
 std::uint64_t CountLineFeeds(const std::uint8_t* p, std::size_t count) {
     std::uint64_t total = 0;
     std::size_t i = 0;
-    if (WordScan) {
-        for (; i + 8 <= count; i += 8) total += static_cast<std::uint64_t>(__builtin_popcountll(LineFeedMask(LoadWord(p + i))));
+#if defined(__SSE2__)
+    const __m128i lineFeeds = _mm_set1_epi8(LineFeed);
+    const __m128i zero = _mm_setzero_si128();
+    while (i + Block <= count) {
+        // Sixteen byte-wide counters, summed before any of them can pass 255.
+        __m128i counters = zero;
+        const std::size_t stop = std::min(count, i + 255 * Block);
+        for (; i + Block <= stop; i += Block) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            counters = _mm_sub_epi8(counters, _mm_cmpeq_epi8(block, lineFeeds));
+        }
+        const __m128i sums = _mm_sad_epu8(counters, zero);  // two sums of eight counters
+        total += static_cast<std::uint32_t>(_mm_cvtsi128_si32(sums)) +
+                 static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
     }
+#endif
     for (; i < count; ++i) total += p[i] == LineFeed;
     return total;
 }
 
-// Records every line of `bytes`: split at line feeds only (a carriage return
+// Records every line of `bytes` into `lines`, which has room for exactly one
+// record per line feed plus one: split at line feeds only (a carriage return
 // stays in its line), each line capped at MaxLineLength bytes with the rest of
 // it dropped, and an empty last line after a final line feed. This is exactly
-// what reading the file byte by byte to each line feed gives.
-void SplitLines(const std::vector<std::uint8_t>& bytes, std::vector<LineRecord>& lines) {
+// what reading the file byte by byte to each line feed gives. Returns the
+// number of records written, never more than the room there is.
+std::size_t SplitLines(const std::vector<std::uint8_t>& bytes, std::vector<LineRecord>& lines) {
     const std::uint8_t* p = bytes.data();
-    const std::size_t size = bytes.size();
-    std::size_t lineStart = 0;
-    auto endLine = [&](std::size_t end) {
-        const std::size_t length = std::min<std::size_t>(end - lineStart, MaxLineLength);
-        lines.push_back({static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(length)});
-        lineStart = end + 1;
+    const std::uint32_t size = static_cast<std::uint32_t>(bytes.size());  // at most TextViewLimit
+    LineRecord* out = lines.data();
+    LineRecord* const end = out + lines.size();
+    std::uint32_t lineStart = 0;
+    auto endLine = [&](std::uint32_t lineEnd) {
+        if (out == end) return false;
+        const std::uint32_t length = lineEnd - lineStart;
+        *out++ = {lineStart, length < MaxLineLength ? length : MaxLineLength};
+        lineStart = lineEnd + 1;
+        return true;
     };
-    std::size_t i = 0;
-    if (WordScan) {
-        for (; i + 8 <= size; i += 8) {
-            for (std::uint64_t m = LineFeedMask(LoadWord(p + i)); m != 0; m &= m - 1)
-                endLine(i + static_cast<std::size_t>(__builtin_ctzll(m)) / 8);
-        }
+    std::uint32_t i = 0;
+    for (; i + Block <= size; i += Block) {
+        for (std::uint32_t m = LineFeedBits(p + i); m != 0; m &= m - 1)
+            if (!endLine(i + static_cast<std::uint32_t>(__builtin_ctz(m)))) return lines.size();
     }
     for (; i < size; ++i)
-        if (p[i] == LineFeed) endLine(i);
+        if (p[i] == LineFeed && !endLine(i)) return lines.size();
     endLine(size);
+    return static_cast<std::size_t>(out - lines.data());
 }
 
 // Allocation within the caller's budget; over it counts as running out of memory.
@@ -110,8 +128,8 @@ bool BuildLineIndexWithin(EditorState& s, std::size_t memoryLimit) {
         // Pass 2: one record per line, in an array sized exactly once.
         const std::size_t lineCount = static_cast<std::size_t>(lineFeeds) + 1;
         Charge(memoryLimit, lineCount * sizeof(LineRecord));
-        index.Lines.reserve(lineCount);
-        SplitLines(index.Store, index.Lines);
+        index.Lines.resize(lineCount);
+        index.Lines.resize(SplitLines(index.Store, index.Lines));
         index.LineCount = static_cast<std::int32_t>(index.Lines.size());
     } catch (const std::bad_alloc&) {
         // Out of memory: no index rather than a damaged one; the program goes on.
