@@ -148,6 +148,13 @@ class Vop:
             return i if i.get("running") == "1" and "statusbar" in i and "data" in i else None
         return wait_for("the main window", ready, timeout)
 
+    def wait_open(self, timeout=20.0):
+        """Waits until a document is open: the status bar shows address and size."""
+        def opened():
+            i = self.info()
+            return i if i.get("running") == "1" and i.get("parts") == "2" and "data" in i else None
+        return wait_for("an open document", opened, timeout)
+
     def status(self):
         i = self.info()
         return i.get("status0", ""), i.get("status1", "")

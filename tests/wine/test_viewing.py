@@ -46,7 +46,7 @@ def test_command_line_path_in_quotes_opens_that_file():
     vop = Vop("view_quoted")
     path = make_file(vop, "my files/data file.bin", pattern(300))
     with vop.start(to_windows_path(path)):  # a path with blanks reaches the program in double quotes
-        info = vop.wait_ready()
+        info = vop.wait_open()
         check(info["title"] == to_windows_path(path), "title %r" % info["title"])
         check(info["parts"] == "2", "two status parts")
         check(info["status0"] == "00000000h", "address %r" % info["status0"])
@@ -58,7 +58,7 @@ def test_relative_command_line_path_is_made_absolute():
     vop = Vop("view_relative")
     path = make_file(vop, "sub/rel.bin", pattern(20))
     with vop.start("rel.bin", cwd=os.path.dirname(path)):
-        info = vop.wait_ready()
+        info = vop.wait_open()
         check(info["title"] == to_windows_path(path), "title %r" % info["title"])
         quit_program(vop)
 
@@ -95,7 +95,7 @@ def test_keys_clicks_and_wheel_move_the_caret():
     size = 3 * 65536 + 17
     path = make_file(vop, "keys.bin", pattern(size))
     with vop.start(to_windows_path(path)):
-        vop.wait_ready()
+        vop.wait_open()
         n, rows = layout(vop)
         vop.focus()
         vop.key("Right", "Right", "Right")
@@ -155,7 +155,7 @@ def test_screen_pixels_match_the_glyphs_in_ascii_and_hex():
     font = glyph_table(vop, "font.fnt", 16)
     digits = glyph_table(vop, "digits.fnt", 8)
     with vop.start(to_windows_path(path)):
-        vop.wait_ready()
+        vop.wait_open()
         vop.focus()
         vop.key("End")  # move the caret off the cells we look at
         vop.key("Down")
@@ -184,7 +184,7 @@ def test_close_returns_to_the_empty_state():
     vop = Vop("view_close")
     path = make_file(vop, "c.bin", pattern(50))
     with vop.start(to_windows_path(path)):
-        vop.wait_ready()
+        vop.wait_open()
         vop.command(CLOSE)
         wait_for("the empty title", lambda: vop.title() == "Vop", 10)
         info = vop.info()
@@ -215,7 +215,7 @@ def test_a_file_of_exactly_two_gigabytes_opens():
     with open(big, "wb") as f:
         f.truncate(2147483648)
     with vop.start(to_windows_path(big)):
-        info = vop.wait_ready()
+        info = vop.wait_open()
         check(info["status1"] == "filesize = 80000000h (2147483648)", "size %r" % info["status1"])
         vop.focus()
         vop.send_keys(145, 39, 145)  # Scroll Lock on, Right, Scroll Lock off
@@ -228,7 +228,7 @@ def test_readme_screenshot_of_the_sample_file():
     vop = Vop("view_readme")
     sample = os.path.join(SOURCE, "resources", "sample.bin")
     with vop.start(to_windows_path(sample)):
-        vop.wait_ready()
+        vop.wait_open()
         vop.focus()
         vop.key("Down", "Right", "Right")
         left, top, right, bottom = vop.rect("window")
