@@ -124,11 +124,20 @@ class Vop:
         return False
 
     # ---- reading what the program shows ----
-    def probe(self, *args, timeout=20):
+    def probe(self, *args, timeout=10):
         tool = os.path.join(WIN_BUILD, "tools", "vop_probe.exe")
-        out = subprocess.run(["wine", tool] + [str(a) for a in args], env=self.env, capture_output=True,
-                             timeout=timeout)
-        return out.returncode, out.stdout.decode("latin-1")
+        for attempt in range(3):
+            try:
+                out = subprocess.run(["wine", tool] + [str(a) for a in args], env=self.env, capture_output=True,
+                                     timeout=timeout)
+            except subprocess.TimeoutExpired:
+                continue  # a probe that could not start in time is tried again
+            text = out.stdout.decode("latin-1")
+            if "busy=1" in text.splitlines() and attempt < 2:
+                time.sleep(0.5)
+                continue
+            return out.returncode, text
+        raise Failure("the probe did not answer: %s" % " ".join(str(a) for a in args))
 
     def info(self):
         _, text = self.probe("info")

@@ -15,6 +15,16 @@ namespace {
 
 HWND MainWindow() { return FindWindowA("Vop", nullptr); }
 
+// Asks the program's window, giving up after two seconds so a busy program
+// makes the probe report "busy" instead of hanging the test.
+bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    DWORD_PTR answer = 0;
+    const bool ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &answer) != 0;
+    if (result) *result = static_cast<LRESULT>(answer);
+    if (!ok) std::printf("busy=1\n");
+    return ok;
+}
+
 std::string Text(HWND window) {
     char buffer[2048] = {};
     GetWindowTextA(window, buffer, sizeof buffer);
@@ -41,7 +51,7 @@ std::string StatusPart(HWND bar, int part) {
     void* remote = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
     std::string result;
     if (remote) {
-        SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote));
+        Ask(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote), nullptr);
         char local[4096] = {};
         SIZE_T got = 0;
         ReadProcessMemory(process, remote, local, sizeof local - 1, &got);
@@ -94,7 +104,9 @@ int Info() {
     if (data) PrintRect("data", ClientOnScreen(data));
     HWND bar = FindWindowExA(main, nullptr, STATUSCLASSNAMEA, nullptr);
     if (bar) {
-        const int parts = static_cast<int>(SendMessageA(bar, SB_GETPARTS, 0, 0));
+        LRESULT count = 0;
+        Ask(bar, SB_GETPARTS, 0, 0, &count);
+        const int parts = static_cast<int>(count);
         std::printf("parts=%d\n", parts);
         for (int i = 0; i < parts && i < 4; ++i) std::printf("status%d=%s\n", i, StatusPart(bar, i).c_str());
         RECT b{};
