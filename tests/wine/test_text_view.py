@@ -14,9 +14,10 @@ def font(vop):
     return [data[i * 16:(i + 1) * 16] for i in range(256)]
 
 
-def glyph_at(pixels, x0, y0, glyph):
-    """True when the 8 × 16 glyph is drawn black on white at (x0, y0)."""
-    for y in range(16):
+def glyph_at(pixels, x0, y0, glyph, rows=14):
+    """True when the 8 × 16 glyph is drawn black on white at (x0, y0). Only the
+    top 14 rows are compared by default: the blinking underline caret covers row 14."""
+    for y in range(rows):
         for x in range(8):
             want = BLACK if glyph[y] & (0x80 >> x) else WHITE
             if pixels[y0 + y][x0 + x] != want:
