@@ -212,6 +212,14 @@ class Vop:
         _, text = self.probe("menu-resource", self.exe)
         return dict(line.partition("=")[::2] for line in text.splitlines())
 
+    def hold(self, path, seconds):
+        """Another program keeps the file open, shared for reading only, for a while."""
+        tool = os.path.join(WIN_BUILD, "tools", "vop_probe.exe")
+        holder = subprocess.Popen(["wine", tool, "hold", path, str(seconds)], env=self.env, stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL)
+        check(holder.stdout.readline().strip() == b"held", "could not hold the file")
+        return holder
+
     def command(self, command_id):
         self.probe("command", command_id)
 

@@ -161,5 +161,29 @@ def test_dropping_a_file_over_unsaved_changes_asks_first():
         vop.wait_exit(15)
 
 
+def test_a_file_locked_by_another_program_opens_read_only_and_save_reports_it():
+    vop = Vop("edit_locked")
+    path = make_file(vop, "locked.bin", bytes(100))
+    winpath = to_windows_path(path)
+    holder = vop.hold(winpath, 60)
+    try:
+        with vop.start(winpath):
+            vop.answer(IDOK, title="Read Only File",
+                       text="File %s has been opened as read only. Any attempt of modifying it will fail!" % winpath)
+            vop.wait_open()
+            vop.focus()
+            vop.type("W")  # edits still work on screen
+            vop.command(SAVE)
+            vop.answer(IDOK, title="Error", text="Error opening file for writing!")
+            vop.command(CLOSE)  # still modified: the question comes again
+            vop.answer(IDNO, title="Save file", text=SAVE_FILE_QUESTION)
+            wait_for("the empty title", lambda: vop.title() == "Vop", 10)
+            vop.command(EXIT)
+            vop.wait_exit(15)
+    finally:
+        holder.kill()
+    check(on_disk(path) == bytes(100), "the locked file changed")
+
+
 if __name__ == "__main__":
     run(globals())

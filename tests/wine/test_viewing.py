@@ -192,6 +192,44 @@ def test_close_returns_to_the_empty_state():
         quit_program(vop)
 
 
+def test_search_menu_is_enabled_by_open_and_grayed_by_close():
+    vop = Vop("view_menu")
+    path = make_file(vop, "m.bin", pattern(500))
+    with vop.start():
+        vop.wait_ready()
+        vop.focus()
+        vop.key("alt+s", "a")  # Goto Address is grayed: nothing opens
+        vop.key("Escape", "Escape")
+        check(vop.no_box(), "a grayed Goto Address opened its dialog")
+        vop.drop(to_windows_path(path))
+        wait_for("the dropped file", lambda: vop.title() == to_windows_path(path), 10)
+        vop.focus()
+        vop.key("alt+s", "a")
+        check(vop.box().get("title") == "Goto Address", "Goto Address after opening a file")
+        vop.key("Escape")
+        wait_for("the dialog to close", vop.no_box, 10)
+        vop.command(CLOSE)
+        wait_for("the empty title", lambda: vop.title() == "Vop", 10)
+        vop.focus()
+        vop.key("alt+s", "a")
+        vop.key("Escape", "Escape")
+        check(vop.no_box(), "Goto Address still enabled after Close")
+        quit_program(vop)
+
+
+def test_system_colour_change_keeps_the_status_bar():
+    vop = Vop("view_syscolor")
+    path = make_file(vop, "s.bin", pattern(255))
+    with vop.start(to_windows_path(path)):
+        vop.wait_open()
+        vop.focus()
+        vop.key("Right", "Right")
+        WM_SYSCOLORCHANGE = 0x15
+        vop.probe("post", WM_SYSCOLORCHANGE)
+        wait_for("the new status bar", lambda: vop.status() == ("00000002h", "filesize = 000000FFh (255)"), 10)
+        quit_program(vop)
+
+
 def test_empty_and_too_large_files_are_refused():
     vop = Vop("view_refused")
     empty = make_file(vop, "empty.bin", b"")

@@ -186,6 +186,18 @@ int SendKeys(int count, char** codes) {
     return 0;
 }
 
+// Keeps a file open for reading only, sharing it for reading only, so that
+// no one can open it for writing meanwhile (a file locked by another program).
+int Hold(const char* path, int seconds) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    CloseHandle(file);
+    return 0;
+}
+
 // The menu resource of a program file, item by item: id|text|state.
 int MenuResource(const char* exe) {
     HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -227,6 +239,8 @@ int main(int argc, char** argv) {
         return SetWindowPos(MainWindow(), nullptr, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                             std::atoi(argv[5]), SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
     if (verb == "maximize") return ShowWindowAsync(MainWindow(), SW_MAXIMIZE) ? 0 : 1;
+    if (verb == "hold" && argc > 3) return Hold(argv[2], std::atoi(argv[3]));
+    if (verb == "post" && argc > 2) return PostMessageA(MainWindow(), std::atoi(argv[2]), 0, 0) ? 0 : 1;
     if (verb == "sendkeys" && argc > 2) return SendKeys(argc - 2, argv + 2);
     if (verb == "menu-resource" && argc > 2) return MenuResource(argv[2]);
     if (verb == "drop" && argc > 2) return Drop(argc - 2, argv + 2);
