@@ -136,5 +136,5 @@ else
 fi
 
 echo
-echo "Summary ($(date +%Y-%m-%d), $(nproc) cores, $(wine --version 2> /dev/null)):"
+echo "Summary ($(date +%Y-%m-%d), $(nproc) cores, $(wine --version 2> /dev/null), load average $(cut -d' ' -f1-3 /proc/loadavg)):"
 awk -F'|' '{ printf "  %-52s %-20s %-32s %s\n", $2, $3, $4, $5 }' "$table"
