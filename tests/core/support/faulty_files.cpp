@@ -1,6 +1,9 @@
 #include "support/faulty_files.h"
 
+#include <algorithm>
+
 namespace vop::test {
+namespace {
 
 class FaultyFile : public OpenFile {
 public:
@@ -20,13 +23,10 @@ public:
     std::size_t read(void* buffer, std::size_t count) override { return real_->read(buffer, count); }
 
     std::size_t write(const void* buffer, std::size_t count) override {
-        const int number = ++owner_.writes;
-        if (number == owner_.plan.failWriteNumber) {
-            const std::size_t part = count < owner_.plan.partialWriteBytes ? count : owner_.plan.partialWriteBytes;
-            const std::size_t done = part ? real_->write(buffer, part) : 0;
-            return done < count ? done : count - 1;
-        }
-        return real_->write(buffer, count);
+        if (++owner_.writes != owner_.plan.failWriteNumber) return real_->write(buffer, count);
+        const std::size_t part = std::min(count, owner_.plan.partialWriteBytes);
+        const std::size_t done = part ? real_->write(buffer, part) : 0;
+        return done < count ? done : count - 1;
     }
 
     bool close() override {
@@ -34,8 +34,7 @@ public:
         closed_ = true;
         --owner_.openFiles;
         const bool ok = real_->close();
-        if (mode_ == OpenMode::Update && owner_.plan.failClose) return false;
-        return ok;
+        return ok && !(mode_ == OpenMode::Update && owner_.plan.failClose);
     }
 
 private:
@@ -45,14 +44,13 @@ private:
     bool closed_ = false;
 };
 
+}  // namespace
+
 std::unique_ptr<OpenFile> FaultyFileSystem::open(const std::string& path, OpenMode mode) {
-    if (mode == OpenMode::Read && plan.failOpenRead) return nullptr;
     if (mode == OpenMode::Update && plan.failOpenUpdate) return nullptr;
     std::unique_ptr<OpenFile> real = realFileSystem().open(path, mode);
     if (!real) return nullptr;
-    (mode == OpenMode::Read ? readOpens : updateOpens)++;
     openedPaths.push_back(path);
-    if (plan.afterOpen) plan.afterOpen(path, mode);
     return std::make_unique<FaultyFile>(*this, std::move(real), mode);
 }
 

@@ -1,13 +1,11 @@
 // A file layer over the real one that injects the failures a user's disk can
-// produce: a file that cannot be opened (read-only, deleted, locked), a write
-// that stops part-way, a flush that fails on close, a seek or a size that fails.
+// produce: a file that cannot be opened for writing (read-only, locked), a
+// write that stops part-way, a flush that fails on close, a seek or a size
+// that fails.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +14,6 @@
 namespace vop::test {
 
 struct FaultPlan {
-    bool failOpenRead = false;    // every open for reading fails
     bool failOpenUpdate = false;  // every open for update fails (a read-only file)
     // The write with this number (1-based, counted over the whole file layer)
     // writes only `partialWriteBytes` bytes and reports that count. 0: never.
@@ -25,9 +22,6 @@ struct FaultPlan {
     bool failClose = false;  // close() of a file opened for update reports a lost flush
     bool failSeek = false;   // every seek fails
     bool failSize = false;   // the size cannot be measured
-    // Runs after every successful open, before the file is handed out: lets a
-    // test change the file on disk between the core's operations.
-    std::function<void(const std::string& path, OpenMode mode)> afterOpen;
 };
 
 class FaultyFileSystem : public FileSystem {
@@ -35,16 +29,11 @@ public:
     FaultPlan plan;
 
     // What the core did, for checks.
-    int readOpens = 0;
-    int updateOpens = 0;
     int writes = 0;
     int openFiles = 0;  // files currently open (must be 0 between operations)
-    std::vector<std::string> openedPaths;
+    std::vector<std::string> openedPaths;  // every successful open, in order
 
     std::unique_ptr<OpenFile> open(const std::string& path, OpenMode mode) override;
-
-private:
-    friend class FaultyFile;
 };
 
 }  // namespace vop::test
