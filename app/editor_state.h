@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/glyph_strips.h"
@@ -85,14 +86,36 @@ struct ScreenGrid {
 // Lines are kept in one shared byte store with an offset per line, so a file
 // of short lines costs a few bytes per line instead of one heap block each.
 struct LineRecord {
-    std::uint32_t Start = 0;   // offset of the line's bytes in LineIndex::Store
-    std::uint32_t Length = 0;  // 0..65536, without the line feed
+    std::uint32_t Start;   // offset of the line's bytes in LineIndex::Store
+    std::uint32_t Length;  // 0..65536, without the line feed
+};
+
+// Leaves new elements of a vector uninitialised when it grows. The line index
+// writes every byte and record it allocates (from the file, then by the
+// split), so zeroing 100 MiB or more first would only cost time.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
 };
 
 struct LineIndex {
     std::int32_t LineCount = 0;
-    std::vector<LineRecord> Lines;
-    std::vector<std::uint8_t> Store;
+    std::vector<LineRecord, UninitialisedAllocator<LineRecord>> Lines;
+    std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>> Store;
     std::int32_t TopLine = 0;
     std::int32_t LeftColumn = 0;
 

@@ -115,8 +115,11 @@ void Run(const std::string& path, std::size_t size, std::size_t lineLength) {
 }  // namespace
 
 int main() {
-    std::string folder = (std::filesystem::temp_directory_path() / "vop-bench-XXXXXX").string();
-    if (!mkdtemp(folder.data())) return 1;
+    // A folder of our own under the temporary folder (named by the process, portable to Windows).
+    const std::string folder = (std::filesystem::temp_directory_path() /
+                                ("vop-bench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())))
+                                   .string();
+    std::filesystem::create_directories(folder);
     const std::string path = folder + "/lines.txt";
     Run(path, vop::TextViewLimit, 10);
     Run(path, vop::TextViewLimit, 60);

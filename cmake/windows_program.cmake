@@ -44,3 +44,11 @@ if(TARGET empty_window)
   set_target_properties(empty_window PROPERTIES WIN32_EXECUTABLE TRUE)
   target_link_options(empty_window PRIVATE -mwindows)
 endif()
+
+# Platform-free benchmarks that are also measured under Wine.
+foreach(bench line_index_bench)
+  add_executable(${bench}_wine ${CMAKE_SOURCE_DIR}/bench/${bench}.cpp)
+  target_link_libraries(${bench}_wine PRIVATE vop_core)
+  target_link_options(${bench}_wine PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(${bench}_wine PROPERTIES OUTPUT_NAME ${bench} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()

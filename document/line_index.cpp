@@ -60,7 +60,7 @@ std::uint64_t CountLineFeeds(const std::uint8_t* p, std::size_t count) {
 // it dropped, and an empty last line after a final line feed. This is exactly
 // what reading the file byte by byte to each line feed gives. Returns the
 // number of records written, never more than the room there is.
-std::size_t SplitLines(const std::vector<std::uint8_t>& bytes, std::vector<LineRecord>& lines) {
+std::size_t SplitLines(const decltype(LineIndex::Store)& bytes, decltype(LineIndex::Lines)& lines) {
     const std::uint8_t* p = bytes.data();
     const std::uint32_t size = static_cast<std::uint32_t>(bytes.size());  // at most TextViewLimit
     LineRecord* out = lines.data();
@@ -141,8 +141,8 @@ bool BuildLineIndexWithin(EditorState& s, std::size_t memoryLimit) {
 
 void DiscardLineIndex(EditorState& s) {
     LineIndex& index = s.lines;
-    std::vector<LineRecord>().swap(index.Lines);
-    std::vector<std::uint8_t>().swap(index.Store);
+    decltype(index.Lines)().swap(index.Lines);
+    decltype(index.Store)().swap(index.Store);
     index.LineCount = 0;
     index.TopLine = 0;
     index.LeftColumn = 0;
