@@ -112,6 +112,7 @@ run() {  # name, command...
 
 run strip_build_bench wine "$bench/strip_build_bench.exe" "$fonts" 31 1
 run paint_bench wine "$bench/paint_bench.exe" "$fonts" "$frames"
+[ -f "$bench/line_index_bench.exe" ] && run line_index_bench_wine wine "$bench/line_index_bench.exe"
 run startup_bench wine "$bench/startup_bench.exe" "$(winpath "$state/vop/Vop.exe")" "$(winpath "$bench/empty_window.exe")" "$launches"
 
 # ---- Native benchmarks (release, unsanitized) ----
