@@ -39,39 +39,19 @@ if [ -f "$win_build/CMakeCache.txt" ]; then
 else
   cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$win_build" -j2 --target Vop strip_build_bench paint_bench startup_bench empty_window
+cmake --build "$win_build" -j2 --target Vop strip_build_bench paint_bench startup_bench empty_window line_index_bench_wine
 
 # ---- A prefix of our own (made once) ----
 mkdir -p "$state"
 prefix="$state/prefix"
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$prefix/.vop-bench-ready" ]; then
-  rm -rf "$prefix"
-  DISPLAY= wineboot -i > "$state/wineboot.log" 2>&1 || true
-  mkdir -p "$prefix/drive_c/windows/Fonts"
-  cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
-  cat > "$state/settings.reg" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Wine\Drivers]
-"Audio"=""
-REG
-  DISPLAY= wine reg import "$state/settings.reg" > /dev/null 2>&1
-  wineserver -w
-  touch "$prefix/.vop-bench-ready"
-fi
+# shellcheck source=../tests/wine/wine_common.sh
+. "$root/tests/wine/wine_common.sh"
+vop_prepare_prefix "$prefix" "$state"
 
 # ---- An X display of our own (never :91, where the Wine tests run) ----
-n=92
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp > "$state/xvfb.log" 2>&1 &
-xvfb=$!
+vop_start_xvfb 92 1920x1200x24 "$state/xvfb.log" || { echo "Xvfb did not start" >&2; exit 1; }
+xvfb="$VOP_XVFB_PID"
 server_started=0
 cleanup() {
   if [ "$server_started" = 1 ]; then wineserver -k 2> /dev/null || true; fi
@@ -79,9 +59,7 @@ cleanup() {
   wait "$xvfb" 2> /dev/null || true
 }
 trap cleanup EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$n"
+export DISPLAY="$VOP_DISPLAY"
 
 # One persistent server for every run, warmed up before anything is timed.
 wineserver -k 2> /dev/null || true

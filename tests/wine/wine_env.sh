@@ -5,6 +5,8 @@ set -euo pipefail
 state="${VOP_WINE_STATE:?}"
 prefix="$state/prefix"
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=wine_common.sh
+. "$(dirname "$0")/wine_common.sh"
 
 stop() {
   if [ -f "$state/env" ]; then
@@ -21,35 +23,10 @@ stop() {
 start() {
   stop
   mkdir -p "$state"
-  if [ ! -f "$prefix/.vop-ready" ]; then
-    rm -rf "$prefix"
-    DISPLAY= wineboot -i > "$state/wineboot.log" 2>&1 || true
-    mkdir -p "$prefix/drive_c/windows/Fonts"
-    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
-    cat > "$state/settings.reg" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Wine\Drivers]
-"Audio"=""
-REG
-    DISPLAY= wine reg import "$state/settings.reg" > /dev/null 2>&1
-    wineserver -w
-    touch "$prefix/.vop-ready"
-  fi
-
-  # A free display number.
-  n=91
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp > "$state/xvfb.log" 2>&1 &
-  xvfb=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start"; cat "$state/xvfb.log"; exit 1; }
+  vop_prepare_prefix "$prefix" "$state"
+  vop_start_xvfb 91 1280x1024x24 "$state/xvfb.log" || { echo "Xvfb did not start"; exit 1; }
+  n="${VOP_DISPLAY#:}"
+  xvfb="$VOP_XVFB_PID"
   DISPLAY=":$n" nohup wineserver -p > "$state/wineserver.log" 2>&1 < /dev/null &
   # Warm the server up so the first test does not pay for it.
   DISPLAY=":$n" timeout 60 wine cmd /c exit > /dev/null 2>&1 || true
