@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -198,6 +199,24 @@ int Hold(const char* path, int seconds) {
     return 0;
 }
 
+// The program's memory now: working set and private bytes, in KiB.
+int Memory() {
+    HWND main = MainWindow();
+    if (!main) return 2;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return 3;
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    const BOOL ok = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    CloseHandle(process);
+    if (!ok) return 4;
+    std::printf("workingset_kib=%zu\nprivate_kib=%zu\npeak_workingset_kib=%zu\n", counters.WorkingSetSize / 1024,
+                counters.PrivateUsage / 1024, counters.PeakWorkingSetSize / 1024);
+    return 0;
+}
+
 // The menu resource of a program file, item by item: id|text|state.
 int MenuResource(const char* exe) {
     HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -239,6 +258,7 @@ int main(int argc, char** argv) {
         return SetWindowPos(MainWindow(), nullptr, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                             std::atoi(argv[5]), SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
     if (verb == "maximize") return ShowWindowAsync(MainWindow(), SW_MAXIMIZE) ? 0 : 1;
+    if (verb == "memory") return Memory();
     if (verb == "hold" && argc > 3) return Hold(argv[2], std::atoi(argv[3]));
     if (verb == "post" && argc > 2) return PostMessageA(MainWindow(), std::atoi(argv[2]), 0, 0) ? 0 : 1;
     if (verb == "sendkeys" && argc > 2) return SendKeys(argc - 2, argv + 2);
