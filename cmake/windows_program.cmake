@@ -6,7 +6,7 @@ target_compile_definitions(vop_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_W
 
 add_executable(Vop WIN32 ${VOP_SHELL_SOURCES} resources/vop.rc)
 target_link_libraries(Vop PRIVATE vop_core comctl32 comdlg32 shell32 winmm gdi32 user32 msimg32)
-target_link_options(Vop PRIVATE -static -static-libgcc -static-libstdc++ -mwindows)
+target_link_options(Vop PRIVATE -static -static-libgcc -static-libstdc++ -mwindows -s)
 set_target_properties(Vop PROPERTIES OUTPUT_NAME Vop RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/portable)
 
 # The portable folder: Vop.exe with the six font files beside it.
