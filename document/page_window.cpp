@@ -167,7 +167,18 @@ void ShowOpenedDocument(EditorState& s) {
     s.UI().setSearchCommandsEnabled(true);
 }
 
+// After either shift: the screen starts in the new current page at `top`
+// (rounded to a row), and the caret keeps its screen row and column.
+void SettleViewAfterShift(EditorState& s, std::int64_t top) {
+    const std::int32_t n = RowWidth(s);
+    s.ScreenPage = PageSlot::Current;
+    s.TopOffset = AlignTop(top, s.pages.CurrentPage.Length, n);
+    SettleCaretAfterShift(s, n);
+    if (s.TextViewOn) SetupScrollBar(s, false);
+}
+
 }  // namespace
+
 
 bool OpenDocument(EditorState& s, const std::string& path, std::uint32_t pageIndex) {
     if (!PathAcceptable(path)) {
@@ -300,11 +311,7 @@ bool LoadNextPage(EditorState& s, std::int32_t t) {
     w.PageIndex = newIndex;
     w.FileSize = ReconcileFileSize(known, w, endSeen);
 
-    const std::int32_t n = RowWidth(s);
-    s.ScreenPage = PageSlot::Current;
-    s.TopOffset = AlignTop(t, w.CurrentPage.Length, n);
-    SettleCaretAfterShift(s, n);
-    if (s.TextViewOn) SetupScrollBar(s, false);
+    SettleViewAfterShift(s, t);
     return true;
 }
 
@@ -340,12 +347,7 @@ bool LoadPreviousPage(EditorState& s, std::int32_t d) {
     w.PageIndex = newIndex;
     w.FileSize = ReconcileFileSize(known, w, false);
 
-    const std::int32_t n = RowWidth(s);
-    const std::int64_t distance = std::clamp<std::int64_t>(d, 1, PageSize);
-    s.ScreenPage = PageSlot::Current;
-    s.TopOffset = AlignTop(PageSize - distance, w.CurrentPage.Length, n);
-    SettleCaretAfterShift(s, n);
-    if (s.TextViewOn) SetupScrollBar(s, false);
+    SettleViewAfterShift(s, PageSize - std::clamp<std::int64_t>(d, 1, PageSize));
     return true;
 }
 
