@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "view/cell_metrics.h"
+#include "state/cell_metrics.h"
 
 namespace vop {
 namespace {

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/editor_state.h"
-#include "view/font_files.h"
+#include "files/font_files.h"
+#include "files/real_file_system.h"
+#include "state/editor_state.h"
 
 namespace vop::bench {
 
@@ -57,8 +58,8 @@ inline std::string FolderWithSeparator(std::string folder) {
 // any is missing or short: a benchmark on empty glyphs would measure nothing.
 inline bool LoadRealFonts(GlyphTables& tables, const std::string& folder) {
     const std::string dir = FolderWithSeparator(folder);
-    if (LoadFontFiles(tables, dir, "font.fnt", "font1.fnt", "font2.fnt") != 1 ||
-        LoadDigitFiles(tables, dir, "digits.fnt", "digits1.fnt", "digits2.fnt") != 1) {
+    if (LoadFontFiles(tables, RealFileSystem(), dir, "font.fnt", "font1.fnt", "font2.fnt") != 1 ||
+        LoadDigitFiles(tables, RealFileSystem(), dir, "digits.fnt", "digits1.fnt", "digits2.fnt") != 1) {
         std::fprintf(stderr, "cannot load the six font files from \"%s\"\n", dir.c_str());
         return false;
     }

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/editor_state.h"
+#include "files/real_file_system.h"
+#include "state/editor_state.h"
 #include "document/line_index.h"
 
 namespace {
@@ -78,6 +79,8 @@ void Run(const std::string& path, std::size_t size, std::size_t lineLength) {
     CountWithMemchr(path);  // into the page cache
 
     vop::EditorState s;
+
+    s.files = &vop::RealFileSystem();
     s.pages.DocumentPath = path;
     constexpr int Rounds = 7;
     std::vector<double> baseline, index, holding;

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/editor_state.h"
-#include "document/page_window.h"
+#include "files/real_file_system.h"
+#include "state/editor_state.h"
+#include "view/document_view.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ public:
 double MicrosecondsPerOpen(vop::EditorState& s, const std::string& path, std::uint32_t page, int count) {
     const auto t0 = Clock::now();
     for (int i = 0; i < count; ++i) {
-        if (!vop::OpenDocument(s, path, page)) std::exit(1);
+        if (vop::OpenDocument(s, path, page) != vop::LoadOutcome::Loaded) std::exit(1);
     }
     return std::chrono::duration<double, std::micro>(Clock::now() - t0).count() / count;
 }
@@ -54,6 +55,7 @@ int main() {
 
     BenchUi ui;
     vop::EditorState s;
+    s.files = &vop::RealFileSystem();
     s.ui = &ui;
     constexpr int Count = 2000, Rounds = 9;
     std::vector<double> smallTimes, hugeTimes, lastPageTimes, threeTimes, hugeMiddleTimes;

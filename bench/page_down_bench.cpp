@@ -10,10 +10,11 @@
 #include <fstream>
 #include <string>
 
-#include "app/editor_state.h"
-#include "document/page_window.h"
+#include "files/real_file_system.h"
+#include "state/editor_state.h"
+#include "view/document_view.h"
 #include "view/caret_navigation.h"
-#include "view/data_window_input.h"
+#include "app/data_window_input.h"
 #include "view/screen_layout.h"
 
 namespace {
@@ -36,10 +37,11 @@ Result HoldPageDown(const std::string& path, vop::ClientSize client, std::uint8_
     QuietUi ui;
     ui.client = client;
     vop::EditorState s;
+    s.files = &vop::RealFileSystem();
     s.ui = &ui;
     s.settings.FontCell = fontCell;
     Result r;
-    if (!vop::OpenDocument(s, path, 0)) return r;
+    if (vop::OpenDocument(s, path, 0) != vop::LoadOutcome::Loaded) return r;
     r.bytesPerRow = vop::BytesPerRow(s);
     r.rows = vop::ScreenRows(s);
     const auto start = std::chrono::steady_clock::now();

@@ -18,8 +18,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/editor_state.h"
-#include "app/glyph_strips.h"
+#include "files/real_file_system.h"
+#include "state/editor_state.h"
+#include "view/glyph_strips.h"
 #include "bench/bench_support_win32.h"
 #include "view/data_render.h"
 #include "view/screen_layout.h"
@@ -174,6 +175,7 @@ int main(int argc, char** argv) {
     FixedSizeUi ui;
     auto state = std::make_unique<vop::EditorState>();
     vop::EditorState& s = *state;
+    s.files = &vop::RealFileSystem();
     s.ui = &ui;
     if (!vop::bench::LoadRealFonts(s.glyphs, folder)) return 2;
     s.settings.FontCell = 0;

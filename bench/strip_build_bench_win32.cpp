@@ -17,10 +17,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/editor_state.h"
-#include "app/glyph_strips.h"
+#include "state/editor_state.h"
+#include "view/glyph_strips.h"
 #include "bench/bench_support_win32.h"
-#include "view/cell_metrics.h"
+#include "state/cell_metrics.h"
 
 namespace {
 

@@ -149,19 +149,17 @@ void DiscardLineIndex(EditorState& s) {
 }
 
 std::uint64_t LineStartOffset(const LineIndex& index, std::int32_t line) {
-    const std::int32_t end = std::clamp(line, 0, index.LineCount);
-    std::uint64_t offset = 0;
-    for (std::int32_t i = 0; i < end; ++i) offset += index.Lines[static_cast<std::size_t>(i)].Length + 1ull;
-    return offset;
+    if (index.LineCount <= 0) return 0;
+    return index.Lines[static_cast<std::size_t>(std::clamp(line, 0, index.LineCount - 1))].Start;
 }
 
 std::int32_t LineHoldingOffset(const LineIndex& index, std::uint64_t offset) {
-    std::uint64_t end = 0;
-    for (std::int32_t i = 0; i < index.LineCount; ++i) {
-        end += index.Lines[static_cast<std::size_t>(i)].Length + 1ull;
-        if (end > offset) return i;
-    }
-    return index.LineCount > 0 ? index.LineCount - 1 : 0;
+    if (index.LineCount <= 0) return 0;
+    const auto begin = index.Lines.begin(), end = begin + index.LineCount;
+    // The last line that starts at or before the offset; line 0 starts at 0.
+    const auto after = std::upper_bound(begin + 1, end, offset,
+                                        [](std::uint64_t o, const LineRecord& r) { return o < r.Start; });
+    return static_cast<std::int32_t>(after - begin - 1);
 }
 
 void LocateTopLine(EditorState& s) {

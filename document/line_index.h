@@ -4,11 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/editor_state.h"
+#include "state/editor_state.h"
 
 namespace vop {
-
-constexpr std::uint32_t MaxLineLength = 65536;
 
 void BuildLineIndex(EditorState& s);
 // The same within a memory budget for the store and the records (bytes);
@@ -19,8 +17,11 @@ void DiscardLineIndex(EditorState& s);
 // Sets TopLine to the line holding the hex view's top byte; LeftColumn := 0.
 void LocateTopLine(EditorState& s);
 
-// Offset mappings; every line counts as Length + 1 bytes.
+// Offset mappings, exact whatever was cut from a long line, in O(log n).
+// The file offset where `line` starts (0 without an index).
 std::uint64_t LineStartOffset(const LineIndex& index, std::int32_t line);
+// The line that holds file offset `offset`, a line's feed included; past the
+// end the last line, and 0 without an index.
 std::int32_t LineHoldingOffset(const LineIndex& index, std::uint64_t offset);
 
 }  // namespace vop

@@ -1,5 +1,6 @@
 #include "document/saving.h"
 
+#include "document/error_box.h"
 #include "document/line_index.h"
 
 namespace vop {
@@ -7,12 +8,6 @@ namespace {
 
 constexpr const char* SavePageQuestion = "Part of the file was modified. Save changes?";
 constexpr const char* SaveFileQuestion = "File has been modified. Save changes?";
-
-void ShowError(EditorState& s, const char* text) {
-    s.UI().messageBox(BoxOwner::MainWindow, text, "Error", BoxButtons::Ok);
-}
-
-std::uint64_t PageStart(std::uint32_t pageIndex) { return static_cast<std::uint64_t>(pageIndex) * PageSize; }
 
 enum class WriteFailure { None, Seek, Write };
 
@@ -22,13 +17,20 @@ WriteFailure WritePage(OpenFile& file, std::uint64_t offset, const PageBuffer& p
     return WriteFailure::None;
 }
 
-// Reads up to `length` bytes at `offset` straight into the page's block. A
-// short read (the file shrank) keeps what was read and leaves the rest of the
-// block untouched; nothing beyond the page's length is ever read.
+// Reads up to the page's length at `offset` straight into its block. A short
+// read (the file shrank) keeps what was read and leaves the rest of the block
+// untouched; nothing beyond the page's length is ever read.
 void ReadBack(OpenFile& file, std::uint64_t offset, PageBuffer& page) {
-    if (!page.present() || page.Length == 0) return;
-    const std::uint32_t length = page.Length <= PageSize ? page.Length : PageSize;
-    if (file.seek(offset)) file.read(page.Bytes.get(), length);
+    if (!page.present()) return;
+    if (file.seek(offset)) file.read(page.Bytes.get(), page.Length);
+}
+
+// The user dropped the changes: the held pages become the file's bytes again.
+bool DropChanges(EditorState& s) {
+    s.Modified = 0;
+    if (RevertPages(s)) return true;
+    s.Modified = 1;  // the dropped bytes are still held: never let them pass for the file's own
+    return false;
 }
 
 }  // namespace
@@ -65,20 +67,23 @@ bool SaveDocument(EditorState& s) {
 
 bool PromptSavePage(EditorState& s, BoxOwner owner) {
     if (!s.documentOpen() || !s.Modified) return true;
-    const BoxAnswer answer = s.UI().messageBox(owner, SavePageQuestion, "Warning", BoxButtons::YesNo);
-    if (answer == BoxAnswer::Yes) return SaveDocument(s);
-    s.Modified = 0;
-    RevertPages(s);
-    return true;
+    if (s.ReplaceAllRunning && s.ReplaceAllSaveAgreed) return SaveDocument(s);
+    if (s.UI().messageBox(owner, SavePageQuestion, "Warning", BoxButtons::YesNo) == BoxAnswer::Yes) {
+        if (!SaveDocument(s)) return false;
+        if (s.ReplaceAllRunning) s.ReplaceAllSaveAgreed = 1;
+        return true;
+    }
+    if (s.ReplaceAllRunning) s.ReplaceAllDeclined = 1;
+    return DropChanges(s);
 }
 
-void RevertPages(EditorState& s) {
+bool RevertPages(EditorState& s) {
     PageWindow& w = s.pages;
-    if (!s.documentOpen()) return;
+    if (!s.documentOpen()) return true;
     std::unique_ptr<OpenFile> file = s.Files().open(w.DocumentPath, OpenMode::Read);
     if (!file) {
         ShowError(s, "Error opening file!");
-        return;
+        return false;
     }
     ReadBack(*file, PageStart(w.PageIndex), w.CurrentPage);
     ReadBack(*file, PageStart(w.PageIndex + 1), w.NextPage);
@@ -86,6 +91,7 @@ void RevertPages(EditorState& s) {
 
     DiscardLineIndex(s);
     if (s.TextViewOn) BuildLineIndex(s);
+    return true;
 }
 
 int PromptSaveFile(EditorState& s) {
@@ -94,7 +100,7 @@ int PromptSaveFile(EditorState& s) {
         case BoxAnswer::Cancel: return -1;
         // A failed save keeps the document: the command stops as if cancelled.
         case BoxAnswer::Yes: return SaveDocument(s) ? 0 : -1;
-        case BoxAnswer::No: s.Modified = 0; return 0;
+        case BoxAnswer::No: DropChanges(s); return 0;
         case BoxAnswer::Ok: break;
     }
     return 0;

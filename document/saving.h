@@ -2,24 +2,34 @@
 // and the questions asked before changes would be lost.
 #pragma once
 
-#include "app/editor_state.h"
+#include "state/editor_state.h"
 
 namespace vop {
 
-// Writes CurrentPage then NextPage at their offsets. Returns true when both
-// were written whole; on failure reports it and leaves Modified as it was.
+// Writes CurrentPage then NextPage at their offsets and clears Modified.
+// Returns true when both were written whole; on failure reports it and
+// leaves Modified as it was.
 bool SaveDocument(EditorState& s);
 
-// Asked before the page window shifts. Returns true when the window may move
-// (nothing modified, saved, or the user dropped the changes); false when the
-// user chose to save and the save failed, so the unsaved pages must stay held.
+// Asked before the window leaves pages with changes: a shift, or a jump to
+// another page (owned by the dialog or window that asked for it). Returns
+// true when the window may move: nothing modified, saved, or the changes
+// dropped and the held pages read back from the file. False when a save the
+// user asked for failed, or the file could not be read back: the changed
+// pages must then stay held, still marked modified. During a replace-all run
+// the first Yes saves every later page without asking.
 bool PromptSavePage(EditorState& s, BoxOwner owner = BoxOwner::MainWindow);
 
-// Reads the current and next pages back from the file over the held bytes.
-void RevertPages(EditorState& s);
+// Reads the current and next pages back from the file over the held bytes
+// and rebuilds the text view's index. False (reported) when the file cannot
+// be opened.
+bool RevertPages(EditorState& s);
 
 // Asked before the document leaves (Open, Close, Exit, drop). Returns -1 when
-// the command must stop (Cancel, or Yes with a failed save), else 0.
+// the command must stop (Cancel, or Yes with a failed save), else 0. After No
+// the held pages equal the file again, whatever becomes of the command; when
+// the file cannot be read back they keep the changes, still marked modified,
+// so nothing ever saves them unasked.
 int PromptSaveFile(EditorState& s);
 
 // After opening: warns when the file cannot be opened for writing.

@@ -1,43 +1,41 @@
 // Caret moves by byte and by row, to the row's ends, and by mouse click.
-#include "app/status_text.h"
+#include "state/cell_metrics.h"
+#include "view/caret_byte.h"
 #include "view/caret_navigation.h"
-#include "view/cell_metrics.h"
 #include "view/screen_layout.h"
+#include "view/status_text.h"
 #include "view/view_position.h"
 
 namespace vop {
 
 namespace {
 
-bool CaretPageHeld(const EditorState& s) {
-    const PageBuffer* page = s.slot(s.CaretPage);
-    return s.documentOpen() && page && page->present();
-}
+bool CaretPageHeld(const EditorState& s) { return CaretByte(s).has_value(); }
 
 // The move changed the caret and now needs the screen one row further down.
 // When the page window cannot move, the whole move is undone.
-void ScrollOneRowDown(EditorState& s, std::int32_t n, bool erase, const ViewSnapshot& before) {
+void ScrollOneRowDown(EditorState& s, std::int32_t n, const ViewSnapshot& before) {
     const std::int32_t currentLength = static_cast<std::int32_t>(s.pages.CurrentPage.Length);
     if (s.TopOffset + n < currentLength) {
         s.TopOffset += n;
-    } else if (!ShiftToNextPage(s, s.TopOffset + n - currentLength)) {
-        RestoreView(s, before);
+    } else if (!ShiftOrRestore(s, Shift::Forward, s.TopOffset + n - currentLength, before)) {
+        return;
     }
-    RefreshView(s, erase);
+    RefreshView(s);
 }
 
-void ScrollOneRowUp(EditorState& s, std::int32_t n, bool erase, const ViewSnapshot& before) {
+void ScrollOneRowUp(EditorState& s, std::int32_t n, const ViewSnapshot& before) {
     if (s.TopOffset - n >= 0) {
         s.TopOffset -= n;
-    } else if (!ShiftToPreviousPage(s, n - s.TopOffset)) {
-        RestoreView(s, before);
+    } else if (!ShiftOrRestore(s, Shift::Back, n - s.TopOffset, before)) {
+        return;
     }
-    RefreshView(s, erase);
+    RefreshView(s);
 }
 
 }  // namespace
 
-void MoveRight(EditorState& s, bool erase) {
+void MoveRight(EditorState& s) {
     if (!CaretPageHeld(s)) return;
     const std::int32_t n = BytesPerRow(s);
     const std::int32_t rows = ScreenRows(s);
@@ -63,10 +61,10 @@ void MoveRight(EditorState& s, bool erase) {
         return;
     }
     SetCaretCell(s, row, 0);
-    ScrollOneRowDown(s, n, erase, before);
+    ScrollOneRowDown(s, n, before);
 }
 
-void MoveLeft(EditorState& s, bool erase) {
+void MoveLeft(EditorState& s) {
     if (!CaretPageHeld(s)) return;
     if (s.CaretOffset <= 0 && s.CaretPage != PageSlot::Next && !s.pages.PrevPage.present()) return;
     const std::int32_t n = BytesPerRow(s);
@@ -91,10 +89,10 @@ void MoveLeft(EditorState& s, bool erase) {
         return;
     }
     SetCaretCell(s, row, n - 1);
-    ScrollOneRowUp(s, n, erase, before);
+    ScrollOneRowUp(s, n, before);
 }
 
-void MoveDown(EditorState& s, bool erase) {
+void MoveDown(EditorState& s) {
     if (!CaretPageHeld(s)) return;
     const std::int32_t n = BytesPerRow(s);
     const std::int32_t rows = ScreenRows(s);
@@ -118,10 +116,10 @@ void MoveDown(EditorState& s, bool erase) {
         SetCaretCell(s, s.grid.caretRow + 1, s.grid.caretColumn);
         return;
     }
-    ScrollOneRowDown(s, n, erase, before);
+    ScrollOneRowDown(s, n, before);
 }
 
-void MoveUp(EditorState& s, bool erase) {
+void MoveUp(EditorState& s) {
     if (!CaretPageHeld(s)) return;
     const std::int32_t n = BytesPerRow(s);
     if (s.CaretOffset < n && s.CaretPage != PageSlot::Next && !s.pages.PrevPage.present()) return;
@@ -139,7 +137,7 @@ void MoveUp(EditorState& s, bool erase) {
         SetCaretCell(s, s.grid.caretRow - 1, s.grid.caretColumn);
         return;
     }
-    ScrollOneRowUp(s, n, erase, before);
+    ScrollOneRowUp(s, n, before);
 }
 
 void MoveRowStart(EditorState& s) {

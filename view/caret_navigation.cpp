@@ -1,7 +1,8 @@
 #include "view/caret_navigation.h"
 
-#include "document/page_window.h"
-#include "view/cell_metrics.h"
+#include "state/cell_metrics.h"
+#include "view/caret_byte.h"
+#include "view/document_view.h"
 #include "view/screen_layout.h"
 #include "view/view_position.h"
 
@@ -23,16 +24,19 @@ void PlaceCaret(EditorState& s) {
     }
 }
 
+void SyncCaretVisibility(EditorState& s) {
+    const bool wanted = s.documentOpen() && !s.TextViewOn;
+    if (wanted == s.CaretShown) return;
+    s.CaretShown = wanted;
+    if (wanted) {
+        s.UI().showCaret();
+    } else {
+        s.UI().hideCaret();
+    }
+}
+
 ViewSnapshot SnapshotView(const EditorState& s) {
-    ViewSnapshot v;
-    v.caretPage = s.CaretPage;
-    v.topOffset = s.TopOffset;
-    v.caretOffset = s.CaretOffset;
-    v.caretRow = s.grid.caretRow;
-    v.caretColumn = s.grid.caretColumn;
-    v.caretX = s.CaretX;
-    v.caretY = s.CaretY;
-    return v;
+    return {s.CaretPage, s.TopOffset, s.CaretOffset, s.grid.caretRow, s.grid.caretColumn};
 }
 
 void RestoreView(EditorState& s, const ViewSnapshot& v) {
@@ -40,10 +44,7 @@ void RestoreView(EditorState& s, const ViewSnapshot& v) {
     s.CaretPage = v.caretPage;
     s.TopOffset = v.topOffset;
     s.CaretOffset = v.caretOffset;
-    s.grid.caretRow = v.caretRow;
-    s.grid.caretColumn = v.caretColumn;
-    s.CaretX = v.caretX;
-    s.CaretY = v.caretY;
+    SetCaretCell(s, v.caretRow, v.caretColumn);
 }
 
 void SetCaretCell(EditorState& s, std::int32_t row, std::int32_t column) {
@@ -54,9 +55,18 @@ void SetCaretCell(EditorState& s, std::int32_t row, std::int32_t column) {
     s.CaretY = row * CellHeight(fc);
 }
 
-void RefreshView(EditorState& s, bool erase) {
+void RefreshView(EditorState& s) {
     FillScreenGrid(s);
-    s.UI().invalidateData(erase);
+    s.UI().invalidateData();
+}
+
+bool ShiftOrRestore(EditorState& s, Shift direction, std::int32_t argument, const ViewSnapshot& before) {
+    const bool shifted =
+        direction == Shift::Forward ? LoadNextPage(s, argument) : LoadPreviousPage(s, argument);
+    if (shifted) return true;
+    RestoreView(s, before);
+    RefreshView(s);
+    return false;
 }
 
 std::int64_t CaretFromCurrentStart(const EditorState& s) {
@@ -79,27 +89,11 @@ void SetCaretByte(EditorState& s, std::int64_t fromCurrentStart, std::int32_t n)
 }
 
 void KeepCaretOnFile(EditorState& s, std::int32_t n) {
-    const PageBuffer* page = s.slot(s.CaretPage);
-    if (page && page->present() && s.CaretOffset >= 0 && static_cast<std::uint32_t>(s.CaretOffset) < page->Length)
-        return;
+    if (CaretByte(s)) return;
     std::int64_t last = static_cast<std::int64_t>(s.pages.CurrentPage.Length) - 1;
     if (s.pages.NextPage.present()) last += s.pages.NextPage.Length;
     if (last < s.TopOffset) last = s.TopOffset;
     SetCaretByte(s, last, n);
-}
-
-bool ShiftToNextPage(EditorState& s, std::int32_t newTop) {
-    if (!s.pages.NextPage.present()) return false;
-    if (!LoadNextPage(s, newTop)) return false;
-    KeepCaretOnFile(s, BytesPerRow(s));
-    return true;
-}
-
-bool ShiftToPreviousPage(EditorState& s, std::int32_t distance) {
-    if (!s.pages.PrevPage.present()) return false;
-    if (!LoadPreviousPage(s, distance)) return false;
-    KeepCaretOnFile(s, BytesPerRow(s));
-    return true;
 }
 
 std::uint32_t TotalRows(std::uint32_t fileSize, std::int32_t n) {

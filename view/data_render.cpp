@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "view/cell_metrics.h"
+#include "state/cell_metrics.h"
 
 namespace vop {
 namespace {
@@ -53,7 +53,7 @@ void RenderHexView(const EditorState& s, PixelSurface& out, std::uint32_t paper)
     const int inset = std::min(ins, out.width);
     for (int y = 0; y < out.height; ++y) {
         std::uint32_t* line = out.pixels + static_cast<std::size_t>(y) * out.stride;
-        const int r = y / ch, dy = y % ch;
+        const int r = (y + out.top) / ch, dy = (y + out.top) % ch;
         int drawn = 0;  // pixels of this line already written
         if (r < g.rows) {
             std::fill_n(line, inset, paper);
@@ -95,8 +95,9 @@ void RenderTextView(const EditorState& s, PixelSurface& out) {
     const int pitch = cw + ins;  // text cells stand further apart than hex cells
     const int cellsPerRow = 2 * s.grid.columns;
     for (int r = 0; r < s.grid.rows && index.TopLine + r < index.LineCount; ++r) {
-        const int y = r * ch;
+        const int y = r * ch - out.top;
         if (y >= out.height) break;
+        if (y + ch <= 0) continue;
         const LineRecord& line = index.Lines[static_cast<std::size_t>(index.TopLine + r)];
         const std::uint8_t* bytes = index.lineBytes(index.TopLine + r);
         if (!bytes || index.LeftColumn < 0) continue;

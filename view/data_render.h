@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/editor_state.h"
+#include "state/editor_state.h"
 
 namespace vop {
 
@@ -15,6 +15,7 @@ struct PixelSurface {
     int width = 0;
     int height = 0;
     int stride = 0;  // pixels per row
+    int top = 0;     // the window line the surface's first line shows (a band of a larger window)
 };
 
 void RenderDataWindow(const EditorState& s, PixelSurface& surface);

@@ -1,6 +1,6 @@
 #include "view/glyph_lines.h"
 
-#include "view/cell_metrics.h"
+#include "state/cell_metrics.h"
 
 namespace vop {
 

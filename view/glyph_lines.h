@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/editor_state.h"
+#include "state/editor_state.h"
 
 namespace vop {
 

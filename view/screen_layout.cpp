@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "view/cell_metrics.h"
+#include "state/cell_metrics.h"
 
 namespace vop {
 
@@ -104,7 +104,7 @@ void InvalidateCaretCell(EditorState& s) {
     const std::uint8_t fc = s.settings.FontCell;
     const int left = (s.grid.caretColumn + AddressCells) * CellWidth(fc) + CellInset(fc);
     const int top = s.grid.caretRow * CellHeight(fc);
-    s.UI().invalidateDataRect(left, top, left + CellWidth(fc), top + CellHeight(fc), true);
+    s.UI().invalidateDataRect(left, top, left + CellWidth(fc), top + CellHeight(fc));
 }
 
 void InvertCell(EditorState& s, int x, int y) {

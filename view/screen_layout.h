@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/editor_state.h"
+#include "state/editor_state.h"
 
 namespace vop {
 

@@ -1,8 +1,8 @@
 // The data window's vertical scroll bar, kept in step with the view.
 #include <algorithm>
 
-#include "dialogs/goto_address.h"
 #include "view/caret_navigation.h"
+#include "view/goto_address.h"
 #include "view/screen_layout.h"
 #include "view/view_position.h"
 
@@ -32,7 +32,7 @@ void SetupHexScrollBar(EditorState& s, bool withPosition) {
         s.TopOffset = 0;
         SetCaretByte(s, caret, n);
         PlaceCaret(s);
-        RefreshView(s, true);
+        RefreshView(s);
         return;
     }
     s.UI().scrollEnableArrows(true);
@@ -50,7 +50,7 @@ void SetupTextScrollBar(EditorState& s, bool withPosition) {
         s.UI().scrollEnableArrows(false);
         if (s.lines.TopLine != 0) {
             s.lines.TopLine = 0;
-            s.UI().invalidateData(true);
+            s.UI().invalidateData();
         } else if (withPosition) {
             SyncScrollPosition(s);
         }
@@ -98,7 +98,7 @@ void ScrollToThumb(EditorState& s, ThumbKind kind, std::int32_t position) {
         if (kind != ThumbKind::Tracking) return;
         const std::int32_t lastLine = std::max(s.lines.LineCount - 1, 0);
         s.lines.TopLine = std::clamp(position, 0, lastLine);
-        s.UI().invalidateData(true);
+        s.UI().invalidateData();
         return;
     }
     const bool follow = s.pages.FileSize < FollowThumbLimit;
@@ -108,7 +108,7 @@ void ScrollToThumb(EditorState& s, ThumbKind kind, std::int32_t position) {
     // The thumb stays inside its range, but a stale position must still land
     // on a byte of the file rather than raise the address message.
     if (address >= s.pages.FileSize) address = s.pages.FileSize - 1;
-    GotoAddress(s, static_cast<std::uint32_t>(address), BoxOwner::DataWindow, s.settings.FontType == 1);
+    GotoAddress(s, static_cast<std::uint32_t>(address), BoxOwner::DataWindow);
 }
 
 }  // namespace vop

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/editor_state.h"
+#include "state/editor_state.h"
 
 namespace vop {
 
@@ -17,8 +17,6 @@ struct ViewSnapshot {
     std::int32_t caretOffset = 0;
     std::int32_t caretRow = 0;
     std::int32_t caretColumn = 0;
-    std::int32_t caretX = 0;
-    std::int32_t caretY = 0;
 };
 
 ViewSnapshot SnapshotView(const EditorState& s);
@@ -28,13 +26,14 @@ void RestoreView(EditorState& s, const ViewSnapshot& snapshot);
 void SetCaretCell(EditorState& s, std::int32_t row, std::int32_t column);
 
 // Refills the grid and asks for a repaint of the whole data window.
-void RefreshView(EditorState& s, bool erase);
+void RefreshView(EditorState& s);
 
-// Page shifts that report whether the window moved. They refuse when the
-// neighbour page is not held, and afterwards make sure the caret is on a byte
-// of the file even when the new neighbour page turned out short.
-bool ShiftToNextPage(EditorState& s, std::int32_t newTop);
-bool ShiftToPreviousPage(EditorState& s, std::int32_t distance);
+enum class Shift { Forward, Back };
+// Shifts the page window for a move that has already changed the view; the
+// argument is LoadNextPage's new top or LoadPreviousPage's distance. When the
+// window cannot move, the view goes back to `before` and the screen is
+// refreshed, and the result is false.
+bool ShiftOrRestore(EditorState& s, Shift direction, std::int32_t argument, const ViewSnapshot& before);
 
 // The caret's byte counted from the start of the current page.
 std::int64_t CaretFromCurrentStart(const EditorState& s);

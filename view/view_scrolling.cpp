@@ -1,56 +1,65 @@
 // Screen-wise and row-wise scrolls of the hex view, and the relayout after a
-// size or cell change. The text view's scrolls live in text_view_scrolling.cpp.
+// size or cell change. The text view's scrolls live in text_view.cpp.
 #include "view/caret_navigation.h"
+#include "view/document_view.h"
 #include "view/screen_layout.h"
-#include "view/text_view_scrolling.h"
+#include "view/text_view.h"
 #include "view/view_position.h"
 
 namespace vop {
+namespace {
 
-void PageDown(EditorState& s, bool erase) {
+bool HexViewReady(const EditorState& s) { return s.documentOpen() && s.CaretPage != PageSlot::None; }
+
+// After a one-row scroll the caret is on the byte at its (possibly moved)
+// cell, or on the file's last byte when that cell is past the end.
+void CaretToItsCell(EditorState& s, std::int32_t n) {
+    SetCaretByte(s, static_cast<std::int64_t>(s.TopOffset) + static_cast<std::int64_t>(s.grid.caretRow) * n +
+                        s.grid.caretColumn,
+                 n);
+    KeepCaretOnFile(s, n);
+    RefreshView(s);
+}
+
+}  // namespace
+
+void PageDown(EditorState& s) {
     if (s.TextViewOn) {
         TextPageDown(s);
         return;
     }
-    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    if (!HexViewReady(s)) return;
     const std::int32_t n = BytesPerRow(s);
     const std::int64_t screenBytes = static_cast<std::int64_t>(n) * ScreenRows(s);
     const std::int64_t currentLength = s.pages.CurrentPage.Length;
     const std::int64_t newTop = s.TopOffset + screenBytes;
     const bool intoNextPage = newTop >= currentLength;
-    if (intoNextPage &&
-        !(s.pages.NextPage.present() && newTop < currentLength + s.pages.NextPage.Length))
-        return;
+    if (intoNextPage && !(s.pages.NextPage.present() && newTop < currentLength + s.pages.NextPage.Length)) return;
 
-    const ViewSnapshot before = SnapshotView(s);
     if (intoNextPage) {
         // The caret keeps its row and column through the shift, or stops on
         // the file's last byte. This holds as well when the caret already was
         // in the next page.
+        const ViewSnapshot before = SnapshotView(s);
         s.TopOffset = static_cast<std::int32_t>(newTop);
-        if (!ShiftToNextPage(s, static_cast<std::int32_t>(newTop - currentLength))) {
-            RestoreView(s, before);
-            RefreshView(s, erase);
-            return;
-        }
-        RefreshView(s, true);
+        if (ShiftOrRestore(s, Shift::Forward, static_cast<std::int32_t>(newTop - currentLength), before))
+            RefreshView(s);
         return;
     }
-
     s.TopOffset = static_cast<std::int32_t>(newTop);
     const std::int64_t caret = CaretFromCurrentStart(s) + screenBytes;
     std::int64_t lastHeld = currentLength - 1;
     if (s.pages.NextPage.present()) lastHeld += s.pages.NextPage.Length;
     SetCaretByte(s, caret <= lastHeld ? caret : lastHeld, n);
-    RefreshView(s, erase);
+    RefreshView(s);
 }
 
-void PageUp(EditorState& s, bool erase) {
+void PageUp(EditorState& s) {
     if (s.TextViewOn) {
         TextPageUp(s);
         return;
     }
-    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    if (!HexViewReady(s)) return;
     const std::int32_t n = BytesPerRow(s);
     const std::int32_t screenBytes = n * ScreenRows(s);
 
@@ -61,37 +70,29 @@ void PageUp(EditorState& s, bool erase) {
         s.TopOffset = 0;
         s.CaretPage = PageSlot::Current;
         s.CaretOffset = s.grid.caretRow * n + s.grid.caretColumn;
-        RefreshView(s, erase);
+        RefreshView(s);
         return;
     }
-
-    const ViewSnapshot before = SnapshotView(s);
     if (s.TopOffset - screenBytes < 0) {
-        if (!ShiftToPreviousPage(s, screenBytes - s.TopOffset)) {
-            RestoreView(s, before);
-            RefreshView(s, erase);
-            return;
-        }
-        RefreshView(s, true);
+        if (ShiftOrRestore(s, Shift::Back, screenBytes - s.TopOffset, SnapshotView(s))) RefreshView(s);
         return;
     }
     s.TopOffset -= screenBytes;
     SetCaretByte(s, CaretFromCurrentStart(s) - screenBytes, n);
-    RefreshView(s, erase);
+    RefreshView(s);
 }
 
-void ScrollLineDown(EditorState& s, bool erase) {
+void ScrollLineDown(EditorState& s) {
     if (s.TextViewOn) {
         TextScrollLineDown(s);
         return;
     }
-    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    if (!HexViewReady(s)) return;
     const std::int32_t n = BytesPerRow(s);
     const std::int32_t rows = ScreenRows(s);
     // The top row number is taken from the view itself, which is what the
     // scroll bar position holds once it is in step.
-    const std::uint64_t top = static_cast<std::uint64_t>(s.pages.PageIndex) * PageSize +
-                              static_cast<std::uint64_t>(s.TopOffset);
+    const std::uint64_t top = PageStart(s.pages.PageIndex) + static_cast<std::uint64_t>(s.TopOffset);
     const std::int64_t topRow = static_cast<std::int64_t>(top / static_cast<std::uint64_t>(n));
     if (topRow >= static_cast<std::int64_t>(TotalRows(s.pages.FileSize, n)) - rows) return;
     const std::int64_t currentLength = s.pages.CurrentPage.Length;
@@ -102,28 +103,21 @@ void ScrollLineDown(EditorState& s, bool erase) {
     // The caret keeps its byte, one row higher; on row 0 it stays on row 0.
     // The row is set before the shift so that the shift recomputes this byte.
     if (s.grid.caretRow > 0) SetCaretCell(s, s.grid.caretRow - 1, s.grid.caretColumn);
-    if (shift) {
-        if (!ShiftToNextPage(s, static_cast<std::int32_t>(s.TopOffset + n - currentLength))) {
-            RestoreView(s, before);
-            RefreshView(s, erase);
-            return;
-        }
-    } else {
+    if (!shift) {
         s.TopOffset += n;
+    } else if (!ShiftOrRestore(s, Shift::Forward, static_cast<std::int32_t>(s.TopOffset + n - currentLength),
+                               before)) {
+        return;
     }
-    SetCaretByte(s, static_cast<std::int64_t>(s.TopOffset) + static_cast<std::int64_t>(s.grid.caretRow) * n +
-                        s.grid.caretColumn,
-                 n);
-    KeepCaretOnFile(s, n);
-    RefreshView(s, erase);
+    CaretToItsCell(s, n);
 }
 
-void ScrollLineUp(EditorState& s, bool erase) {
+void ScrollLineUp(EditorState& s) {
     if (s.TextViewOn) {
         TextScrollLineUp(s);
         return;
     }
-    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    if (!HexViewReady(s)) return;
     const std::int32_t n = BytesPerRow(s);
     const std::int32_t rows = ScreenRows(s);
     if (s.TopOffset < n && !s.pages.PrevPage.present()) return;
@@ -131,24 +125,16 @@ void ScrollLineUp(EditorState& s, bool erase) {
     const ViewSnapshot before = SnapshotView(s);
     // The caret keeps its byte, one row lower; on the last row it stays there.
     if (s.grid.caretRow < rows - 1) SetCaretCell(s, s.grid.caretRow + 1, s.grid.caretColumn);
-    if (s.TopOffset < n) {
-        if (!ShiftToPreviousPage(s, n - s.TopOffset)) {
-            RestoreView(s, before);
-            RefreshView(s, erase);
-            return;
-        }
-    } else {
+    if (s.TopOffset >= n) {
         s.TopOffset -= n;
+    } else if (!ShiftOrRestore(s, Shift::Back, n - s.TopOffset, before)) {
+        return;
     }
-    SetCaretByte(s, static_cast<std::int64_t>(s.TopOffset) + static_cast<std::int64_t>(s.grid.caretRow) * n +
-                        s.grid.caretColumn,
-                 n);
-    KeepCaretOnFile(s, n);
-    RefreshView(s, erase);
+    CaretToItsCell(s, n);
 }
 
 void Relayout(EditorState& s) {
-    if (!s.documentOpen() || s.CaretPage == PageSlot::None) return;
+    if (!HexViewReady(s)) return;
     const std::int32_t n = BytesPerRow(s);
     const std::int32_t rows = ScreenRows(s);
     s.grid.clear();
@@ -168,7 +154,7 @@ void Relayout(EditorState& s) {
             const ViewSnapshot before = SnapshotView(s);
             SetCaretCell(s, static_cast<std::int32_t>(d / n), static_cast<std::int32_t>(d % n));
             s.TopOffset = static_cast<std::int32_t>(newTop);
-            if (!ShiftToNextPage(s, static_cast<std::int32_t>(newTop - currentLength))) {
+            if (!LoadNextPage(s, static_cast<std::int32_t>(newTop - currentLength))) {
                 // The window cannot move: keep the top on the current page's
                 // last row and bring the caret up into the screen, in its column.
                 RestoreView(s, before);

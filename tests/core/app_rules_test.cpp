@@ -102,8 +102,8 @@ TEST(CommandLine, QuotesAreRemovedAsTheFirstAndLastCharacter) {
 // Guards against a long install path being cut (fonts and settings not found).
 TEST(ProgramDirectory, CutsAfterTheLastBackslash) {
     EXPECT_EQ(ProgramDirectory("Z:\\tools\\vop\\Vop.exe"), "Z:\\tools\\vop\\");
-    EXPECT_EQ(ProgramDirectory("Vop.exe"), "");
-    EXPECT_EQ(ProgramDirectory("\\Vop.exe"), "");
+    EXPECT_EQ(ProgramDirectory("Vop.exe"), std::nullopt);
+    EXPECT_EQ(ProgramDirectory("\\Vop.exe"), std::nullopt);
     const std::string deep = "C:\\" + std::string(600, 'd') + "\\" + std::string(300, 'e') + "\\";
     EXPECT_EQ(ProgramDirectory(deep + "Vop.exe"), deep);
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "files/real_file_system.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -14,12 +16,13 @@
 #include <string>
 #include <tuple>
 
-#include "dialogs/goto_address.h"
+#include "view/goto_address.h"
 #include "document/line_index.h"
-#include "document/page_window.h"
+#include "view/text_view.h"
+#include "view/document_view.h"
 #include "support/fake_ui.h"
 #include "support/temp_files.h"
-#include "view/data_window_input.h"
+#include "app/data_window_input.h"
 
 namespace vop {
 namespace {
@@ -67,9 +70,10 @@ struct Harness {
         }
         ui.client = client;
         s.ui = &ui;
+        s.files = &RealFileSystem();
         s.settings.FontCell = fontCell;
         s.settings.BlockCaret = 1;
-        EXPECT_TRUE(OpenDocument(s, path, 0));
+        EXPECT_EQ(OpenDocument(s, path, 0), LoadOutcome::Loaded);
     }
     std::uint8_t at(int64_t a) const { return bytes.empty() ? (markers.count(a) ? markers.at(a) : 0) : bytes[a]; }
     Layout layout() const { return ReferenceLayout(ui.client, s.settings.FontCell); }
@@ -139,9 +143,9 @@ void Step(Harness& h, std::mt19937& rng, bool readable, std::string& what) {
     Layout l = h.layout();
     const int64_t n = l.n, screen = l.rows * l.n, totalRows = (size + n - 1) / n;
     const Op op = static_cast<Op>(random(static_cast<int64_t>(Op::Count)));
-    const bool erase = random(2), byKey = random(2);  // by a key of the data window, or a direct call
-    const auto act = [&](int vk, void (*direct)(EditorState&, bool)) {
-        byKey ? DataWindowKeyDown(s, vk, {}) : direct(s, erase);
+    const bool byKey = random(2);  // by a key of the data window, or a direct call
+    const auto act = [&](int vk, void (*direct)(EditorState&)) {
+        byKey ? DataWindowKeyDown(s, vk, {}) : direct(s);
     };
     what = "op " + std::to_string(static_cast<int>(op)) + " caret " + std::to_string(m.caret) + " top " +
            std::to_string(m.top);
@@ -154,9 +158,9 @@ void Step(Harness& h, std::mt19937& rng, bool readable, std::string& what) {
         case Op::Left: act(Key::Left, MoveLeft); m.caret -= m.caret > 0; keepOnScreen(); break;
         case Op::Down: act(Key::Down, MoveDown); m.caret += m.caret + n < size ? n : 0; keepOnScreen(); break;
         case Op::Up: act(Key::Up, MoveUp); m.caret -= m.caret >= n ? n : 0; keepOnScreen(); break;
-        case Op::RowStart: act(Key::Home, [](EditorState& e, bool) { MoveRowStart(e); }); m.caret -= m.caret % n; break;
+        case Op::RowStart: act(Key::Home, MoveRowStart); m.caret -= m.caret % n; break;
         case Op::RowEnd:
-            act(Key::End, [](EditorState& e, bool) { MoveRowEnd(e); });
+            act(Key::End, MoveRowEnd);
             m.caret = std::min(m.caret - m.caret % n + n - 1, size - 1);
             break;
         case Op::PageDown:
@@ -174,7 +178,7 @@ void Step(Harness& h, std::mt19937& rng, bool readable, std::string& what) {
             } else if (byKey) {
                 DataWindowKeyDown(s, up ? Key::Up : Key::Down, {false, false, true});  // with Scroll Lock
             } else {
-                random(2) ? (up ? ScrollLineUp : ScrollLineDown)(s, erase)
+                random(2) ? (up ? ScrollLineUp : ScrollLineDown)(s)
                           : DataWindowScroll(s, up ? ScrollRequest::LineUp : ScrollRequest::LineDown, 0);
             }
             if (up && m.top >= n) {  // the caret keeps its byte while that stays on the screen
@@ -231,7 +235,7 @@ void Step(Harness& h, std::mt19937& rng, bool readable, std::string& what) {
             const int64_t target = std::max<int64_t>(choice[random(5)], 0);
             what += " goto " + std::to_string(target);
             const std::size_t boxes = h.ui.boxes.size();
-            GotoAddress(s, static_cast<std::uint32_t>(target), BoxOwner::ActiveDialog, erase);
+            GotoAddress(s, static_cast<std::uint32_t>(target), BoxOwner::ActiveDialog);
             if (target >= size) {  // refused with one message (its text is checked with all others)
                 EXPECT_TRUE(h.ui.boxes.size() == boxes + 1 && h.ui.boxes.back().title == "Forget it") << what;
             }
@@ -297,31 +301,31 @@ TEST(FailedShifts, EveryMoveAcrossABorderIsUndone) {
         return std::make_tuple(s.pages.PageIndex, s.TopOffset, s.CaretOffset, s.grid.caretRow, s.grid.caretColumn,
                                s.CaretX, s.CaretY, s.CaretPage, s.grid.cells);
     };
-    using Move = void (*)(EditorState&, bool);
+    using Move = void (*)(EditorState&);
     const std::pair<bool, Move> moves[] = {  // forward or backward
         {true, MoveRight}, {true, MoveDown}, {true, PageDown}, {true, ScrollLineDown},
-        {true, [](EditorState& s, bool) { DataWindowWheel(s, -120); }},
+        {true, [](EditorState& s) { DataWindowWheel(s, -120); }},
         {false, MoveLeft}, {false, MoveUp}, {false, PageUp}, {false, ScrollLineUp},
-        {false, [](EditorState& s, bool) { DataWindowWheel(s, 120); }},
-        {false, [](EditorState& s, bool) { DataWindowKeyDown(s, Key::Left, {false, false, true}); }}};
+        {false, [](EditorState& s) { DataWindowWheel(s, 120); }},
+        {false, [](EditorState& s) { DataWindowKeyDown(s, Key::Left, {false, false, true}); }}};
     for (bool viaFailedSave : {false, true}) {
         for (std::size_t i = 0; i < std::size(moves); ++i) {
             SCOPED_TRACE("move " + std::to_string(i) + (viaFailedSave ? " after a failed save" : ""));
             const auto [forward, move] = moves[i];
             Harness h(5 * P, {300, 160});  // 16 per row, 10 rows
             // Forward: the top on page 1's last row and the caret on the screen's last byte.
-            GotoAddress(h.s, forward ? 2 * P - 16 : 2 * P, BoxOwner::DataWindow, false);
+            GotoAddress(h.s, forward ? 2 * P - 16 : 2 * P, BoxOwner::DataWindow);
             if (forward) PlaceCaretAtClick(h.s, 81 + 15 * 8, 9 * 16);
             if (viaFailedSave) h.s.Modified = 1, h.ui.answers.push_back(BoxAnswer::Yes);
             const auto before = capture(h.s);
             h.setReadable(false);
-            move(h.s, false);
+            move(h.s);
             h.setReadable(true);
             EXPECT_TRUE(capture(h.s) == before);
             EXPECT_FALSE(h.ui.boxes.empty());
             EXPECT_EQ(h.s.Modified, viaFailedSave ? 1 : 0);
             h.ui.answers.push_back(BoxAnswer::No);
-            move(h.s, false);
+            move(h.s);
             EXPECT_NE(h.s.pages.PageIndex, std::get<0>(before));
         }
     }
@@ -331,9 +335,9 @@ TEST(FailedShifts, EveryMoveAcrossABorderIsUndone) {
 // the caret on another byte: the caret keeps its byte, one row higher.
 TEST(CaretEdges, LineDownIntoShortLastPageKeepsCaretByte) {
     Harness h(3 * P + 17, {300, 40});  // 16 per row, 2 rows
-    GotoAddress(h.s, 3 * P - 14, BoxOwner::DataWindow, false);
-    MoveDown(h.s, false);
-    ScrollLineDown(h.s, false);
+    GotoAddress(h.s, 3 * P - 14, BoxOwner::DataWindow);
+    MoveDown(h.s);
+    ScrollLineDown(h.s);
     h.model = {3 * P + 2, 3 * P};
     h.check("line down");
 }
@@ -347,8 +351,8 @@ TEST(TextView, ScrollLimitsAndReturnFromTheLastLine) {
     Harness h(0, {300, 160}, 0, text);  // 10 rows, 26 lines
     h.s.TextViewOn = 1;
     BuildLineIndex(h.s);
-    for (int i = 0; i < 3; ++i) PageDown(h.s, false);
-    ScrollLineDown(h.s, false);
+    for (int i = 0; i < 3; ++i) PageDown(h.s);
+    ScrollLineDown(h.s);
     EXPECT_EQ(h.s.lines.TopLine, 20);  // the last line is on the screen already
     ScrollTextLeft(h.s, 1);
     EXPECT_EQ(h.s.lines.LeftColumn, 0);
@@ -356,8 +360,7 @@ TEST(TextView, ScrollLimitsAndReturnFromTheLastLine) {
     ScrollTextRight(h.s, 16);
     EXPECT_EQ(h.s.lines.LeftColumn, 0x7FFFFFFF);
     h.s.lines.TopLine = 25;
-    h.s.TextViewOn = 0;
-    ReturnToHexView(h.s);
+    LeaveTextView(h.s);
     h.model = {P - 16, P - 16};
     h.check("back in the hex view");
 }

@@ -1,12 +1,14 @@
 // What the data window does with characters, keys, the wheel and the mouse.
-#include "view/data_window_input.h"
+#include "app/data_window_input.h"
 
 #include <gtest/gtest.h>
 
+#include "files/real_file_system.h"
+
 #include <tuple>
 
-#include "dialogs/goto_address.h"
-#include "document/page_window.h"
+#include "view/goto_address.h"
+#include "view/document_view.h"
 #include "support/fake_ui.h"
 #include "support/temp_files.h"
 #include "view/caret_navigation.h"
@@ -24,8 +26,9 @@ struct Window {
     explicit Window(const std::string& text, std::uint64_t sparseSize = 0, ClientSize client = {300, 160}) {
         ui.client = client;
         s.ui = &ui;
-        EXPECT_TRUE(OpenDocument(
-            s, sparseSize ? dir.sparse("w.bin", sparseSize) : dir.write("w.bin", {text.begin(), text.end()}), 0));
+        s.files = &RealFileSystem();
+        EXPECT_EQ(OpenDocument(
+            s, sparseSize ? dir.sparse("w.bin", sparseSize) : dir.write("w.bin", {text.begin(), text.end()}), 0), LoadOutcome::Loaded);
     }
     std::uint8_t byte(std::uint32_t a) const { return s.pages.CurrentPage.Bytes[a]; }
     void press(std::initializer_list<int> keys, KeyModifiers mods = {}) {
@@ -57,7 +60,7 @@ TEST(Typing, HexDigitsHighNibbleFirstRememberedByAddress) {
 
     Window next(std::string(3 * 65536, 'x'));
     next.s.settings.FontType = 1;
-    GotoAddress(next.s, 65536 - 16, BoxOwner::DataWindow, false);
+    GotoAddress(next.s, 65536 - 16, BoxOwner::DataWindow);
     next.press({Key::Down});
     next.type("00");
     EXPECT_EQ(std::make_tuple(next.s.pages.NextPage.Bytes[0], next.byte(65535 - 15), next.s.grid.at(1, 10)),
@@ -88,7 +91,7 @@ TEST(Typing, AsciiCharactersAndCtrlZero) {
 // view for a file too big to index.
 TEST(ViewModes, F4CyclesAsciiHexText) {
     Window w("one\ntwo\tthree\nfour\n");
-    const auto mode = [&w] { return std::make_tuple(w.s.settings.FontType, w.s.TextViewOn, w.ui.caretShown); };
+    const auto mode = [&w] { return std::make_tuple(w.s.settings.FontType, w.s.TextViewOn, w.ui.caretVisible()); };
     w.press({Key::F4});
     EXPECT_EQ(mode(), std::make_tuple(1, 0, true));
     w.press({Key::F4});
@@ -177,13 +180,14 @@ TEST(NoDocument, InputDoesNothing) {
     test::FakeUi ui;
     EditorState s;
     s.ui = &ui;
+    s.files = &RealFileSystem();
     DataWindowKeyDown(s, Key::Down, {});
     DataWindowChar(s, 'a', false);
     DataWindowWheel(s, -120);
     DataWindowDoubleClick(s, 100, 10);
     DataWindowScroll(s, ScrollRequest::PageDown, 0);
     DataWindowResized(s);
-    EXPECT_EQ(std::make_tuple(ui.caretX, ui.boxes.size(), ui.dialogs.size(), ui.statusText[0], DataCaretVisible(s)),
+    EXPECT_EQ(std::make_tuple(ui.caretX, ui.boxes.size(), ui.dialogs.size(), ui.statusText[0], ui.caretVisible()),
               std::make_tuple(-1, 0u, 0u, "", false));
 }
 

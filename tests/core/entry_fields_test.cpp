@@ -6,10 +6,10 @@
 #include <random>
 #include <tuple>
 #include <vector>
-#include "app/editor_state.h"
+#include "state/editor_state.h"
 #include "dialogs/address_field_model.h"
 #include "dialogs/edit_field_model.h"
-#include "dialogs/modify_byte.h"
+#include "view/caret_byte.h"
 #include "view/glyph_lines.h"
 
 namespace vop {
@@ -185,8 +185,9 @@ TEST(ModifyByte, WritesTheNextPageWhenTheCaretIsThere) {
     s.grid.caretRow = 1, s.grid.caretColumn = 2;
     s.CaretPage = s.ScreenPage = PageSlot::Next;
     s.CaretOffset = 5;
-    EXPECT_FALSE(WriteCaretByte(s, 0x55) || s.Modified);  // an equal value changes nothing
-    EXPECT_TRUE(WriteCaretByte(s, 0xEE));
+    ModifyCaretByte(s, 0x55);
+    EXPECT_FALSE(s.Modified);  // an equal value changes nothing
+    ModifyCaretByte(s, 0xEE);
     EXPECT_EQ(s.pages.NextPage.Bytes[5], 0xEE);
     EXPECT_EQ(s.pages.CurrentPage.Bytes[5], 0x55);
     EXPECT_EQ(s.grid.at(1, 2 + AddressCells), 0xEE);

@@ -1,11 +1,13 @@
 // Font files, coloured glyph strips and the rendering of the data window.
 #include <gtest/gtest.h>
 
-#include "app/editor_state.h"
-#include "app/glyph_strips.h"
-#include "view/cell_metrics.h"
+#include "files/real_file_system.h"
+
+#include "state/editor_state.h"
+#include "view/glyph_strips.h"
+#include "state/cell_metrics.h"
 #include "view/data_render.h"
-#include "view/font_files.h"
+#include "files/font_files.h"
 #include "support/temp_files.h"
 
 namespace vop {
@@ -25,19 +27,19 @@ TEST(FontFiles, ExactAndLongerFilesLoadShortOnesFail) {
     TempDir dir;
     auto tables = std::make_unique<GlyphTables>();
     WriteFontSet(dir, 4096, 16384, 65536);
-    EXPECT_EQ(LoadFontFiles(*tables, dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 1);
+    EXPECT_EQ(LoadFontFiles(*tables, RealFileSystem(), dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 1);
     EXPECT_EQ(tables->font32x64[65535], 0x33);
 
     tables = std::make_unique<GlyphTables>();
     WriteFontSet(dir, 4095, 16384, 65536);
-    EXPECT_EQ(LoadFontFiles(*tables, dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 0);
+    EXPECT_EQ(LoadFontFiles(*tables, RealFileSystem(), dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 0);
     EXPECT_EQ(tables->font8x16[0], 0) << "a short file must leave its table untouched";
 
     tables = std::make_unique<GlyphTables>();
     Bytes longer(5000, 0x44);
     longer[4095] = 0x55;
     dir.write("a.fnt", longer);
-    EXPECT_EQ(LoadFontFiles(*tables, dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 1);
+    EXPECT_EQ(LoadFontFiles(*tables, RealFileSystem(), dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 1);
     EXPECT_EQ(tables->font8x16[4095], 0x55);
     EXPECT_EQ(tables->font16x32[0], 0x22);
 }
@@ -46,7 +48,7 @@ TEST(FontFiles, MissingMiddleFileLeavesOnlyTheFirstTableFilled) {
     TempDir dir;
     auto tables = std::make_unique<GlyphTables>();
     WriteFontSet(dir, 4096, 0, 65536);
-    EXPECT_EQ(LoadFontFiles(*tables, dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 0);
+    EXPECT_EQ(LoadFontFiles(*tables, RealFileSystem(), dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 0);
     EXPECT_EQ(tables->font8x16[100], 0x11);
     EXPECT_EQ(tables->font16x32[100], 0);
     EXPECT_EQ(tables->font32x64[100], 0);
@@ -56,10 +58,10 @@ TEST(FontFiles, DigitSetHasItsOwnSizes) {
     TempDir dir;
     auto tables = std::make_unique<GlyphTables>();
     WriteFontSet(dir, 128, 512, 2048);
-    EXPECT_EQ(LoadDigitFiles(*tables, dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 1);
+    EXPECT_EQ(LoadDigitFiles(*tables, RealFileSystem(), dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 1);
     EXPECT_EQ(tables->digits32x32[2047], 0x33);
     dir.write("b.fnt", Bytes(511, 0));
-    EXPECT_EQ(LoadDigitFiles(*tables, dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 0);
+    EXPECT_EQ(LoadDigitFiles(*tables, RealFileSystem(), dir.path() + "/", "a.fnt", "b.fnt", "c.fnt"), 0);
 }
 
 // Guards the bit order and the strip's pixel mapping.

@@ -1,6 +1,6 @@
 // The paged file window: opening at a page, shifting one page either way,
 // closing, and what happens when the file changes or vanishes between them.
-#include "document/page_window.h"
+#include "view/document_view.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ protected:
     bool Open(std::size_t size, std::uint32_t page = 0) {
         bytes = test::PatternBytes(size, static_cast<std::uint32_t>(size));
         path = dir.write("f", bytes);
-        const bool opened = OpenDocument(s, path, page);
+        const bool opened = OpenDocument(s, path, page) == LoadOutcome::Loaded;
         ui.boxes.clear();
         return opened;
     }
@@ -101,19 +101,19 @@ TEST_F(PageWindowTest, OpeningAndClosingShowTheDocumentAndItsAbsence) {
     s.Modified = 1;
     ASSERT_TRUE(Open(3000));
     EXPECT_EQ(s.Modified, 0);
-    EXPECT_TRUE(ui.title == path && ui.searchEnabled && ui.caretShown && ui.statusTwoParts);
+    EXPECT_TRUE(ui.title == path && ui.searchEnabled && ui.caretVisible() && ui.statusTwoParts);
     EXPECT_EQ(ui.statusText[0], "00000000h");
     EXPECT_EQ(ui.statusText[1], "filesize = 00000BB8h (3000)");
     EXPECT_EQ(std::make_pair(ui.caretX, ui.caretY), std::make_pair(81, 14));  // underline caret at FontCell 0
     s.TextViewOn = 1;
-    ASSERT_TRUE(OpenDocument(s, dir.write("other", {'a', '\n', 'b'}), 0) && OpenDocument(s, path, 0));
+    ASSERT_TRUE(OpenDocument(s, dir.write("other", {'a', '\n', 'b'}), 0) == LoadOutcome::Loaded && OpenDocument(s, path, 0) == LoadOutcome::Loaded);
     EXPECT_EQ(s.lines.LineCount, 1 + std::count(bytes.begin(), bytes.end(), '\n'));
-    ASSERT_TRUE(OpenDocument(s, dir.sparse("at-limit", TextViewLimit), 0));
+    ASSERT_EQ(OpenDocument(s, dir.sparse("at-limit", TextViewLimit), 0), LoadOutcome::Loaded);
     EXPECT_TRUE(s.TextViewOn && s.lines.built());
-    ASSERT_TRUE(OpenDocument(s, dir.sparse("over-limit", TextViewLimit + 1ull), 0));
+    ASSERT_EQ(OpenDocument(s, dir.sparse("over-limit", TextViewLimit + 1ull), 0), LoadOutcome::Loaded);
     EXPECT_FALSE(s.TextViewOn || s.lines.built());
     CloseDocument(s);
-    EXPECT_FALSE(s.documentOpen() || s.pages.NextPage.present() || ui.searchEnabled || ui.caretShown);
+    EXPECT_FALSE(s.documentOpen() || s.pages.NextPage.present() || ui.searchEnabled || ui.caretVisible());
     EXPECT_TRUE(s.pages.FileSize == 0 && s.CaretPage == PageSlot::None && s.ScreenPage == PageSlot::None);
     EXPECT_TRUE(s.pages.DocumentPath == "Vop" && ui.title == "Vop" && !ui.statusTwoParts && s.grid.empty());
 }
@@ -139,7 +139,7 @@ TEST_F(PageWindowTest, RefusedOpens) {
         files.plan.failSize = false;
         ASSERT_TRUE(Open(3 * P, 1));
         files.plan.failSize = c.failSize;
-        EXPECT_FALSE(OpenDocument(s, c.path, c.page));
+        EXPECT_NE(OpenDocument(s, c.path, c.page), LoadOutcome::Loaded);
         EXPECT_EQ(ui.lastBoxText(), c.box);
         EXPECT_TRUE(c.box.empty() || (!ui.boxes.empty() && ui.boxes.back().title == "Error"));
         if (c.box.empty() || c.box.rfind(opening, 0) == 0) {
@@ -153,14 +153,14 @@ TEST_F(PageWindowTest, RefusedOpens) {
         }
     }
     files.plan.failSize = false;
-    ASSERT_TRUE(OpenDocument(s, dir.sparse("two-gib", 0x80000000ull), 32767));
+    ASSERT_EQ(OpenDocument(s, dir.sparse("two-gib", 0x80000000ull), 32767), LoadOutcome::Loaded);
     EXPECT_EQ(ui.statusText[1], "filesize = 80000000h (2147483648)");
     EXPECT_TRUE(s.pages.FileSize == 0x80000000u && s.pages.CurrentPage.Length == P && !s.pages.NextPage.present());
     std::string name;  // folders, then a file name that brings the path to exactly the limit
     while (dir.file(name).size() + 101 < MaxPathLength)
         fs::create_directory(dir.file(name += std::string(100, 'd') + "/"));
     const std::string exact = dir.write(name + std::string(MaxPathLength - dir.file(name).size(), 'f'), {7});
-    EXPECT_TRUE(exact.size() == MaxPathLength && OpenDocument(s, exact, 0));
+    EXPECT_TRUE(exact.size() == MaxPathLength && OpenDocument(s, exact, 0) == LoadOutcome::Loaded);
 }
 
 // Shifts put the top on a row of the new current page; the caret keeps its
@@ -186,8 +186,8 @@ TEST_F(PageWindowTest, ShiftsPlaceTheViewAndFollowTheFile) {
         {P + 100, 1, 0, 0, false, 1, 4 * P, false, nullptr, P + 100, {0, 65520, C, 65520, 0, 0}},
         {3 * P, 0, 0, 0, true, 0, 2 * P, true, nullptr, 2 * P, {1, 0, C, 0, 0, 0}},  // an empty next page ends it
         {3 * P, 0, 0, 0, true, 32, P, false, ReadError, 3 * P, {0, 0, C, 0, 0, 0}},  // ends where page 1 began
-        {4 * P, 2, 0, 0, false, 1, 1000, false, ReadError, 4 * P, {2, 0, C, 0, 0, 0}},
-        {4 * P, 3, 0, 0, false, 1, P + 10, true, ReadError, 4 * P, {3, 0, C, 0, 0, 0}},  // seen by a short read
+        {4 * P, 2, 0, 0, false, 1, 1000, false, "Error opening file!", 4 * P, {2, 0, C, 0, 0, 0}},
+        {4 * P, 3, 0, 0, false, 1, P + 10, true, "Error opening file!", 4 * P, {3, 0, C, 0, 0, 0}},  // seen by a short read
         {3 * P, 1, 0, 0, true, 32, Deleted, false, ReadError, 3 * P, {1, 0, C, 0, 0, 0}},
         {3 * P, 1, 0, 0, false, 1, Deleted, false, "Error opening file!", 3 * P, {1, 0, C, 0, 0, 0}},
     };

@@ -11,7 +11,7 @@
 #include <tuple>
 
 #include "document/line_index.h"
-#include "document/page_window.h"
+#include "view/document_view.h"
 #include "support/fake_ui.h"
 #include "support/faulty_files.h"
 #include "support/temp_files.h"
@@ -35,7 +35,7 @@ protected:
     void Open(std::size_t size, std::uint32_t page = 0) {
         original = test::PatternBytes(size, static_cast<std::uint32_t>(size) + 3);
         path = dir.write("doc", original);
-        ASSERT_TRUE(OpenDocument(s, path, page));
+        ASSERT_EQ(OpenDocument(s, path, page), LoadOutcome::Loaded);
         disk = shown = original;
         ui.boxes.clear();
     }
@@ -196,7 +196,7 @@ TEST_F(SavingTest, RandomSessionsKeepDiskAndPagesRight) {
             } else if (op == 7 || op == 8) {  // a jump to another page, or Close and Open: ask, then reload
                 const bool leaves = Answer(answer);
                 EXPECT_EQ(op == 7 ? PromptSavePage(s) : PromptSaveFile(s) == 0, leaves);
-                EXPECT_TRUE(!leaves || OpenDocument(s, path, static_cast<std::uint32_t>(rng() % pages)));
+                EXPECT_TRUE(!leaves || OpenDocument(s, path, static_cast<std::uint32_t>(rng() % pages)) == LoadOutcome::Loaded);
             } else {
                 s.Modified = 0;
                 RevertPages(s);

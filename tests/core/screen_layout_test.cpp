@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "files/real_file_system.h"
+
 #include <array>
 #include <string>
 #include <tuple>
 
-#include "document/page_window.h"
+#include "view/document_view.h"
 #include "support/fake_ui.h"
 #include "support/temp_files.h"
 
@@ -33,6 +35,7 @@ TEST(Layout, RowWidthAndRowCountThresholds) {
     ui.client = {2200, 5000};
     EditorState s;
     s.ui = &ui;
+    s.files = &RealFileSystem();
     EXPECT_EQ(std::make_pair(BytesPerRow(s), ScreenRows(s)), std::make_pair(256, 255));
 }
 
@@ -44,14 +47,15 @@ TEST(FillScreenGrid, ShortFileAndPageBorder) {
     ui.client = {300, 600};  // 16 per row, 37 rows
     EditorState s;
     s.ui = &ui;
+    s.files = &RealFileSystem();
     const auto bytes = test::PatternBytes(6 * 65536 + 5, 3);
-    ASSERT_TRUE(OpenDocument(s, dir.write("short.bin", {bytes.begin(), bytes.begin() + 100}), 0));
+    ASSERT_EQ(OpenDocument(s, dir.write("short.bin", {bytes.begin(), bytes.begin() + 100}), 0), LoadOutcome::Loaded);
     const ScreenGrid& g = s.grid;
     EXPECT_EQ(std::make_tuple(RowLabel(g, 6), g.at(6, 10 + 3), g.at(6, 10 + 4), RowLabel(g, 7), g.filledCells),
               std::make_tuple("00000060: ", bytes[99], 0x20, "          ", 170));
 
     ui.client = {300, 160};  // 10 rows
-    ASSERT_TRUE(OpenDocument(s, dir.write("long.bin", bytes), 3));
+    ASSERT_EQ(OpenDocument(s, dir.write("long.bin", bytes), 3), LoadOutcome::Loaded);
     s.TopOffset = 65536 - 2 * 16;
     FillScreenGrid(s);
     EXPECT_EQ(std::make_tuple(RowLabel(g, 1), RowLabel(g, 2), g.at(1, 25), g.at(2, 10), g.at(9, 25), g.filledCells),
@@ -72,6 +76,7 @@ TEST(InvertCells, RunWrapsAtTheRowEnd) {
     ui.client = {300, 160};  // 16 per row
     EditorState s;
     s.ui = &ui;
+    s.files = &RealFileSystem();
     InvertCells(s, 24 * 8, 0, 4);
     InvertCells(s, 80, 0, 0);
     InvertCells(s, 80, 0, -3);

@@ -2,9 +2,11 @@
 // or protected file must not do to the program.
 #include <gtest/gtest.h>
 
+#include "files/real_file_system.h"
+
 #include <filesystem>
 
-#include "app/settings.h"
+#include "files/settings_file.h"
 #include "support/temp_files.h"
 
 namespace vop {
@@ -18,7 +20,7 @@ using Bytes = std::vector<std::uint8_t>;
 TEST(SettingsFile, DefaultsAreWrittenAsElevenKnownBytes) {
     TempDir dir;
     Settings s;
-    ASSERT_EQ(SaveSettings(s, dir.file("Vop.cfg")), 0);
+    ASSERT_EQ(SaveSettings(s, RealFileSystem(), dir.file("Vop.cfg")), 0);
     EXPECT_EQ(ReadWholeFile(dir.file("Vop.cfg")), (Bytes{0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}));
 }
 
@@ -27,11 +29,11 @@ TEST(SettingsFile, QuadAndRedForegroundRoundTrip) {
     const Bytes stored{0, 2, 0, 0xFF, 0, 0, 0, 0x10, 0x20, 0x30, 0};
     dir.write("Vop.cfg", stored);
     Settings s;
-    ASSERT_EQ(LoadSettings(s, dir.file("Vop.cfg")), 0);
+    ASSERT_EQ(LoadSettings(s, RealFileSystem(), dir.file("Vop.cfg")), 0);
     EXPECT_EQ(s.FontCell, 2);
     EXPECT_EQ(s.ForegroundColor, 0x0000FFu);
     EXPECT_EQ(s.BackgroundColor, 0x302010u);
-    ASSERT_EQ(SaveSettings(s, dir.file("Vop.cfg")), 0);
+    ASSERT_EQ(SaveSettings(s, RealFileSystem(), dir.file("Vop.cfg")), 0);
     EXPECT_EQ(ReadWholeFile(dir.file("Vop.cfg")), stored);
 }
 
@@ -39,7 +41,7 @@ TEST(SettingsFile, MissingFileKeepsValues) {
     TempDir dir;
     Settings s;
     s.ForegroundColor = 0x123456;
-    EXPECT_EQ(LoadSettings(s, dir.file("absent.cfg")), 1);
+    EXPECT_EQ(LoadSettings(s, RealFileSystem(), dir.file("absent.cfg")), 1);
     EXPECT_EQ(s.ForegroundColor, 0x123456u);
     EXPECT_EQ(s.FontCell, 0);
 }
@@ -63,7 +65,7 @@ TEST(SettingsFile, ShortFilesLoadAndAreClamped) {
     for (const Case& c : cases) {
         dir.write("Vop.cfg", c.file);
         Settings s;
-        ASSERT_EQ(LoadSettings(s, dir.file("Vop.cfg")), 0);
+        ASSERT_EQ(LoadSettings(s, RealFileSystem(), dir.file("Vop.cfg")), 0);
         EXPECT_EQ(s.FontType, c.type) << c.file.size();
         EXPECT_EQ(s.FontCell, c.cell) << c.file.size();
         EXPECT_EQ(s.BlockCaret, c.block) << c.file.size();
@@ -76,10 +78,10 @@ TEST(SettingsFile, ExtraBytesAreIgnored) {
     TempDir dir;
     dir.write("Vop.cfg", Bytes{1, 1, 1, 1, 2, 3, 0, 4, 5, 6, 0, 0xEE, 0xEE, 0xEE});
     Settings s;
-    ASSERT_EQ(LoadSettings(s, dir.file("Vop.cfg")), 0);
+    ASSERT_EQ(LoadSettings(s, RealFileSystem(), dir.file("Vop.cfg")), 0);
     EXPECT_EQ(s.FontType, 1);
     EXPECT_EQ(s.BackgroundColor, 0x060504u);
-    ASSERT_EQ(SaveSettings(s, dir.file("Vop.cfg")), 0);
+    ASSERT_EQ(SaveSettings(s, RealFileSystem(), dir.file("Vop.cfg")), 0);
     EXPECT_EQ(ReadWholeFile(dir.file("Vop.cfg")).size(), 11u);
 }
 
@@ -90,17 +92,17 @@ TEST(SettingsFile, ReadOnlyFileIsReadAndNotRewritten) {
     const std::string path = dir.write("Vop.cfg", pinned);
     std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
     Settings s;
-    ASSERT_EQ(LoadSettings(s, path), 0);
+    ASSERT_EQ(LoadSettings(s, RealFileSystem(), path), 0);
     EXPECT_EQ(s.ForegroundColor, 0xFF0000u);
     s.FontCell = 0;
-    EXPECT_EQ(SaveSettings(s, path), 1);
+    EXPECT_EQ(SaveSettings(s, RealFileSystem(), path), 1);
     EXPECT_EQ(ReadWholeFile(path), pinned);
 }
 
 TEST(SettingsFile, UncreatableFileIsSkipped) {
     TempDir dir;
     Settings s;
-    EXPECT_EQ(SaveSettings(s, dir.file("no-such-folder/Vop.cfg")), 1);
+    EXPECT_EQ(SaveSettings(s, RealFileSystem(), dir.file("no-such-folder/Vop.cfg")), 1);
 }
 
 }  // namespace

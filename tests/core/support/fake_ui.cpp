@@ -1,20 +1,17 @@
 #include "support/fake_ui.h"
 
+#include "state/cell_metrics.h"
+
 namespace vop::test {
 
 BoxAnswer FakeUi::messageBox(BoxOwner owner, const std::string& text, const std::string& t, BoxButtons buttons) {
     boxes.push_back({owner, text, t, buttons});
     if (!answers.empty()) {
-        BoxAnswer a = answers.front();
+        const BoxAnswer a = answers.front();
         answers.pop_front();
         return a;
     }
-    switch (buttons) {
-        case BoxButtons::Ok: return BoxAnswer::Ok;
-        case BoxButtons::YesNo: return BoxAnswer::No;
-        case BoxButtons::YesNoCancel: return BoxAnswer::Cancel;
-    }
-    return BoxAnswer::Ok;
+    return buttons == BoxButtons::Ok ? BoxAnswer::Ok : buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Cancel;
 }
 
 void FakeUi::layoutStatusParts(bool two, const std::string&) {
@@ -24,6 +21,21 @@ void FakeUi::layoutStatusParts(bool two, const std::string&) {
 
 void FakeUi::setStatusText(int part, const std::string& text) {
     if (part == 0 || part == 1) statusText[part] = text;
+}
+
+void FakeUi::paint(const EditorState& s) {
+    const ScreenGrid& g = s.grid;
+    if (screen.size() != g.cells.size()) screen.assign(g.cells.size(), 0);
+    const int cw = CellWidth(s.settings.FontCell), ch = CellHeight(s.settings.FontCell);
+    const int inset = CellInset(s.settings.FontCell);
+    for (int r = 0; r < g.rows; ++r)
+        for (int c = 0; c < g.columns; ++c)
+            for (const auto& [l, t, right, b] : dirty)
+                if (inset + c * cw < right && inset + (c + 1) * cw > l && r * ch < b && (r + 1) * ch > t) {
+                    screen[static_cast<std::size_t>(r * g.columns + c)] = g.at(r, c);
+                    break;
+                }
+    dirty.clear();
 }
 
 }  // namespace vop::test

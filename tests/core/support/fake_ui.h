@@ -1,12 +1,16 @@
 // A scriptable stand-in for the window system: it records what the core asked
-// for and answers message boxes from a queue (Ok/No/Cancel when it runs dry).
+// for, answers message boxes from a queue (Ok/No/Cancel when it runs dry),
+// counts caret hides as the real system does, and keeps a model of what the
+// screen shows: the grid cells as the last paint left them.
 #pragma once
 
+#include <array>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/ui.h"
+#include "state/editor_state.h"
 
 namespace vop::test {
 
@@ -19,23 +23,21 @@ struct RecordedBox {
 
 class FakeUi : public Ui {
 public:
-    // Client size of the data window the core lays out against.
-    ClientSize client{800, 600};
+    ClientSize client{800, 600};  // the data window the core lays out against
 
     std::deque<BoxAnswer> answers;   // scripted answers, consumed in order
     std::vector<RecordedBox> boxes;  // every box shown
     std::vector<DialogKind> dialogs;
     std::vector<std::pair<int, int>> beeps;
-    std::vector<std::string> sounds;
+    std::optional<std::string> pickedFile;  // the Open dialog's answer
+    bool mainWindowClosed = false;
 
     int caretX = -1, caretY = -1;
-    bool caretShown = false;
+    int caretHides = 1;  // a new caret starts hidden; it shows while no hide is left
     std::string title;
     bool searchEnabled = false;
     bool statusTwoParts = false;
     std::string statusText[2];
-    int invalidations = 0;
-    int cellInvalidations = 0;
     int inversions = 0;
 
     bool scrollArrowsEnabled = false;
@@ -44,17 +46,28 @@ public:
     int thumbHeight = 0;
     int arrowHeight = 17;
 
+    // The screen: paints happen when the core returns to the message loop,
+    // which a test marks by calling paint(s); they redraw the cells whose
+    // pixels were invalidated since the last paint.
+    std::vector<std::uint8_t> screen;
+    void paint(const EditorState& s);
+
+    bool caretVisible() const { return caretHides == 0; }
+    // The text of the last box, or "" when none was shown.
+    std::string lastBoxText() const { return boxes.empty() ? std::string() : boxes.back().text; }
+
     BoxAnswer messageBox(BoxOwner owner, const std::string& text, const std::string& title,
                          BoxButtons buttons) override;
-    void invalidateData(bool) override { ++invalidations; }
-    void invalidateDataRect(int, int, int, int, bool) override { ++cellInvalidations; }
+    void invalidateData() override { dirty.push_back({-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}); }
+    void invalidateDataRect(int l, int t, int r, int b) override { dirty.push_back({l, t, r, b}); }
     void invertDataRect(int, int, int, int) override { ++inversions; }
     ClientSize dataClientSize() override { return client; }
-    void setCaretPos(int x, int y) override { caretX = x; caretY = y; }
-    void showCaret() override { caretShown = true; }
-    void hideCaret() override { caretShown = false; }
+    void setCaretPos(int x, int y) override { caretX = x, caretY = y; }
+    void showCaret() override { caretHides -= caretHides > 0; }
+    void hideCaret() override { ++caretHides; }
     void setTitle(const std::string& t) override { title = t; }
     void setSearchCommandsEnabled(bool e) override { searchEnabled = e; }
+    void closeMainWindow() override { mainWindowClosed = true; }
     void layoutStatusParts(bool two, const std::string&) override;
     void setStatusText(int part, const std::string& text) override;
     void scrollEnableArrows(bool e) override { scrollArrowsEnabled = e; }
@@ -62,13 +75,12 @@ public:
     int scrollArrowHeight() override { return arrowHeight; }
     void scrollSetThumbHeight(int h, bool) override { thumbHeight = h; }
     void scrollSetPos(int p) override { scrollPos = p; }
-    int scrollGetPos() override { return scrollPos; }
     void beep(int f, int ms) override { beeps.emplace_back(f, ms); }
-    void playSound(const char* name) override { sounds.emplace_back(name); }
     void openDialog(DialogKind k) override { dialogs.push_back(k); }
+    std::optional<std::string> pickFileToOpen() override { return pickedFile; }
 
-    // The text of the last box, or "" when none was shown.
-    std::string lastBoxText() const { return boxes.empty() ? std::string() : boxes.back().text; }
+private:
+    std::vector<std::array<int, 4>> dirty;
 };
 
 }  // namespace vop::test

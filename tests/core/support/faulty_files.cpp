@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "files/real_file_system.h"
+
 namespace vop::test {
 namespace {
 
@@ -20,7 +22,12 @@ public:
         return real_->size();
     }
 
-    std::size_t read(void* buffer, std::size_t count) override { return real_->read(buffer, count); }
+    std::size_t read(void* buffer, std::size_t count) override {
+        const std::size_t allowed = std::min(count, owner_.plan.readLimit - std::min(owner_.plan.readLimit, read_));
+        const std::size_t got = allowed ? real_->read(buffer, allowed) : 0;
+        read_ += got;
+        return got;
+    }
 
     std::size_t write(const void* buffer, std::size_t count) override {
         if (++owner_.writes != owner_.plan.failWriteNumber) return real_->write(buffer, count);
@@ -42,13 +49,14 @@ private:
     std::unique_ptr<OpenFile> real_;
     OpenMode mode_;
     bool closed_ = false;
+    std::size_t read_ = 0;
 };
 
 }  // namespace
 
 std::unique_ptr<OpenFile> FaultyFileSystem::open(const std::string& path, OpenMode mode) {
     if (mode == OpenMode::Update && plan.failOpenUpdate) return nullptr;
-    std::unique_ptr<OpenFile> real = realFileSystem().open(path, mode);
+    std::unique_ptr<OpenFile> real = RealFileSystem().open(path, mode);
     if (!real) return nullptr;
     openedPaths.push_back(path);
     return std::make_unique<FaultyFile>(*this, std::move(real), mode);

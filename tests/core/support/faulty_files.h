@@ -1,15 +1,16 @@
 // A file layer over the real one that injects the failures a user's disk can
 // produce: a file that cannot be opened for writing (read-only, locked), a
-// write that stops part-way, a flush that fails on close, a seek or a size
-// that fails.
+// write that stops part-way, a read that fails, a flush that fails on close,
+// a seek or a size that fails.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "document/file_io.h"
+#include "state/file_system.h"
 
 namespace vop::test {
 
@@ -19,6 +20,8 @@ struct FaultPlan {
     // writes only `partialWriteBytes` bytes and reports that count. 0: never.
     int failWriteNumber = 0;
     std::size_t partialWriteBytes = 100;
+    // Reads stop (return 0) once this many bytes were read from one open file.
+    std::size_t readLimit = SIZE_MAX;
     bool failClose = false;  // close() of a file opened for update reports a lost flush
     bool failSeek = false;   // every seek fails
     bool failSize = false;   // the size cannot be measured

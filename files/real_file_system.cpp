@@ -1,0 +1,102 @@
+#include "files/real_file_system.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#if defined(_WIN32)
+#include "files/unicode_text.h"
+#endif
+
+namespace vop {
+namespace {
+
+#if defined(_WIN32)
+std::u16string WideName(const std::string& path) { return ExtendedLengthPath(Utf8ToUtf16(path)); }
+const wchar_t* Wide(const std::u16string& name) { return reinterpret_cast<const wchar_t*>(name.c_str()); }
+
+std::FILE* OpenStream(const std::string& path, OpenMode mode) {
+    const wchar_t* how = mode == OpenMode::Read ? L"rb" : (mode == OpenMode::Update ? L"r+b" : L"wb");
+    return _wfopen(Wide(WideName(path)), how);
+}
+
+bool MarkedReadOnly(const std::string& path) {
+    struct _stat64 st {};
+    return _wstat64(Wide(WideName(path)), &st) == 0 && (st.st_mode & _S_IWRITE) == 0;
+}
+
+int Seek(std::FILE* f, std::uint64_t offset, int whence) { return _fseeki64(f, static_cast<__int64>(offset), whence); }
+std::int64_t Tell(std::FILE* f) { return _ftelli64(f); }
+#else
+std::FILE* OpenStream(const std::string& path, OpenMode mode) {
+    return std::fopen(path.c_str(), mode == OpenMode::Read ? "rb" : (mode == OpenMode::Update ? "r+b" : "wb"));
+}
+
+// Asked of the file's own mark, not of the current user's rights: an
+// administrator may write anything, yet a file marked read-only stays so.
+bool MarkedReadOnly(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+int Seek(std::FILE* f, std::uint64_t offset, int whence) { return fseeko(f, static_cast<off_t>(offset), whence); }
+std::int64_t Tell(std::FILE* f) { return ftello(f); }
+#endif
+
+class StdioFile : public OpenFile {
+public:
+    explicit StdioFile(std::FILE* f) : file_(f) {}
+    ~StdioFile() override { close(); }
+
+    bool seek(std::uint64_t offset) override { return file_ && Seek(file_, offset, SEEK_SET) == 0; }
+
+    std::optional<std::uint64_t> size() override {
+        if (!file_) return std::nullopt;
+        const std::int64_t here = Tell(file_);
+        if (here < 0 || Seek(file_, 0, SEEK_END) != 0) return std::nullopt;
+        const std::int64_t end = Tell(file_);
+        Seek(file_, static_cast<std::uint64_t>(here), SEEK_SET);
+        if (end < 0) return std::nullopt;
+        return static_cast<std::uint64_t>(end);
+    }
+
+    std::size_t read(void* buffer, std::size_t count) override {
+        return file_ ? std::fread(buffer, 1, count, file_) : 0;
+    }
+
+    std::size_t write(const void* buffer, std::size_t count) override {
+        if (!file_) return 0;
+        // A stream opened for update needs a positioning call between a read and a write.
+        Seek(file_, 0, SEEK_CUR);
+        return std::fwrite(buffer, 1, count, file_);
+    }
+
+    bool close() override {
+        if (!file_) return true;
+        const bool ok = std::fclose(file_) == 0;
+        file_ = nullptr;
+        return ok;
+    }
+
+private:
+    std::FILE* file_;
+};
+
+class StdioFileSystem : public FileSystem {
+public:
+    std::unique_ptr<OpenFile> open(const std::string& path, OpenMode mode) override {
+        if (mode == OpenMode::Replace && MarkedReadOnly(path)) return nullptr;
+        std::FILE* f = OpenStream(path, mode);
+        if (!f) return nullptr;
+        return std::make_unique<StdioFile>(f);
+    }
+};
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+    static StdioFileSystem fs;  // stateless: safe to share between tests
+    return fs;
+}
+
+}  // namespace vop

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <windows.h>
+
+namespace vop::shell {
+
+bool RegisterDataWindowClass(HINSTANCE instance);
+
+}  // namespace vop::shell

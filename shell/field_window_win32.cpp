@@ -1,0 +1,117 @@
+#include "shell/field_window_win32.h"
+
+#include <mmsystem.h>
+
+#include "dialogs/address_field_model.h"
+#include "dialogs/edit_field_model.h"
+#include "shell/entry_fields_win32.h"
+#include "shell/glyph_lines_win32.h"
+#include "shell/shell_win32.h"
+
+namespace vop::shell {
+namespace field {
+
+void ShowFocusCaret(HWND window, std::int32_t caretPos) {
+    CreateCaret(window, nullptr, FieldCaretWidth, FieldCaretHeight);
+    SetCaretPos(FieldPositionX(caretPos), FieldCaretY);
+    ShowCaret(window);
+}
+
+void DropFocusCaret(HWND window) {
+    HideCaret(window);
+    DestroyCaret();
+}
+
+void Paint(HWND window, const std::vector<FieldGlyph>& glyphs) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    if (!dc) {
+        EndPaint(window, &ps);
+        return;
+    }
+    HPEN pen = CreatePen(PS_SOLID, 0, Editor().settings.ForegroundColor);
+    SetROP2(dc, R2_NOT);
+    HGDIOBJ oldPen = pen ? SelectObject(dc, pen) : nullptr;
+    // The fields always use the 8 × 16 glyphs, whatever cell size the data
+    // window shows.
+    for (const FieldGlyph& g : glyphs) DrawGlyphLines(dc, g.x, 0, g.code, 0);
+    if (pen) {
+        SelectObject(dc, oldPen);
+        DeleteObject(pen);
+    }
+    EndPaint(window, &ps);
+}
+
+void Apply(HWND window, const FieldOutcome& outcome, std::int32_t caretPos) {
+    if (outcome.playDefaultSound) sndPlaySoundA("Default", SND_SYNC | SND_NOSTOP);
+    // The system caret belongs to whichever window has the focus; moving it
+    // from a field without the focus would move someone else's caret.
+    if (outcome.placeCaret && GetFocus() == window) SetCaretPos(FieldPositionX(caretPos), FieldCaretY);
+    if (outcome.repaint) InvalidateRect(window, nullptr, TRUE);
+    if (outcome.takeFocus) SetFocus(window);
+}
+
+bool RegisterFieldClass(HINSTANCE instance, const char* className, WNDPROC procedure) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    wc.lpszClassName = className;
+    return RegisterClassA(&wc) != 0;
+}
+
+}  // namespace field
+
+namespace {
+
+// VopEditField: WM_SETTEXT / WM_GETTEXT carry the value's bytes in lParam.
+struct EditFieldModel {
+    using Record = EditFieldState;
+    static FieldOutcome SetText(Record& r, WPARAM, LPARAM l) {
+        return EditFieldSetValue(r, reinterpret_cast<const std::uint8_t*>(l));
+    }
+    static void GetText(const Record& r, WPARAM, LPARAM l) {
+        EditFieldGetValue(r, reinterpret_cast<std::uint8_t*>(l));
+    }
+    static FieldOutcome KeyDown(Record& r, unsigned key) { return EditFieldKeyDown(r, key); }
+    static FieldOutcome Char(Record& r, unsigned code) { return EditFieldChar(r, code); }
+    static FieldOutcome Click(Record& r, unsigned x) { return EditFieldClick(r, x); }
+    static std::vector<FieldGlyph> Glyphs(const Record& r) { return EditFieldGlyphs(r); }
+};
+
+// VopAddressField: WM_SETTEXT takes a digit count and the digit values;
+// WM_GETTEXT gives the count through wParam and the eight digit slots.
+// Characters and clicks do nothing.
+struct AddressFieldModel {
+    using Record = AddressFieldState;
+    static FieldOutcome SetText(Record& r, WPARAM w, LPARAM l) {
+        return AddressFieldSetDigits(r, static_cast<std::size_t>(w), reinterpret_cast<const std::uint8_t*>(l));
+    }
+    static void GetText(const Record& r, WPARAM w, LPARAM l) {
+        AddressFieldGetDigits(r, reinterpret_cast<std::uint8_t*>(l), reinterpret_cast<std::int32_t*>(w));
+    }
+    static FieldOutcome KeyDown(Record& r, unsigned key) { return AddressFieldKeyDown(r, key); }
+    static FieldOutcome Char(Record&, unsigned) { return {}; }
+    static FieldOutcome Click(Record&, unsigned) { return {}; }
+    static std::vector<FieldGlyph> Glyphs(const Record& r) { return AddressFieldGlyphs(r); }
+};
+
+}  // namespace
+
+bool RegisterEditFieldClass(HINSTANCE instance) {
+    return field::RegisterFieldClass(instance, EditFieldClassName, field::FieldProc<EditFieldModel>);
+}
+
+bool RegisterAddressFieldClass(HINSTANCE instance) {
+    return field::RegisterFieldClass(instance, AddressFieldClassName, field::FieldProc<AddressFieldModel>);
+}
+
+HWND CreateFieldWindow(HWND dialog, const char* className, void* record, int x, int y, int width, int height) {
+    HWND window = CreateWindowExA(WS_EX_STATICEDGE, className, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0,
+                                  dialog, nullptr, AppInstance(), record);
+    if (window) MoveWindow(window, x, y, width, height, TRUE);
+    return window;
+}
+
+}  // namespace vop::shell

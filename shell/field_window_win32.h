@@ -1,0 +1,59 @@
+// One window procedure for both hex entry controls. A field's record (its
+// model) says what every input does; the window only applies the outcome:
+// the caret, a repaint, the refusal sound, the focus.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "dialogs/field_keys.h"
+
+namespace vop::shell::field {
+
+void ShowFocusCaret(HWND window, std::int32_t caretPos);
+void DropFocusCaret(HWND window);
+// Draws the glyphs in 8-pixel cells with an inverting pen, so they show as the
+// inverse of the class background.
+void Paint(HWND window, const std::vector<FieldGlyph>& glyphs);
+// Carries out what the record asked for, reading the caret position after
+// the input moved it.
+void Apply(HWND window, const FieldOutcome& outcome, std::int32_t caretPos);
+bool RegisterFieldClass(HINSTANCE instance, const char* className, WNDPROC procedure);
+
+// Model: a type with Record, and static SetText, GetText, KeyDown, Char,
+// Click and Glyphs over it. The record arrives as the creation parameter and
+// is the window's from then on: deleted when the window is destroyed.
+template <class Model>
+LRESULT CALLBACK FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    using Record = typename Model::Record;
+    auto* record = reinterpret_cast<Record*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_CREATE) {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        if (!cs || !cs->lpCreateParams) return -1;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        delete record;
+        return 0;
+    }
+    if (!record) return DefWindowProcA(window, message, wParam, lParam);
+    const auto apply = [&](const FieldOutcome& o) { Apply(window, o, record->caretPos); };
+    switch (message) {
+        case WM_SETTEXT: apply(Model::SetText(*record, wParam, lParam)); return 0;
+        case WM_GETTEXT: Model::GetText(*record, wParam, lParam); return 0;
+        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_SETFOCUS: ShowFocusCaret(window, record->caretPos); return 0;
+        case WM_KILLFOCUS: DropFocusCaret(window); return 0;
+        case WM_PAINT: Paint(window, Model::Glyphs(*record)); return 0;
+        case WM_KEYDOWN: apply(Model::KeyDown(*record, static_cast<unsigned>(wParam))); return 0;
+        case WM_CHAR: apply(Model::Char(*record, static_cast<unsigned>(wParam))); return 0;
+        case WM_LBUTTONDOWN: apply(Model::Click(*record, LOWORD(lParam))); return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace vop::shell::field

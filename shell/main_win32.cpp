@@ -1,0 +1,32 @@
+// Program entry: register the window classes, create the main window, open a
+// file named on the command line, and run the message loop.
+#include <windows.h>
+
+#include "shell/data_window_win32.h"
+#include "shell/entry_fields_win32.h"
+#include "shell/main_window_win32.h"
+#include "shell/shell_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showState) {
+    using namespace vop::shell;
+    SetAppInstance(instance);
+    if (!RegisterMainWindowClass(instance) || !RegisterDataWindowClass(instance) ||
+        !RegisterEditFieldClass(instance) || !RegisterAddressFieldClass(instance))
+        return 0;
+
+    // A window that could not be made (fonts missing, no display, no
+    // resources) leaves nothing to wait for: end at once.
+    HWND main = CreateMainWindow(instance);
+    if (!main) return 0;
+    ShowWindow(main, showState);
+    UpdateWindow(main);
+    if (commandLine && commandLine[0] != L'\0')
+        SendMessageW(main, WM_USER, 0, reinterpret_cast<LPARAM>(commandLine));
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,45 @@
+// What the Win32 shell's parts share: the one EditorState, the program's
+// windows, the conversions between the core's UTF-8 and the wide calls, and
+// the helpers every dialog uses.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "state/editor_state.h"
+
+namespace vop::shell {
+
+EditorState& Editor();
+HINSTANCE AppInstance();
+HWND MainWindow();
+HWND DataWindow();
+HWND StatusBar();
+void SetAppInstance(HINSTANCE instance);
+void SetMainWindow(HWND window);
+void SetDataWindow(HWND window);
+void SetStatusBar(HWND window);
+
+// The program's folder with its trailing backslash, from the full module
+// path; nothing when that path cannot be read.
+std::optional<std::string> ProgramFolder();
+
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const wchar_t* text, std::size_t length);
+std::string Utf8(const std::wstring& text);
+
+// Moves a dialog, keeping its size, over the centre of the main window's outer rectangle.
+void CenterOverMainWindow(HWND dialog);
+
+// While a dialog is up, message boxes the core raises for "the calling
+// dialog" are owned by it.
+void PushActiveDialog(HWND dialog);
+void PopActiveDialog(HWND dialog);
+HWND ActiveDialog();
+
+// The real window system behind the core's Ui.
+Ui& Win32Ui();
+
+}  // namespace vop::shell
