@@ -185,9 +185,10 @@ void DataWindowScroll(EditorState& s, int request, std::int32_t trackPosition) {
 void DataWindowResized(EditorState& s) {
     if (!s.documentOpen()) return;
     Relayout(s);
-    PlaceCaret(s);
     SetupScrollBar(s, true);
     s.UI().invalidateData();
+    // A relayout that cannot reach the next page brings the caret up onto another byte.
+    ShowCaret(s);
 }
 
 void DataCaretCreated(EditorState& s) {

@@ -1,5 +1,7 @@
 #include "document/saving.h"
 
+#include <cstring>
+
 #include "document/error_box.h"
 #include "document/line_index.h"
 
@@ -17,12 +19,21 @@ WriteFailure WritePage(OpenFile& file, std::uint64_t offset, const PageBuffer& p
     return WriteFailure::None;
 }
 
-// Reads up to the page's length at `offset` straight into its block. A short
-// read (the file shrank) keeps what was read and leaves the rest of the block
-// untouched; nothing beyond the page's length is ever read.
-void ReadBack(OpenFile& file, std::uint64_t offset, PageBuffer& page) {
-    if (!page.present()) return;
-    if (file.seek(offset)) file.read(page.Bytes.get(), page.Length);
+// Reads the page's length at `offset` into a copy of its block, or nothing
+// when the file no longer holds all of it (it shrank under the page).
+std::unique_ptr<std::uint8_t[]> ReadBack(OpenFile& file, std::uint64_t offset, const PageBuffer& page) {
+    auto copy = std::make_unique<std::uint8_t[]>(PageSize);
+    std::memcpy(copy.get(), page.Bytes.get(), PageSize);
+    std::size_t count = 0;
+    if (file.seek(offset)) {
+        while (count < page.Length) {
+            const std::size_t got = file.read(copy.get() + count, page.Length - count);
+            if (got == 0 || got > page.Length - count) break;
+            count += got;
+        }
+    }
+    if (count != page.Length) copy.reset();
+    return copy;
 }
 
 // The user dropped the changes: the held pages become the file's bytes again.
@@ -85,9 +96,17 @@ bool RevertPages(EditorState& s) {
         ShowError(s, "Error opening file!");
         return false;
     }
-    ReadBack(*file, PageStart(w.PageIndex), w.CurrentPage);
-    ReadBack(*file, PageStart(w.PageIndex + 1), w.NextPage);
+    // All or nothing: a page the file no longer holds whole keeps every held
+    // byte, the changes included, rather than a mix of the two.
+    auto current = ReadBack(*file, PageStart(w.PageIndex), w.CurrentPage);
+    auto next = w.NextPage.present() ? ReadBack(*file, PageStart(w.PageIndex + 1), w.NextPage) : nullptr;
     file->close();
+    if (!current || (w.NextPage.present() && !next)) {
+        ShowError(s, "Error reading file!");
+        return false;
+    }
+    w.CurrentPage.Bytes = std::move(current);
+    if (next) w.NextPage.Bytes = std::move(next);
 
     DiscardLineIndex(s);
     if (s.TextViewOn) BuildLineIndex(s);

@@ -22,7 +22,8 @@ bool PromptSavePage(EditorState& s, BoxOwner owner = BoxOwner::MainWindow);
 
 // Reads the current and next pages back from the file over the held bytes
 // and rebuilds the text view's index. False (reported) when the file cannot
-// be opened.
+// be opened, or no longer holds the pages whole: the held bytes then stay
+// exactly as they were.
 bool RevertPages(EditorState& s);
 
 // Asked before the document leaves (Open, Close, Exit, drop). Returns -1 when

@@ -50,7 +50,6 @@ void RefreshIndexAfterOpen(EditorState& s) {
 void ShowOpenedDocument(EditorState& s, const std::string& path) {
     s.ScreenPage = PageSlot::Current;
     s.TopOffset = 0;
-    s.PendingNibbleAddress = NoPendingNibble;  // a typed high digit belongs to the old file
     s.grid.clear();
     s.grid.init(BytesPerRow(s) + AddressCells, ScreenRows(s));
     SetCaretByte(s, 0, RowWidth(s));

@@ -1,15 +1,13 @@
-// The hex entry fields against plain models, the glyph strokes they paint
-// with, and the Modify dialog's write.
+// The hex entry fields against plain models, and the glyph strokes they paint with.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <memory>
 #include <random>
 #include <tuple>
 #include <vector>
-#include "state/editor_state.h"
+#include "state/glyphs.h"
 #include "dialogs/address_field_model.h"
 #include "dialogs/edit_field_model.h"
-#include "view/caret_byte.h"
 #include "view/glyph_lines.h"
 
 namespace vop {
@@ -172,26 +170,6 @@ TEST(GlyphLines, QuadCellTurnsOneBitIntoAFourByFourBlock) {
     t->font8x16[16 * 'A'] = 0x80;
     const std::vector<GlyphStroke> expect = {{10, 20, 14, 20}, {10, 21, 14, 21}, {10, 22, 14, 22}, {10, 23, 14, 23}};
     EXPECT_EQ(GlyphLineStrokes(*t, 10, 20, 'A', 2), expect);
-}
-
-// ---- Modify: only a changed byte counts, and it lands in the caret's own page.
-TEST(ModifyByte, WritesTheNextPageWhenTheCaretIsThere) {
-    EditorState s;
-    for (PageBuffer* p : {&s.pages.CurrentPage, &s.pages.NextPage}) {
-        p->Bytes = std::make_unique<std::uint8_t[]>(PageSize);
-        std::fill_n(p->Bytes.get(), p->Length = 100, 0x55);
-    }
-    s.grid.init(16 + AddressCells, 4);
-    s.grid.caretRow = 1, s.grid.caretColumn = 2;
-    s.CaretPage = s.ScreenPage = PageSlot::Next;
-    s.CaretOffset = 5;
-    ModifyCaretByte(s, 0x55);
-    EXPECT_FALSE(s.Modified);  // an equal value changes nothing
-    ModifyCaretByte(s, 0xEE);
-    EXPECT_EQ(s.pages.NextPage.Bytes[5], 0xEE);
-    EXPECT_EQ(s.pages.CurrentPage.Bytes[5], 0x55);
-    EXPECT_EQ(s.grid.at(1, 2 + AddressCells), 0xEE);
-    EXPECT_EQ(s.Modified, 1);
 }
 
 }  // namespace

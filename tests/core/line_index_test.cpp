@@ -12,6 +12,9 @@
 #include "support/fake_ui.h"
 #include "support/faulty_files.h"
 #include "support/temp_files.h"
+#include "view/caret_navigation.h"
+#include "view/document_view.h"
+#include "view/text_view.h"
 
 namespace vop {
 namespace {
@@ -160,7 +163,23 @@ TEST_F(LineIndexTest, FailuresLeaveAnEmptyIndex) {
     }
     EXPECT_TRUE(BuildLineIndexWithin(s, text.size() + 4 * sizeof(LineRecord)));
     EXPECT_EQ(s.lines.LineCount, 4);
+    files.plan.readLimit = 15;  // a read error part-way: the lines read so far stand
+    BuildLineIndex(s);
+    EXPECT_EQ(std::make_pair(s.lines.LineCount, s.lines.Store.size()), std::make_pair(2, std::size_t{15}));
     EXPECT_TRUE(ui.boxes.empty());
+}
+
+// Back from the text view, the hex view starts at the top line's own first
+// byte, however much was cut from a long line before it.
+TEST_F(LineIndexTest, TheHexViewReturnsToTheTopLinesFirstByte) {
+    ui.client = {300, 160};
+    const Bytes file = Cat(Cat(Bytes(70000, 'q'), Text("\n")), Cat(Bytes(70000, 'r'), Text("\nend\n")));
+    ASSERT_EQ(OpenDocument(s, dir.write("long", file), 0), LoadOutcome::Loaded);
+    EnterTextView(s);
+    EXPECT_EQ(LineHoldingOffset(s.lines, 140001), 1);  // the second line's feed
+    s.lines.TopLine = 2;
+    LeaveTextView(s);
+    EXPECT_EQ(CaretAddress(s), 140002u);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/fake_ui.h"
 
+#include <algorithm>
+
 #include "state/cell_metrics.h"
 
 namespace vop::test {
@@ -28,13 +30,13 @@ void FakeUi::paint(const EditorState& s) {
     if (screen.size() != g.cells.size()) screen.assign(g.cells.size(), 0);
     const int cw = CellWidth(s.settings.FontCell), ch = CellHeight(s.settings.FontCell);
     const int inset = CellInset(s.settings.FontCell);
-    for (int r = 0; r < g.rows; ++r)
-        for (int c = 0; c < g.columns; ++c)
-            for (const auto& [l, t, right, b] : dirty)
-                if (inset + c * cw < right && inset + (c + 1) * cw > l && r * ch < b && (r + 1) * ch > t) {
-                    screen[static_cast<std::size_t>(r * g.columns + c)] = g.at(r, c);
-                    break;
-                }
+    // Every cell whose pixels meet a repainted rectangle shows what the grid holds now.
+    for (const auto& [l, t, r, b] : dirty) {
+        const int c0 = std::max(0, (l - inset) / cw - 1), r0 = std::max(0, t / ch - 1);
+        for (int row = r0; row < g.rows && row * ch < b; ++row)
+            for (int c = c0; c < g.columns && inset + c * cw < r; ++c)
+                if (inset + (c + 1) * cw > l && (row + 1) * ch > t) screen[std::size_t(row * g.columns + c)] = g.at(row, c);
+    }
     dirty.clear();
 }
 

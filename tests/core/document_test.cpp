@@ -1,0 +1,305 @@
+// Opening, shifting, saving and jumping when the disk or the file does not
+// cooperate: files refused, files that changed under the held pages, saves
+// that fail half-way, changes the user dropped. The random sessions of
+// editor_model_test cover the ordinary paths; these are the edges.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <tuple>
+
+#include "app/data_window_input.h"
+#include "app/menu_commands.h"
+#include "document/saving.h"
+#include "resources/resource_ids.h"
+#include "support/session.h"
+#include "view/caret_navigation.h"
+#include "view/goto_address.h"
+#include "view/text_view.h"
+
+namespace vop {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr std::uint32_t P = PageSize;
+using Bytes = std::vector<std::uint8_t>;
+
+struct Document : test::Session {
+    Bytes bytes;  // the file as it is now
+    Document() : Session({300, 600}) {}  // 16 bytes a row, 37 rows
+    void open(std::size_t size, std::uint32_t page = 0) {
+        bytes = test::PatternBytes(size, static_cast<std::uint32_t>(size));
+        ASSERT_EQ(Session::open(bytes, page), LoadOutcome::Loaded);
+    }
+    // The held pages are the file's bytes at their place (or `shown`, with edits),
+    // whole before the last; the caret is on a held byte; no file stays open.
+    void check(const Bytes& shown) {
+        const PageWindow& w = s.pages;
+        ASSERT_TRUE(s.documentOpen());
+        const PageBuffer* held[] = {&w.PrevPage, &w.CurrentPage, &w.NextPage};
+        for (std::uint64_t k = 0; k < 3; ++k) {
+            const std::uint64_t start = (w.PageIndex + k - 1) * P, n = held[k]->Length;
+            ASSERT_TRUE(held[k]->present() ? n >= 1 && n <= P && start + n <= shown.size() : n == 0) << k;
+            EXPECT_TRUE(n == 0 || std::memcmp(held[k]->Bytes.get(), &shown[start], n) == 0) << k;
+        }
+        EXPECT_TRUE(w.PrevPage.present() == (w.PageIndex > 0) && w.PrevPage.Length % P == 0);
+        EXPECT_EQ(w.CurrentPage.Length + w.NextPage.Length, std::min(2 * P, w.FileSize - w.PageIndex * P));
+        EXPECT_TRUE(s.CaretOffset >= 0 && s.CaretOffset < std::int64_t{s.slotLength(s.CaretPage)});
+        EXPECT_EQ(files.openFiles, 0);
+    }
+    std::tuple<std::uint32_t, std::int32_t, PageSlot, std::int32_t, int, int> view() const {
+        return {s.pages.PageIndex, s.TopOffset, s.CaretPage, s.CaretOffset, s.grid.caretRow, s.grid.caretColumn};
+    }
+};
+
+// A refused open never re-points or drops the held document (later loads
+// still read the held file); paths are refused, never cut, their length
+// counted in UTF-16 units as Windows counts. A file over 2 GiB (measured in
+// 64 bits: even one whose size wraps to a small number in 32), of unknown
+// size or empty closes the held document. Exactly 2 GiB, and a path of
+// exactly the limit, open.
+TEST(Opening, RefusedFilesAndPaths) {
+    Document d;
+    const std::string missing = d.dir.file("missing"), tooLong = d.dir.path() + "/" + std::string(MaxPathLength, 'x');
+    const std::string small = d.dir.write("small", test::PatternBytes(100, 9)), withZero = small + '\0' + "tail";
+    const std::string tooLarge = "This version cannot edit files greater than 2 gigabytes. File closed.";
+    const struct { std::string path; std::uint32_t page; std::string box; bool failSize = false; } cases[] = {
+        {missing, 0, "Error opening file: " + missing}, {tooLong, 0, "Error opening file: " + tooLong},
+        {withZero, 0, "Error opening file: " + withZero}, {small, 3, ""},  // a page beyond the end: nothing loaded
+        {d.dir.sparse("empty", 0), 0, "Size of opened file equals 0. File closed!"},
+        {d.dir.sparse("over", 0x80000001ull), 0, tooLarge}, {d.dir.sparse("wraps", 0x10000000Aull), 0, tooLarge},
+        {small, 0, tooLarge, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        d.files.plan.failSize = false;
+        d.open(3 * P, 1);
+        d.files.plan.failSize = c.failSize;
+        EXPECT_NE(OpenDocument(d.s, c.path, c.page), LoadOutcome::Loaded);
+        EXPECT_EQ(d.ui.lastBoxText(), c.box);
+        if (c.box.empty() || c.box.rfind("Error opening file: ", 0) == 0) {
+            EXPECT_TRUE(d.s.pages.DocumentPath == d.path && d.ui.title == d.path && d.s.pages.PageIndex == 1);
+            d.check(d.bytes);
+            EXPECT_TRUE(LoadNextPage(d.s, 0) && d.files.openedPaths.back() == d.path);
+        } else {
+            EXPECT_TRUE(!d.s.documentOpen() && d.s.pages.FileSize == 0 && d.ui.title == "Vop" && !d.ui.caretVisible());
+        }
+    }
+    d.files.plan.failSize = false;
+    ASSERT_EQ(OpenDocument(d.s, d.dir.sparse("two-gib", 0x80000000ull), 32767), LoadOutcome::Loaded);
+    EXPECT_EQ(d.ui.statusText[1], "filesize = 80000000h (2147483648)");
+    EXPECT_TRUE(d.s.pages.CurrentPage.Length == P && !d.s.pages.NextPage.present());
+    // Folders, then a file name that brings the path to exactly the limit in
+    // UTF-16 units: each Ω is two bytes but one unit.
+    std::string name;
+    const auto units = [&](const std::string& p) { return p.size() - std::count(p.begin(), p.end(), '\xCE'); };
+    while (units(d.dir.file(name)) + 60 < MaxPathLength) fs::create_directory(d.dir.file(name += std::string(50, 'd') + "\xCE\xA9/"));
+    const std::string exact = d.dir.write(name + std::string(MaxPathLength - units(d.dir.file(name)), 'f'), {7});
+    EXPECT_EQ(units(exact), MaxPathLength);
+    EXPECT_EQ(OpenDocument(d.s, exact, 0), LoadOutcome::Loaded);
+    EXPECT_NE(OpenDocument(d.s, exact + "x", 0), LoadOutcome::Loaded);
+}
+
+// A new document reaches the title, the status bar and the menu; in the text
+// view it gets an index of its own file (never of the one held before),
+// unless it is too large for one.
+TEST(Opening, ANewDocumentIsShownWhole) {
+    Document d;
+    d.open(3000);
+    EXPECT_TRUE(d.ui.title == d.path && d.ui.searchEnabled && d.ui.statusTwoParts && !d.s.Modified);
+    EXPECT_EQ(std::make_pair(d.ui.statusText[0], d.ui.statusText[1]),
+              std::make_pair(std::string("00000000h"), std::string("filesize = 00000BB8h (3000)")));
+    EXPECT_EQ(std::make_pair(d.ui.caretX, d.ui.caretY), std::make_pair(81, 14));  // underline caret at FontCell 0
+    EnterTextView(d.s);
+    ASSERT_EQ(OpenDocument(d.s, d.dir.write("other", {'a', '\n', 'b'}), 0), LoadOutcome::Loaded);
+    EXPECT_EQ(d.s.lines.LineCount, 2);
+    ASSERT_EQ(OpenDocument(d.s, d.dir.sparse("over-limit", TextViewLimit + 1ull), 0), LoadOutcome::Loaded);
+    EXPECT_FALSE(d.s.TextViewOn || d.s.lines.built());
+}
+
+// The caret's hides and shows pair up, so it is seen exactly while a file is
+// open in the hex view: Close with nothing open, Close twice, and an open
+// while the text view is on must not leave it hidden for good, or blinking
+// over the text.
+TEST(Opening, TheCaretShowsOnlyOverTheHexView) {
+    Document d;
+    const std::string path = d.dir.write("f", Bytes(100, 'a'));
+    RunMenuCommand(d.s, IDM_FILE_CLOSE);
+    RunMenuCommand(d.s, IDM_FILE_CLOSE);
+    OpenNamedFile(d.s, path);
+    EXPECT_TRUE(d.ui.caretVisible());
+    DataWindowKeyDown(d.s, Key::F4, {});
+    DataWindowKeyDown(d.s, Key::F4, {});  // the text view
+    OpenDroppedFile(d.s, path);
+    EXPECT_TRUE(d.s.TextViewOn && !d.ui.caretVisible());
+    DataWindowKeyDown(d.s, Key::F4, {});
+    EXPECT_TRUE(d.ui.caretVisible());
+    RunMenuCommand(d.s, IDM_FILE_CLOSE);
+    EXPECT_TRUE(!d.ui.caretVisible() && d.ui.title == "Vop" && !d.ui.searchEnabled && !d.ui.statusTwoParts);
+}
+
+// Shifts when another program changed the file since the pages were read
+// (newSize; Deleted): a shift that no longer finds the held pages stops with
+// its own message ("Error reading file!" forward, "Error opening file!" back)
+// and changes nothing; one that does goes on with the file's new size. The
+// caret keeps its screen cell, or moves back onto the last held byte.
+TEST(Shifts, FollowTheFileOrRefuseWithAMessage) {
+    constexpr std::int64_t Same = -2, Deleted = -1;
+    constexpr PageSlot C = PageSlot::Current, N = PageSlot::Next;
+    const char *const Forward = "Error reading file!", *const Back = "Error opening file!";
+    const struct {
+        std::size_t size; std::uint32_t page; int row, column; bool forward; std::int32_t arg;
+        std::int64_t newSize; bool failSize; const char* error; std::uint32_t fileSize;
+        std::tuple<std::uint32_t, std::int32_t, PageSlot, std::int32_t, int, int> after;
+    } cases[] = {
+        {P + 20, 0, 3, 4, true, 0, Same, false, nullptr, P + 20, {1, 0, C, 19, 1, 3}},  // past a short last page
+        {2 * P + 30, 0, 10, 15, true, P - 16, Same, false, nullptr, 2 * P + 30, {1, P - 16, N, 29, 2, 13}},
+        {4 * P, 0, 36, 5, true, P - 153, Same, false, nullptr, 4 * P, {1, P - 160, N, 421, 36, 5}},
+        {3 * P, 1, 0, 0, false, 1, Same, false, nullptr, 3 * P, {0, 65520, C, 65520, 0, 0}},
+        {3 * P, 0, 0, 0, true, 1, 5 * P + 7, false, nullptr, 5 * P + 7, {1, 0, C, 0, 0, 0}},  // grew
+        {4 * P, 2, 0, 0, false, 1, 6 * P, false, nullptr, 6 * P, {1, 65520, C, 65520, 0, 0}},  // grew, seen going back
+        {P + 100, 0, 0, 0, true, 0, 4 * P, false, nullptr, P + 100, {1, 0, C, 0, 0, 0}},  // not past a short page
+        {3 * P, 0, 0, 0, true, 0, 2 * P, true, nullptr, 2 * P, {1, 0, C, 0, 0, 0}},  // an empty next page ends it
+        {3 * P, 0, 0, 0, true, 32, P, false, Forward, 3 * P, {0, 0, C, 0, 0, 0}},  // ends where page 1 began
+        {4 * P, 2, 0, 0, false, 1, 1000, false, Back, 4 * P, {2, 0, C, 0, 0, 0}},
+        {4 * P, 2, 0, 0, false, 1, P, false, Back, 4 * P, {2, 0, C, 0, 0, 0}},  // ends exactly where page 1 begins
+        {4 * P, 3, 0, 0, false, 1, P + 10, true, Back, 4 * P, {3, 0, C, 0, 0, 0}},  // seen by a short read
+        {3 * P, 1, 0, 0, true, 32, Deleted, false, Forward, 3 * P, {1, 0, C, 0, 0, 0}},
+        {3 * P, 1, 0, 0, false, 1, Deleted, false, Back, 3 * P, {1, 0, C, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.size << " bytes at page " << c.page << " now " << c.newSize);
+        Document d;
+        d.open(c.size, c.page);
+        d.files.plan.failSize = c.failSize;
+        if (c.newSize == Deleted) fs::remove(d.path);
+        if (c.newSize >= 0) fs::resize_file(d.path, static_cast<std::uint64_t>(c.newSize));
+        d.s.grid.caretRow = c.row;
+        d.s.grid.caretColumn = c.column;
+        EXPECT_EQ(c.forward ? LoadNextPage(d.s, c.arg) : LoadPreviousPage(d.s, c.arg), c.error == nullptr);
+        EXPECT_EQ(d.ui.lastBoxText(), c.error ? c.error : "");
+        EXPECT_EQ(d.view(), c.after);
+        EXPECT_EQ(d.s.pages.FileSize, c.fileSize);
+        if (!c.error && c.newSize >= 0) d.bytes.resize(static_cast<std::size_t>(c.newSize));
+        d.check(d.bytes);
+    }
+}
+
+// A change the user dropped is gone from the pages and from the screen at
+// once, even when the jump it was dropped for cannot happen (its page is
+// gone). When the file cannot be read back whole (it vanished, or shrank
+// under the pages), the change stays exactly as it was, still marked
+// modified: it never passes for the file's own bytes, so no later save
+// writes it unasked, and nothing moves.
+TEST(Saving, DroppedChangesLeaveNothingBehind) {
+    const struct { std::int64_t newSize; const char* message; bool dropped; } cases[] = {
+        {2 * P + 5, "Specified address is greater than filesize!", true},  // pages 0 and 1 still whole
+        {P + 5, "Error reading file!", false},                           // page 1 cut short
+        {-1, "Error opening file!", false},                              // the file vanished
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Document d;
+        d.open(4 * P);
+        DataWindowChar(d.s, 'Z', false);  // byte 0, now on the screen
+        if (c.newSize < 0) fs::rename(d.path, d.path + ".away");
+        if (c.newSize >= 0) fs::resize_file(d.path, static_cast<std::uint64_t>(c.newSize));
+        d.ui.answers = {BoxAnswer::No};
+        EXPECT_FALSE(GotoAddress(d.s, 3 * P + 5, BoxOwner::ActiveDialog));
+        EXPECT_EQ(d.ui.lastBoxText(), c.message);
+        d.ui.paint(d.s);
+        const std::uint8_t held = c.dropped ? d.bytes[0] : 'Z';
+        EXPECT_TRUE(d.s.pages.CurrentPage.Bytes[0] == held && d.s.Modified == !c.dropped && d.s.pages.PageIndex == 0);
+        EXPECT_EQ(d.ui.screen.at(10), held) << "the screen shows another byte than the page";
+        if (c.newSize < 0) {  // Close goes on, and nothing is saved
+            d.ui.answers = {BoxAnswer::No};
+            EXPECT_EQ(PromptSaveFile(d.s), 0);
+            EXPECT_TRUE(d.s.Modified && d.ui.lastBoxText() == "Error opening file!");
+            fs::rename(d.path + ".away", d.path);
+        }
+        if (!c.dropped) d.ui.answers = {BoxAnswer::No};
+        RunMenuCommand(d.s, IDM_FILE_CLOSE);  // the changes that stayed are asked about once more
+        EXPECT_TRUE(d.ui.answers.empty() && !d.s.documentOpen());
+        EXPECT_EQ(test::ReadWholeFile(d.path)[0], d.bytes[0]);
+    }
+}
+
+// A replace-all run asks once: after a Yes every later page saves without
+// asking; after a No nothing is saved and the run learns of it.
+TEST(Saving, ReplaceAllAsksOnce) {
+    Document d;
+    d.open(4 * P);
+    d.s.ReplaceAllRunning = 1;
+    DataWindowChar(d.s, 'Q', false);
+    d.ui.answers = {BoxAnswer::Yes};
+    GotoAddress(d.s, 2 * P, BoxOwner::ActiveDialog);
+    DataWindowChar(d.s, 'R', false);
+    GotoAddress(d.s, 0, BoxOwner::ActiveDialog);  // saved without asking
+    EXPECT_EQ(std::make_tuple(d.ui.boxes.size(), d.s.ReplaceAllSaveAgreed, test::ReadWholeFile(d.path)[2 * P]),
+              std::make_tuple(1u, 1, 'R'));
+    d.s.ReplaceAllSaveAgreed = 0;
+    DataWindowChar(d.s, 'S', false);
+    d.ui.answers = {BoxAnswer::No};
+    GotoAddress(d.s, 3 * P, BoxOwner::ActiveDialog);
+    EXPECT_EQ(std::make_tuple(d.s.ReplaceAllDeclined, test::ReadWholeFile(d.path)[0]), std::make_tuple(1, 'Q'));
+}
+
+// A jump after the file shrank within the target's page says so and leaves
+// the caret on a byte of the file as it now is.
+TEST(Saving, GotoIntoAShrunkPageSaysSo) {
+    Document d;
+    d.open(4 * P);
+    fs::resize_file(d.path, 3 * P + 100);
+    EXPECT_FALSE(GotoAddress(d.s, 3 * P + 500, BoxOwner::ActiveDialog));
+    EXPECT_EQ(d.ui.lastBoxText(), "Specified address is greater than filesize!");
+    EXPECT_EQ(std::make_tuple(d.s.pages.PageIndex, d.s.pages.FileSize, CaretAddress(d.s)),
+              std::make_tuple(3u, 3 * P + 100, 3 * P));
+}
+
+// A disk that fails: the failure's own message, Modified and the held bytes
+// kept, Close stopped; once the disk is sound the next save writes all.
+// pagesWritten: how many of the two edited pages reached the file anyway.
+TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
+    enum Fault { ReadOnly, Deleted, SeekFails, FirstWriteFails, SecondWriteFails, FlushLost };
+    const struct { Fault fault; const char* message; std::uint32_t pagesWritten; } cases[] = {
+        {ReadOnly, "Error opening file for writing!", 0}, {Deleted, "Error opening file for writing!", 0},
+        {SeekFails, "Error seeking in file!", 0},          {FirstWriteFails, "Error writing file!", 0},
+        {SecondWriteFails, "Error writing file!", 1},      {FlushLost, "Error writing file!", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        Document d;
+        d.open(3 * P);
+        d.files.plan.failOpenUpdate = c.fault == ReadOnly;
+        CheckWritable(d.s);  // right after opening: a read-only file is named, nothing else said
+        EXPECT_EQ(d.ui.lastBoxText(), c.fault == ReadOnly ? "File " + d.path +
+                  " has been opened as read only. Any attempt of modifying it will fail!" : "");
+        Bytes shown = d.bytes;
+        shown[200] = d.s.pages.CurrentPage.Bytes[200] = 0x66;
+        shown[P + 200] = d.s.pages.NextPage.Bytes[200] = 0x77;
+        d.s.Modified = 1;
+        d.files.plan.failSeek = c.fault == SeekFails;
+        d.files.plan.failClose = c.fault == FlushLost;
+        d.files.plan.failWriteNumber = c.fault == FirstWriteFails ? 1 : c.fault == SecondWriteFails ? 2 : 0;
+        if (c.fault == Deleted) fs::remove(d.path);
+        d.ui.answers = {BoxAnswer::Yes};
+        RunMenuCommand(d.s, IDM_FILE_CLOSE);
+        EXPECT_EQ(d.ui.lastBoxText(), c.message);
+        EXPECT_TRUE(d.s.documentOpen() && d.s.Modified);
+        if (c.fault == Deleted) {
+            EXPECT_FALSE(fs::exists(d.path));  // an update never creates the file
+            d.dir.write("doc", d.bytes);
+        }
+        Bytes disk(shown.begin(), shown.begin() + c.pagesWritten * P);
+        disk.insert(disk.end(), d.bytes.begin() + c.pagesWritten * P, d.bytes.end());
+        EXPECT_TRUE(test::ReadWholeFile(d.path) == disk);
+        d.check(shown);
+        d.files.plan = {};
+        RunMenuCommand(d.s, IDM_FILE_SAVE);
+        EXPECT_TRUE(test::ReadWholeFile(d.path) == shown && !d.s.Modified);
+    }
+}
+
+}  // namespace
+}  // namespace vop

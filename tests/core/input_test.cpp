@@ -1,0 +1,175 @@
+// What keys, menu commands and start-up do beyond moving the caret and
+// editing: which dialog opens, when a search repeats, the view modes, the
+// commands refused in the text view, and where settings and fonts come from.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <tuple>
+
+#include "app/data_window_input.h"
+#include "app/menu_commands.h"
+#include "app/start_up.h"
+#include "files/settings_file.h"
+#include "resources/resource_ids.h"
+#include "support/session.h"
+#include "view/caret_navigation.h"
+#include "view/text_view.h"
+
+namespace vop {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+const KeyModifiers None{}, Ctrl{true, false, false}, Shift{false, true, false};
+constexpr auto D = [](std::initializer_list<DialogKind> kinds) { return std::vector<DialogKind>(kinds); };
+
+Bytes Lines(int count) {
+    Bytes text;
+    for (int i = 0; i < count; ++i) text.insert(text.end(), {'l', 'i', 'n', 'e', '\n'});
+    return text;
+}
+
+// A key opening the wrong dialog, a remembered search opening the Find dialog
+// instead of searching again, or a hex-view command reaching the text view.
+TEST(Keys, DialogsAndRepeatedSearches) {
+    const DialogKind Modify = DialogKind::ModifyByte, Goto = DialogKind::GotoAddress, Find = DialogKind::Find,
+                     Replace = DialogKind::Replace;
+    const struct { int key; KeyModifiers mods; bool textView; std::vector<DialogKind> fresh; bool searches; } cases[] = {
+        {Key::Enter, None, false, D({Modify}), false}, {Key::Enter, None, true, D({Modify}), false},
+        {Key::F5, None, false, D({Goto}), false},      {Key::F5, None, true, D({}), false},
+        {Key::F7, None, false, D({Find}), false},      {Key::F7, None, true, D({Find}), false},
+        {Key::F7, Ctrl, false, D({Replace}), false},   {Key::F7, Ctrl, true, D({}), false},
+        {Key::F7, Shift, false, D({Find}), true},      {Key::F7, Shift, true, D({Find}), true},
+        {Key::L, Ctrl, false, D({Find}), true},        {Key::L, Ctrl, true, D({Find}), true},
+        {Key::F3, None, false, D({Find}), true},       {Key::F3, None, true, D({Find}), true},
+    };
+    for (const auto& c : cases) {
+        for (int remembered : {0, 3}) {
+            SCOPED_TRACE(testing::Message() << "key " << c.key << (c.textView ? " in the text view" : "") << " pattern " << remembered);
+            test::Session t;
+            t.open(Lines(100));
+            if (c.textView) EnterTextView(t.s);
+            t.s.FindPatternLength = remembered;
+            DataWindowKeyDown(t.s, c.key, c.mods);
+            const bool search = remembered && c.searches;
+            EXPECT_EQ(t.ui.dialogs, search ? D({}) : c.fresh);
+            ASSERT_EQ(t.ui.boxes.size(), search ? 1u : 0u);
+            if (search) {
+                EXPECT_EQ(std::make_tuple(t.ui.boxes[0].text, t.ui.boxes[0].title, t.ui.boxes[0].owner),
+                          std::make_tuple("Sequence not found!", "Find", BoxOwner::DataWindow));
+            }
+            // Only F3 with a search to repeat leaves the text view first.
+            EXPECT_EQ(t.s.TextViewOn, c.textView && !(search && c.key == Key::F3));
+        }
+    }
+}
+
+// F4 skipping a mode, a text view for a file too big to index, the text
+// view's keys moving the hidden hex caret, and its scrolls passing the last
+// screen or the column range.
+TEST(Keys, ViewModesAndTheTextViewsKeys) {
+    test::Session t;
+    t.open(Lines(400));
+    const auto mode = [&t] { return std::make_tuple(t.s.settings.FontType, t.s.TextViewOn, t.ui.caretVisible()); };
+    DataWindowKeyDown(t.s, Key::F4, None);
+    EXPECT_EQ(mode(), std::make_tuple(1, 0, true));
+    DataWindowKeyDown(t.s, Key::F4, None);
+    EXPECT_EQ(mode(), std::make_tuple(0, 1, false));
+    for (int key : {Key::Down, Key::Down, Key::End, Key::Left}) DataWindowKeyDown(t.s, key, None);
+    DataWindowWheel(t.s, -360);  // one line, whatever the distance
+    EXPECT_EQ(std::make_tuple(t.s.lines.TopLine, t.s.lines.LeftColumn, t.ui.scrollPos, CaretAddress(t.s)),
+              std::make_tuple(3, 15, 3, 0u));
+    for (int i = 0; i < 50; ++i) DataWindowKeyDown(t.s, Key::PageDown, None);
+    EXPECT_EQ(t.s.lines.TopLine, 393);  // refused once the last line (the empty 401st) is on the screen
+    ScrollTextRight(t.s, 0x7FFFFFFF);
+    EXPECT_EQ(t.s.lines.LeftColumn, 0x7FFFFFFF);  // held End must not overflow
+    DataWindowKeyDown(t.s, Key::F4, None);
+    EXPECT_EQ(mode(), std::make_tuple(0, 0, true));
+    EXPECT_EQ(CaretAddress(t.s), 393u * 5 / 16 * 16);  // the row of the top line's first byte
+    for (std::uint64_t size : {78643200u, 78643201u}) {
+        test::Session big;
+        OpenDocument(big.s, big.dir.sparse("big", size), 0);
+        DataWindowKeyDown(big.s, Key::F4, None);
+        DataWindowKeyDown(big.s, Key::F4, None);
+        const bool refused = size > TextViewLimit;
+        EXPECT_EQ(std::make_tuple(big.s.TextViewOn, big.s.settings.FontType, big.ui.beeps),
+                  std::make_tuple(!refused, 0, refused ? std::vector<std::pair<int, int>>{{4400, 90}}
+                                                       : std::vector<std::pair<int, int>>{}));
+    }
+}
+
+// The menu's rules: Replace and Goto refused in the text view with a beep,
+// the Search commands doing nothing without a document, Open asking first
+// and forgetting the search, Exit asking and only then ending.
+TEST(Menu, CommandsFollowTheirRules) {
+    const DialogKind Find = DialogKind::Find, Replace = DialogKind::Replace, Goto = DialogKind::GotoAddress;
+    const struct { int command; bool open, textView; std::vector<DialogKind> dialogs; bool beep; } cases[] = {
+        {IDM_SEARCH_FIND, true, false, D({Find}), false},      {IDM_SEARCH_FIND, true, true, D({Find}), false},
+        {IDM_SEARCH_REPLACE, true, false, D({Replace}), false}, {IDM_SEARCH_REPLACE, true, true, D({}), true},
+        {IDM_SEARCH_GOTO, true, false, D({Goto}), false},      {IDM_SEARCH_GOTO, true, true, D({}), true},
+        {IDM_SEARCH_FIND, false, false, D({}), false},         {IDM_SEARCH_GOTO, false, false, D({}), false},
+        {IDM_OPTIONS_COLORS, true, false, D({}), false},       {IDM_FILE_SAVE, false, false, D({}), false},
+        {IDM_FILE_CLOSE, false, false, D({}), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        test::Session t;
+        if (c.open) t.open(Lines(3));
+        if (c.textView) EnterTextView(t.s);
+        RunMenuCommand(t.s, c.command);
+        EXPECT_EQ(t.ui.dialogs, c.dialogs);
+        EXPECT_EQ(t.ui.beeps.size(), c.beep ? 1u : 0u);
+        EXPECT_TRUE(t.ui.boxes.empty() && t.files.writes == 0);
+    }
+    test::Session t;
+    t.open(Lines(3));
+    t.s.FindPatternLength = 2;
+    t.ui.pickedFile = t.dir.write("other", Lines(7));
+    DataWindowChar(t.s, 'Q', false);
+    t.ui.answers = {BoxAnswer::Cancel, BoxAnswer::Cancel};
+    RunMenuCommand(t.s, IDM_FILE_OPEN);  // Cancel: no dialog, nothing changes
+    RunMenuCommand(t.s, IDM_FILE_EXIT);
+    EXPECT_TRUE(t.s.pages.DocumentPath == t.path && t.s.FindPatternLength == 2 && !t.ui.mainWindowClosed);
+    t.ui.answers = {BoxAnswer::No};
+    RunMenuCommand(t.s, IDM_FILE_OPEN);
+    EXPECT_TRUE(t.s.pages.DocumentPath == *t.ui.pickedFile && t.s.FindPatternLength == 0 && t.ui.answers.empty());
+    RunMenuCommand(t.s, IDM_FILE_EXIT);  // nothing modified: no question
+    EXPECT_TRUE(t.ui.mainWindowClosed && t.ui.boxes.size() == 3);
+    EXPECT_EQ(test::ReadWholeFile(t.path), Lines(3));
+}
+
+// Settings and fonts come from the program's folder, and from nowhere else:
+// without a folder (its path could not be read) both font sets are missing,
+// nothing is read from or written to the current folder, and the program
+// cannot go on. Input without a document does nothing.
+TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
+    test::Session t;
+    EXPECT_FALSE(StartUp(t.s, std::nullopt));
+    ShutDown(t.s, std::nullopt);
+    EXPECT_EQ(t.ui.boxes.size(), 2u);
+    EXPECT_TRUE(t.ui.lastBoxText() == "Unable to load font file!" && t.ui.boxes.back().title == "Error!");
+    EXPECT_TRUE(t.files.openedPaths.empty());
+
+    const std::string folder = t.dir.path() + "/";
+    for (const auto& [name, size] : {std::pair{"font.fnt", 4096}, {"font1.fnt", 16384}, {"font2.fnt", 65536},
+                                     {"digits.fnt", 128}, {"digits1.fnt", 512}, {"digits2.fnt", 2048}})
+        t.dir.write(name, Bytes(static_cast<std::size_t>(size), 0x5A));
+    t.dir.write("Vop.cfg", {1, 2, 1, 0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0});
+    test::Session u;
+    EXPECT_TRUE(StartUp(u.s, folder) && u.ui.boxes.empty());
+    EXPECT_EQ(std::make_tuple(u.s.settings.FontCell, u.s.settings.ForegroundColor, u.s.glyphs.digits32x32[2047]),
+              std::make_tuple(2, 0x332211u, 0x5A));
+    u.s.settings.FontType = 0;
+    ShutDown(u.s, folder);
+    EXPECT_EQ(test::ReadWholeFile(folder + SettingsFileName), Bytes({0, 2, 1, 0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0}));
+
+    DataWindowKeyDown(t.s, Key::Down, None);
+    DataWindowChar(t.s, 'a', false);
+    DataWindowWheel(t.s, -120);
+    DataWindowDoubleClick(t.s, 100, 10);
+    DataWindowScroll(t.s, ScrollRequest::PageDown, 0);
+    DataWindowResized(t.s);
+    EXPECT_TRUE(t.ui.caretX == -1 && t.ui.dialogs.empty() && t.ui.statusText[0].empty() && !t.ui.caretVisible());
+}
+
+}  // namespace
+}  // namespace vop

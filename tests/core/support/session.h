@@ -1,0 +1,36 @@
+// An editor wired to the fake window system and to a disk that can be made
+// to fail, with a folder of its own for the files it opens.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "support/fake_ui.h"
+#include "support/faulty_files.h"
+#include "support/temp_files.h"
+#include "view/document_view.h"
+
+namespace vop::test {
+
+struct Session {
+    TempDir dir;
+    FakeUi ui;
+    FaultyFileSystem files;
+    EditorState s;
+    std::string path;
+
+    explicit Session(ClientSize client = {300, 160}) {  // 16 bytes a row, 10 rows at FontCell 0
+        ui.client = client;
+        s.ui = &ui;
+        s.files = &files;
+    }
+    // Writes `bytes` to a file and opens it at `page`; the boxes shown so far are forgotten.
+    LoadOutcome open(const std::vector<std::uint8_t>& bytes, std::uint32_t page = 0) {
+        path = dir.write("doc", bytes);
+        const LoadOutcome outcome = OpenDocument(s, path, page);
+        ui.boxes.clear();
+        return outcome;
+    }
+};
+
+}  // namespace vop::test
