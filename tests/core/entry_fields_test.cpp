@@ -154,6 +154,7 @@ TEST(EditField, EdgeCases) {
     for (unsigned k : {'7', 'F'}) EditFieldKeyDown(wrap, k);
     for (unsigned k : {'1', '2', '3'}) EditFieldKeyDown(stay, k);  // the third digit replaces the low digit
     std::uint8_t out[3] = {0, 0, 9};
+    EditFieldGetValue(wrap, nullptr);  // a value asked for without a buffer is not given
     EditFieldGetValue(wrap, out);
     EditFieldGetValue(stay, out + 1);
     EXPECT_EQ(Bytes(out, out + 3), Bytes({0x7F, 0x13, 9}));

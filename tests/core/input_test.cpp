@@ -80,11 +80,13 @@ TEST(Keys, ViewModesAndTheTextViewsKeys) {
               std::make_tuple(3, 15, 3, 0u));
     for (int i = 0; i < 50; ++i) DataWindowKeyDown(t.s, Key::PageDown, None);
     EXPECT_EQ(t.s.lines.TopLine, 393);  // refused once the last line (the empty 401st) is on the screen
+    DataWindowScroll(t.s, ScrollRequest::ThumbTrack, 100000);
+    EXPECT_EQ(t.s.lines.TopLine, 400);  // a thumb dragged past the end stops on the last line
     ScrollTextRight(t.s, 0x7FFFFFFF);
     EXPECT_EQ(t.s.lines.LeftColumn, 0x7FFFFFFF);  // held End must not overflow
     DataWindowKeyDown(t.s, Key::F4, None);
     EXPECT_EQ(mode(), std::make_tuple(0, 0, true));
-    EXPECT_EQ(CaretAddress(t.s), 393u * 5 / 16 * 16);  // the row of the top line's first byte
+    EXPECT_EQ(CaretAddress(t.s), 1999u / 16 * 16);  // the empty last line starts past the end: the last row
     for (std::uint64_t size : {78643200u, 78643201u}) {
         test::Session big;
         OpenDocument(big.s, big.dir.sparse("big", size), 0);

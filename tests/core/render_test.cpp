@@ -118,12 +118,12 @@ TEST(Render, HexCellsStackTwoDigitsAndStopAtTheEnd) {
 TEST(Render, TextLinesExpandTabsAndLeaveCarriageReturnsEmpty) {
     auto s = RenderState(0, 0, 26, 2);
     s->TextViewOn = 1;
-    s->lines.Store = {'a', 9, 'b', 13};
+    s->lines.Store = {0xC1, 9, 'b', 13};  // a glyph that inks its cell's first column
     s->lines.Lines = {LineRecord{0, 4}};
     s->lines.LineCount = 1;
     const Picture p(*s, 200, 32);
     const int pitch = 9;  // text cells stand CellWidth + CellInset apart
-    EXPECT_EQ(p.byteAt(1, 0), 'a');
+    EXPECT_EQ(p.byteAt(1, 0), 0xC1);
     for (int k = 1; k <= 4; ++k) EXPECT_EQ(p.byteAt(k * pitch, 0), ' ') << k;
     EXPECT_EQ(std::make_tuple(p.byteAt(1 + 5 * pitch, 0), p.byteAt(1 + 6 * pitch, 0)), std::make_tuple('b', 0));
     s->lines.LeftColumn = 4;  // at or beyond the line's length: the row stays empty
