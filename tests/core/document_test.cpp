@@ -81,7 +81,7 @@ TEST(Opening, RefusedFilesAndPaths) {
         if (c.box.empty() || c.box.rfind("Error opening file: ", 0) == 0) {
             EXPECT_TRUE(d.s.pages.DocumentPath == d.path && d.ui.title == d.path && d.s.pages.PageIndex == 1);
             d.check(d.bytes);
-            EXPECT_TRUE(LoadNextPage(d.s, 0) && d.files.openedPaths.back() == d.path);
+            EXPECT_TRUE(LoadNextPage(d.s, 0) && d.files.pathsAsked.back() == d.path);
         } else {
             EXPECT_TRUE(!d.s.documentOpen() && d.s.pages.FileSize == 0 && d.ui.title == "Vop" && !d.ui.caretVisible());
         }

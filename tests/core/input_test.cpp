@@ -149,7 +149,7 @@ TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     ShutDown(t.s, std::nullopt);
     EXPECT_EQ(t.ui.boxes.size(), 2u);
     EXPECT_TRUE(t.ui.lastBoxText() == "Unable to load font file!" && t.ui.boxes.back().title == "Error!");
-    EXPECT_TRUE(t.files.openedPaths.empty());
+    EXPECT_TRUE(t.files.pathsAsked.empty());
 
     const std::string folder = t.dir.path() + "/";
     for (const auto& [name, size] : {std::pair{"font.fnt", 4096}, {"font1.fnt", 16384}, {"font2.fnt", 65536},

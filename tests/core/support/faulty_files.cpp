@@ -55,10 +55,10 @@ private:
 }  // namespace
 
 std::unique_ptr<OpenFile> FaultyFileSystem::open(const std::string& path, OpenMode mode) {
+    pathsAsked.push_back(path);
     if (mode == OpenMode::Update && plan.failOpenUpdate) return nullptr;
     std::unique_ptr<OpenFile> real = RealFileSystem().open(path, mode);
     if (!real) return nullptr;
-    openedPaths.push_back(path);
     return std::make_unique<FaultyFile>(*this, std::move(real), mode);
 }
 

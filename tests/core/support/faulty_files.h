@@ -34,7 +34,7 @@ public:
     // What the core did, for checks.
     int writes = 0;
     int openFiles = 0;  // files currently open (must be 0 between operations)
-    std::vector<std::string> openedPaths;  // every successful open, in order
+    std::vector<std::string> pathsAsked;  // every path asked to be opened, in order
 
     std::unique_ptr<OpenFile> open(const std::string& path, OpenMode mode) override;
 };
