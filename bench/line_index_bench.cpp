@@ -74,6 +74,30 @@ std::size_t ReadIntoFreshMemory(const std::string& path, std::size_t size) {
     return got + static_cast<unsigned char>(bytes[got / 2]);
 }
 
+// The offset-to-line mapping of F4 into the text view, and back, on the built
+// index, against a walk that sums the lines' lengths up to the offset (what a
+// mapping without the lines' own offsets pays: the whole index for the end).
+void MeasureMappings(const vop::LineIndex& index, std::size_t size) {
+    constexpr int Count = 1000000;
+    unsigned x = 7;
+    std::uint64_t sink = 0;
+    const auto t0 = Clock::now();
+    for (int i = 0; i < Count; ++i) {
+        x = x * 1103515245u + 12345u;
+        const std::int32_t line = vop::LineHoldingOffset(index, x % size);
+        sink += vop::LineStartOffset(index, line);
+    }
+    const auto t1 = Clock::now();
+    std::uint64_t walked = 0;
+    std::int32_t line = 0;
+    for (; line < index.LineCount && walked <= size - 1; ++line) walked += index.Lines[static_cast<std::size_t>(line)].Length + 1ull;
+    const auto t2 = Clock::now();
+    std::printf("  mapping an offset to its line and back: %.3f us each (mean of %d random offsets); "
+                "a walk to the last line %.2f ms (check %llu)\n",
+                Seconds(t0, t1) * 1e6 / Count, Count, Seconds(t1, t2) * 1e3,
+                static_cast<unsigned long long>((sink + walked + static_cast<std::uint64_t>(line)) % 10));
+}
+
 void Run(const std::string& path, std::size_t size, std::size_t lineLength) {
     WriteLines(path, size, lineLength);
     CountWithMemchr(path);  // into the page cache
@@ -111,6 +135,7 @@ void Run(const std::string& path, std::size_t size, std::size_t lineLength) {
                 sink % 10);
     std::printf("  index memory: %.1f MiB for a %.1f MiB file (%.2f x file size)\n", memory / 1048576.0,
                 static_cast<double>(size) / 1048576.0, memory / static_cast<double>(size));
+    MeasureMappings(s.lines, size);
     vop::DiscardLineIndex(s);
     std::filesystem::remove(path);
 }

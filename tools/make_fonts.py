@@ -298,6 +298,13 @@ def problems(sets):
             if g in seen:
                 found.append("%s: glyphs 0x%02X and 0x%02X look the same" % (name, seen[g], index))
             seen.setdefault(g, index)
+            if name.startswith("font") and index == 0xDD:
+                # The left half block, as written, must ink the left half of
+                # every row: bit 7 of each byte is the leftmost pixel.
+                half = ((1 << (g.width // 2)) - 1) << (g.width // 2)
+                packed, step = encode([g]), g.width // 8
+                if any(int.from_bytes(packed[r * step:(r + 1) * step], "big") != half for r in range(g.height)):
+                    found.append("%s: the left half block is not drawn on the left: bit order" % name)
             covered = COVERED_ROWS.get(name, 0)
             if covered and any(g.rows[g.height - covered:]):
                 found.append("%s: digit %X draws in the rows the low digit covers" % (name, index))
