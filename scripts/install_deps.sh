@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config googletest libgtest-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool x11-utils imagemagick python3
+  wine wine64 xvfb xdotool x11-utils imagemagick python3 python3-pytest
   fonts-terminus-otb
 )
 

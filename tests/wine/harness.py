@@ -1,314 +1,182 @@
-"""Drives the real Vop.exe under Wine and Xvfb for the tests in this folder.
-
-Every test gets a fresh copy of the portable folder (Vop.exe and its fonts),
-so settings written by one test never reach another. Input is real X input
-through xdotool; what the program shows is read with the vop_probe helper
-(title, status bar, message boxes, menus) and with screenshots. Every wait is
-bounded: a test never hangs on a box nobody answers.
-"""
+# Drives the real Vop.exe under Wine and Xvfb for the tests in this folder.
+#
+# Each test runs its own copy of the portable folder (Vop.exe and its fonts), so
+# settings written by one test never reach another. Input is real X input through
+# xdotool; what the program shows is read with the vop_probe helper (title, status
+# bar, message boxes) and from the screen's pixels. Every wait is bounded.
 import os
 import re
 import shutil
 import subprocess
-import sys
 import time
+from pathlib import Path
 
-STATE = os.environ.get("VOP_WINE_STATE", "")
-WIN_BUILD = os.environ.get("VOP_WIN_BUILD_DIR", "")
-SOURCE = os.environ.get("VOP_SOURCE_DIR", "")
-ARTIFACTS = os.path.join(STATE, "artifacts")
-
-IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
-
-
-def wine_env():
-    env = dict(os.environ)
-    env.update(WINEPREFIX=os.path.join(STATE, "prefix"), WINEARCH="win64", WINEDEBUG="-all",
-               WINEDLLOVERRIDES="mscoree,mshtml=")
-    with open(os.path.join(STATE, "env")) as f:
-        for line in f:
-            key, _, value = line.strip().partition("=")
-            if key == "DISPLAY":
-                env["DISPLAY"] = value
-    return env
+STATE, WIN_BUILD, SOURCE = (os.environ.get(k, "") for k in ("VOP_WINE_STATE", "VOP_WIN_BUILD_DIR", "VOP_SOURCE_DIR"))
+PROBE = os.path.join(WIN_BUILD, "tools", "vop_probe.exe")
+BUTTONS = {"ok": 1, "cancel": 2, "yes": 6, "no": 7}
+EXIT, OPEN, SAVE, CLOSE = 40005, 57601, 57603, 57602
 
 
-def to_windows_path(path):
-    """The Z: drive path Wine gives a Linux path."""
+def rgb(r, g, b):  # a pixel as pixels() gives it: its RGBA bytes read as one little-endian number
+    return 0xFF000000 | b << 16 | g << 8 | r
+
+
+BLACK, WHITE = rgb(0, 0, 0), rgb(255, 255, 255)
+
+
+def winpath(path):  # the Z: drive path Wine gives a Linux path
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-class Failure(AssertionError):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def wait_for(what, probe, timeout=15.0, interval=0.1):
-    """Polls probe() until it returns something true; fails after timeout seconds."""
+# Polls probe() until it returns something true. `what` may be a function, asked only on failure.
+def wait_for(what, probe, timeout=10.0):
     deadline = time.time() + timeout
-    while True:
-        value = probe()
-        if value:
-            return value
-        if time.time() > deadline:
-            raise Failure("timed out waiting for " + what)
-        time.sleep(interval)
+    while not (value := probe()):
+        assert time.time() < deadline, "timed out waiting for " + (what() if callable(what) else what)
+        time.sleep(0.05)
+    return value
+
+
+def drawn(pixels, x0, y0, rows, ink=BLACK, paper=WHITE):
+    return all(pixels[y0 + y][x0 + x] == (ink if bits & (0x80 >> x) else paper)
+               for y, bits in enumerate(rows) for x in range(8))
 
 
 class Vop:
-    """One run of the program in a folder of its own."""
-
-    def __init__(self, name, fonts=True):
-        self.name = name
-        self.folder = os.path.join(STATE, "runs", name)
+    def __init__(self, name):
+        self.name, self.folder, self.process = name, os.path.join(STATE, "runs", name), None
         shutil.rmtree(self.folder, ignore_errors=True)
-        os.makedirs(self.folder)
-        portable = os.path.join(WIN_BUILD, "portable")
-        for entry in os.listdir(portable):
-            if entry.endswith(".fnt") and not fonts:
-                continue
-            if entry == "Vop.cfg":
-                continue
-            shutil.copy(os.path.join(portable, entry), self.folder)
-        self.exe = os.path.join(self.folder, "Vop.exe")
-        self.env = wine_env()
-        self.process = None
-        self.window = None
+        shutil.copytree(os.path.join(WIN_BUILD, "portable"), self.folder, ignore=shutil.ignore_patterns("Vop.cfg"))
+        with open(os.path.join(STATE, "env")) as f:  # the display that wine_env.sh started
+            display = re.search(r"^DISPLAY=(.*)$", f.read(), re.M).group(1)
+        self.env = dict(os.environ, WINEPREFIX=os.path.join(STATE, "prefix"), WINEARCH="win64", WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8", DISPLAY=display)
 
-    # ---- files beside the program ----
     def path(self, name):
         return os.path.join(self.folder, name)
 
-    def write(self, name, data):
+    def write(self, name, data=b"", size=None):  # a file beside the program; sparse when a size is given
+        os.makedirs(os.path.dirname(self.path(name)), exist_ok=True)
         with open(self.path(name), "wb") as f:
             f.write(data)
+            f.truncate(size or len(data))
         return self.path(name)
 
     def read(self, name):
-        with open(self.path(name), "rb") as f:
-            return f.read()
+        return Path(self.folder, name).read_bytes()
 
-    # ---- the process ----
+    def glyphs(self, name, size):  # a font file's glyphs: rows of 8 pixels, bit 7 leftmost
+        return [self.read(name)[i:i + size] for i in range(0, len(self.read(name)), size)]
+
     def start(self, *args, cwd=None):
-        log = open(os.path.join(self.folder, "wine.log"), "wb")
-        self.process = subprocess.Popen(["wine", self.exe] + list(args), cwd=cwd or self.folder, env=self.env,
-                                        stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        with open(self.path("wine.log"), "wb") as log:
+            self.process = subprocess.Popen(["wine", self.path("Vop.exe"), *args], cwd=cwd or self.folder,
+                                            env=self.env, stdout=log, stderr=log, stdin=subprocess.DEVNULL)
         return self
 
     def running(self):
         return self.process is not None and self.process.poll() is None
 
-    def wait_exit(self, timeout=15.0):
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            raise Failure("Vop did not end within %s s" % timeout)
+    def wait_exit(self):
+        wait_for("Vop to end", lambda: not self.running(), 15)
+
+    def quit(self):
+        self.command(EXIT)
+        self.wait_exit()
 
     def kill(self):
         if self.running():
             self.process.kill()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                pass
+            self.process.wait(10)
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.kill()
-        return False
-
-    # ---- reading what the program shows ----
-    def probe(self, *args, timeout=10):
-        tool = os.path.join(WIN_BUILD, "tools", "vop_probe.exe")
-        for attempt in range(3):
-            try:
-                out = subprocess.run(["wine", tool] + [str(a) for a in args], env=self.env, capture_output=True,
-                                     timeout=timeout)
-            except subprocess.TimeoutExpired:
-                continue  # a probe that could not start in time is tried again
-            text = out.stdout.decode("latin-1")
-            if "busy=1" in text.splitlines() and attempt < 2:
-                time.sleep(0.5)
-                continue
-            return out.returncode, text
-        raise Failure("the probe did not answer: %s" % " ".join(str(a) for a in args))
+    # ---- what the program shows, read by the probe ----
+    # The probe gives up on a Vop that does not answer within two seconds ("busy=1"):
+    # what it could not read is missing, and the waits below simply ask again.
+    def probe(self, *args):
+        return subprocess.run(["wine", PROBE, *map(str, args)], env=self.env, capture_output=True,
+                              timeout=20).stdout.decode("utf-8")
 
     def info(self):
-        _, text = self.probe("info")
-        result = {"dialogs": []}
-        for line in text.splitlines():
-            key, _, value = line.partition("=")
-            if key == "dialog":
-                result["dialogs"].append(value)
-            else:
-                result[key] = value
-        return result
+        return dict(line.split("=", 1) for line in self.probe("info").splitlines() if "=" in line)
 
-    def wait_ready(self, timeout=20.0):
-        """Waits until the main window is up and shown with its status bar."""
-        def ready():
-            i = self.info()
-            return i if i.get("running") == "1" and "statusbar" in i and "data" in i else None
-        return wait_for("the main window", ready, timeout)
+    def wait_ready(self):  # the main window with its data window and status bar
+        wait_for("the main window", lambda: {"parts", "data"} <= self.info().keys())
+        return self
 
-    def wait_open(self, timeout=20.0):
-        """Waits until a document is open: the status bar shows address and size."""
-        def opened():
-            i = self.info()
-            return i if i.get("running") == "1" and i.get("parts") == "2" and "data" in i else None
-        return wait_for("an open document", opened, timeout)
+    def wait_open(self):  # a document: address and size in the status bar, the file's name in the title
+        wait_for("an open document", lambda: (i := self.info()).get("parts") == "2" and i["title"].strip() != "Vop")
+        return self
+
+    def wait_empty(self):  # no document: the bare title and one empty status bar part
+        wait_for("no document", lambda: [self.info().get(k) for k in ("title", "parts", "status0")] == ["Vop", "1", ""])
 
     def status(self):
-        i = self.info()
-        return i.get("status0", ""), i.get("status1", "")
+        return tuple(self.info().get(part) for part in ("status0", "status1"))
 
-    def title(self):
-        return self.info().get("title", "")
+    def address(self):
+        return int(self.status()[0].rstrip("h"), 16)
 
-    def box(self, timeout=10.0):
-        """Waits for a message box or dialog of the program; returns its title and text."""
-        def found():
-            code, text = self.probe("box")
-            if code != 0:
-                return None
-            fields = dict(line.partition("=")[::2] for line in text.splitlines())
-            return fields
-        return wait_for("a message box", found, timeout)
+    def row_length(self):  # bytes per row, learnt as the caret goes from byte 0 one row down
+        self.key("Down")
+        return wait_for("the caret on the second row", self.address)
 
-    def box_handle(self):
-        code, text = self.probe("box")
-        if code != 0:
-            return None
-        for line in text.splitlines():
-            if line.startswith("hwnd="):
-                return line[5:]
-        return None
+    def wait_caret(self, address):
+        wait_for(lambda: "the caret at %Xh, not %s" % (address, self.status()[0]), lambda: self.address() == address)
+
+    def box(self):  # waits for a message box or dialog of the program
+        return wait_for("a message box", lambda: (i := self.info()).get("box") and i)
 
     def no_box(self):
-        code, _ = self.probe("box")
-        return code != 0
+        wait_for("the box to close", lambda: "box" not in self.info())
 
-    def press(self, button):
-        code, _ = self.probe("press", button)
-        check(code == 0, "no box to press %s in" % button)
-
-    def answer(self, button, title=None, text=None, timeout=10.0):
-        box = self.box(timeout)
-        if title is not None:
-            check(box.get("title") == title, "box title %r, expected %r" % (box.get("title"), title))
-        if text is not None:
-            check(box.get("text") == text, "box text %r, expected %r" % (box.get("text"), text))
-        self.press(button)
-        wait_for("the box to close", lambda: self.box_handle() != box.get("hwnd"), 10.0)
-        return box
-
-    def menu_resource(self):
-        _, text = self.probe("menu-resource", self.exe)
-        return dict(line.partition("=")[::2] for line in text.splitlines())
-
-    def hold(self, path, seconds):
-        """Another program keeps the file open, shared for reading only, for a while."""
-        tool = os.path.join(WIN_BUILD, "tools", "vop_probe.exe")
-        holder = subprocess.Popen(["wine", tool, "hold", path, str(seconds)], env=self.env, stdout=subprocess.PIPE,
-                                  stderr=subprocess.DEVNULL)
-        check(holder.stdout.readline().strip() == b"held", "could not hold the file")
-        return holder
+    def answer(self, button, title, text):  # waits for the box with this title (a dialog may still be closing)
+        box = wait_for(lambda: "a box titled %r, not %r" % (title, self.info().get("boxtitle")),
+                       lambda: (i := self.info()).get("boxtitle") == title and i)
+        assert box["boxtext"] == text
+        self.probe("press", BUTTONS[button])
+        wait_for("the box to close", lambda: self.info().get("box") != box["box"])
 
     def command(self, command_id):
         self.probe("command", command_id)
 
     def drop(self, *paths):
-        code, _ = self.probe("drop", *paths)
-        check(code == 0, "drop failed")
+        self.probe("drop", *map(winpath, paths))
 
-    def rect(self, key):
+    def hold(self, path, seconds):  # another program keeps the file open, shared for reading only
+        holder = subprocess.Popen(["wine", PROBE, "hold", winpath(path), str(seconds)], env=self.env,
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        assert holder.stdout.readline().strip() == b"held", "could not hold the file"
+        return holder
+
+    def rect(self, key="data"):
         return [int(v) for v in self.info()[key].split(",")]
 
     # ---- real input ----
-    def xdotool(self, *args):
-        return subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, capture_output=True,
-                              timeout=20).stdout.decode().strip()
+    def xdotool(self, *args, pause=0.0):
+        out = subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True, timeout=20).stdout
+        time.sleep(pause)
+        return out.decode().split()
 
-    def focus(self):
-        def find():
-            ids = self.xdotool("search", "--onlyvisible", "--pid", self.process.pid).split()
-            if not ids:
-                title = self.title()
-                if title:
-                    ids = self.xdotool("search", "--onlyvisible", "--name", "^" + re.escape(title) + "$").split()
-            return ids[-1] if ids else None
-        self.window = wait_for("the X window", find, 15.0)
-        self.xdotool("windowfocus", "--sync", self.window)
-        time.sleep(0.2)
+    def focus(self):  # gives the main window the keyboard
+        window = wait_for("the X window", lambda: self.xdotool("search", "--onlyvisible", "--pid", self.process.pid))
+        self.xdotool("windowfocus", "--sync", window[-1], pause=0.05)
+        return self
 
-    def key(self, *keys, delay=0.15):
-        for k in keys:
-            self.xdotool("key", "--delay", "30", k)
-            time.sleep(delay)
+    def key(self, *keys, pause=0.15):
+        self.xdotool("key", "--delay", 40, *keys, pause=pause)
 
-    def send_keys(self, *virtual_keys):
-        """Key presses through Windows' input queue (virtual-key codes), for lock keys."""
-        self.probe("sendkeys", *virtual_keys)
-        time.sleep(0.3)
+    def click(self, x, y, button=1, repeat=1):  # at (x, y) of the data window's client area; button 5: wheel down
+        left, top, _, _ = self.rect()
+        self.xdotool("mousemove", left + x, top + y)
+        self.xdotool("click", "--repeat", repeat, "--delay", 60, button, pause=0.3)
 
-    def type(self, text):
-        self.xdotool("type", "--delay", "60", text)
-        time.sleep(0.3)
+    # ---- pictures: the screen, or a rectangle of it (left, top, right, bottom) ----
+    def grab(self, rect, *output):
+        crop = ["-crop", "%dx%d+%d+%d" % (rect[2] - rect[0], rect[3] - rect[1], *rect[:2]), "+repage"] if rect else []
+        return subprocess.run(["import", "-window", "root", *crop, *output], env=self.env,
+                              capture_output=True, check=True, timeout=30).stdout
 
-    def click_data(self, x, y, repeat=1):
-        """A left click at client pixel (x, y) of the data window."""
-        left, top, _, _ = self.rect("data")
-        self.xdotool("mousemove", "--sync", left + x, top + y)
-        if repeat > 1:
-            self.xdotool("click", "--repeat", repeat, "--delay", "50", "1")
-        else:
-            self.xdotool("click", "1")
-        time.sleep(0.3)
-
-    def wheel(self, down=True, count=1):
-        self.xdotool("click", "--repeat", count, "--delay", "60", "5" if down else "4")
-        time.sleep(0.3)
-
-    # ---- pictures ----
-    def screenshot(self, name):
-        os.makedirs(ARTIFACTS, exist_ok=True)
-        path = os.path.join(ARTIFACTS, name + ".png")
-        subprocess.run(["import", "-window", "root", path], env=self.env, check=True, timeout=30)
-        return path
-
-    def grab(self, left, top, width, height):
-        """The screen's pixels in a rectangle, as rows of (r, g, b)."""
-        out = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, left, top),
-                              "+repage", "-depth", "8", "ppm:-"], env=self.env, capture_output=True, check=True,
-                             timeout=30).stdout
-        header = out.split(b"\n", 3)
-        w, h = (int(v) for v in header[1].split())
-        data = header[3]
-        return [[tuple(data[(y * w + x) * 3:(y * w + x) * 3 + 3]) for x in range(w)] for y in range(h)]
-
-    def grab_data(self):
-        left, top, right, bottom = self.rect("data")
-        return self.grab(left, top, right - left, bottom - top)
-
-
-def run(module_globals):
-    """Runs the test function named on the command line and reports like a test runner."""
-    names = sys.argv[1:] or sorted(n for n in module_globals if n.startswith("test_"))
-    passed = failed = 0
-    for name in names:
-        start = time.time()
-        try:
-            module_globals[name]()
-            passed += 1
-            print("PASS %s (%.1f s)" % (name, time.time() - start))
-        except Exception as e:  # noqa: BLE001 - every failure is reported, the next test still runs
-            failed += 1
-            print("FAIL %s: %s: %s" % (name, type(e).__name__, e))
-    print("%d passed, %d failed" % (passed, failed))
-    sys.exit(1 if failed else 0)
+    def pixels(self):  # the data window's pixels, as rows of rgb() numbers
+        left, top, right, bottom = rect = self.rect()
+        data = memoryview(self.grab(rect, "-depth", "8", "rgba:-")).cast("I")
+        return [data[y * (right - left):(y + 1) * (right - left)] for y in range(bottom - top)]

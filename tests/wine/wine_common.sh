@@ -11,18 +11,9 @@ vop_prepare_prefix() {
   WINEPREFIX="$prefix" DISPLAY= wineboot -i > "$logs/wineboot.log" 2>&1 || true
   mkdir -p "$prefix/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
-  cat > "$logs/settings.reg" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Wine\Drivers]
-"Audio"=""
-REG
+  printf '%s\n' REGEDIT4 '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' \
+    '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' \
+    '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"=""' > "$logs/settings.reg"
   WINEPREFIX="$prefix" DISPLAY= wine reg import "$logs/settings.reg" > /dev/null 2>&1
   WINEPREFIX="$prefix" wineserver -w
   touch "$prefix/.vop-ready"

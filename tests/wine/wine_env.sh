@@ -3,39 +3,29 @@
 # build tree, an Xvfb display and one persistent Wine server.
 set -euo pipefail
 state="${VOP_WINE_STATE:?}"
-prefix="$state/prefix"
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$state/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # shellcheck source=wine_common.sh
 . "$(dirname "$0")/wine_common.sh"
 
 stop() {
-  if [ -f "$state/env" ]; then
-    # shellcheck disable=SC1091
-    . "$state/env"
-    DISPLAY="$DISPLAY" wineserver -k 2>/dev/null || true
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
-    rm -f "$state/env"
-  else
-    wineserver -k 2>/dev/null || true
-  fi
+  wineserver -k 2>/dev/null || true
+  # shellcheck disable=SC1091
+  [ -f "$state/env" ] && . "$state/env" && kill "$XVFB_PID" 2>/dev/null || true
+  rm -f "$state/env"
 }
 
 start() {
   stop
-  mkdir -p "$state"
-  vop_prepare_prefix "$prefix" "$state"
+  vop_prepare_prefix "$WINEPREFIX" "$state"
   vop_start_xvfb 91 1280x1024x24 "$state/xvfb.log" || { echo "Xvfb did not start"; exit 1; }
-  n="${VOP_DISPLAY#:}"
-  xvfb="$VOP_XVFB_PID"
-  DISPLAY=":$n" nohup wineserver -p > "$state/wineserver.log" 2>&1 < /dev/null &
+  export DISPLAY="$VOP_DISPLAY"
+  nohup wineserver -p > "$state/wineserver.log" 2>&1 < /dev/null &
   # Warm the server up so the first test does not pay for it.
-  DISPLAY=":$n" timeout 60 wine cmd /c exit > /dev/null 2>&1 || true
-  printf 'DISPLAY=:%s\nXVFB_PID=%s\n' "$n" "$xvfb" > "$state/env"
-  echo "Wine tests use display :$n"
+  timeout 60 wine cmd /c exit > /dev/null 2>&1 || true
+  printf 'DISPLAY=%s\nXVFB_PID=%s\n' "$DISPLAY" "$VOP_XVFB_PID" > "$state/env"
 }
 
 case "${1:-}" in
-  start) start ;;
-  stop) stop ;;
+  start | stop) "$1" ;;
   *) echo "usage: $0 start|stop"; exit 64 ;;
 esac

@@ -1,185 +1,121 @@
-// Test helper that runs beside Vop.exe under the same Wine server and reads
-// what a user would see (title, status bar, message boxes, window places) or
-// does what a user's shell would do (menu commands, dropping files).
-// Usage: vop_probe info | box | press <id> | command <id> | syscommand <id> | drop <path>...
+// Test helper that runs beside Vop.exe under the same Wine server. It reads what
+// a user sees (title, status bar, message boxes, window places) and does what the
+// desktop would (menu commands, dropped files, a file held open by another
+// program). Arguments are taken wide and texts printed as UTF-8, so file names
+// in any script pass through unchanged.
+// Usage: vop_probe info | press <id> | command <id> | post <message> [wparam] | place <x> <y> <w> <h>
+//        | sendkeys <vk>... | drop <path>... | hold <path> <seconds> | memory
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 #include <psapi.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
-HWND MainWindow() { return FindWindowA("Vop", nullptr); }
-
-// Asks the program's window, giving up after two seconds so a busy program
-// makes the probe report "busy" instead of hanging the test.
-bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    DWORD_PTR answer = 0;
-    const bool ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &answer) != 0;
-    if (result) *result = static_cast<LRESULT>(answer);
-    if (!ok) std::printf("busy=1\n");
-    return ok;
+std::string Utf8(const wchar_t* text) {
+    char out[8192] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out - 1, nullptr, nullptr);
+    return out;
 }
 
 std::string Text(HWND window) {
-    char buffer[2048] = {};
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
+    wchar_t text[2048] = {};
+    if (window) GetWindowTextW(window, text, 2048);
+    return Utf8(text);
 }
 
-void PrintRect(const char* name, RECT r) { std::printf("%s=%ld,%ld,%ld,%ld\n", name, r.left, r.top, r.right, r.bottom); }
-
-RECT ClientOnScreen(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    POINT p{0, 0};
-    ClientToScreen(window, &p);
-    OffsetRect(&r, p.x, p.y);
-    return r;
-}
-
-// Reads a status bar part through a buffer placed in the program's own memory.
-std::string StatusPart(HWND bar, int part) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(bar, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return "?";
-    void* remote = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
-    std::string result;
-    if (remote) {
-        Ask(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote), nullptr);
-        char local[4096] = {};
-        SIZE_T got = 0;
-        ReadProcessMemory(process, remote, local, sizeof local - 1, &got);
-        result = local;
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    }
-    CloseHandle(process);
-    return result;
-}
-
-struct Found {
-    DWORD pid;
-    std::vector<HWND> windows;
-    const char* className;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
-    auto* f = reinterpret_cast<Found*>(param);
+DWORD Pid(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    char cls[64] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == f->pid && IsWindowVisible(window) && std::strcmp(cls, f->className) == 0) f->windows.push_back(window);
-    return TRUE;
+    return pid;
 }
 
-std::vector<HWND> ProgramDialogs(HWND main) {
-    Found f{0, {}, "#32770"};
-    GetWindowThreadProcessId(main, &f.pid);
-    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&f));
-    return f.windows;
+// Asks the program's window, giving up after two seconds so a busy program
+// makes the probe report "busy" instead of hanging the test.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &answer)) std::printf("busy=1\n");
+    return static_cast<LRESULT>(answer);
 }
 
-int Info() {
-    HWND main = MainWindow();
-    if (!main) {
-        std::printf("running=0\n");
-        return 0;
+int Post(HWND window, UINT message, WPARAM w) { return window && PostMessageW(window, message, w, 0) ? 0 : 1; }
+
+// Memory in the program's process, for messages that carry a pointer. (The probe
+// ends right after its one verb: its handles close with it.)
+void* Remote(HWND window, SIZE_T size, HANDLE* process) {
+    *process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, Pid(window));
+    return *process ? VirtualAllocEx(*process, nullptr, size, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+}
+
+std::string StatusPart(HWND bar, int part) {
+    HANDLE process = nullptr;
+    wchar_t text[4096] = {};
+    if (void* remote = Remote(bar, sizeof text, &process)) {
+        Ask(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, text, sizeof text - sizeof(wchar_t), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     }
-    std::printf("running=1\ntitle=%s\n", Text(main).c_str());
-    std::printf("metrics=%d,%d,%d,%d,%d,%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYCAPTION),
-                GetSystemMetrics(SM_CYMENU));
+    return Utf8(text);
+}
+
+// The first visible dialog or message box of the program's process.
+HWND ProgramDialog(HWND main) {
+    for (HWND d = nullptr; main && (d = FindWindowExW(nullptr, d, L"#32770", nullptr)) != nullptr;)
+        if (Pid(d) == Pid(main) && IsWindowVisible(d)) return d;
+    return nullptr;
+}
+
+void PrintRect(const char* key, RECT r) { std::printf("%s=%ld,%ld,%ld,%ld\n", key, r.left, r.top, r.right, r.bottom); }
+
+int Info(HWND main) {
+    std::printf("running=%d\n", main ? 1 : 0);
+    if (!main) return 0;
+    std::printf("title=%s\nzoomed=%d\n", Text(main).c_str(), IsZoomed(main) ? 1 : 0);
     RECT r{};
     GetWindowRect(main, &r);
     PrintRect("window", r);
-    PrintRect("client", ClientOnScreen(main));
-    std::printf("zoomed=%d\n", IsZoomed(main) ? 1 : 0);
-    HWND data = FindWindowExA(main, nullptr, "VopDataField", nullptr);
-    if (data) PrintRect("data", ClientOnScreen(data));
-    HWND bar = FindWindowExA(main, nullptr, STATUSCLASSNAMEA, nullptr);
-    if (bar) {
-        LRESULT count = 0;
-        Ask(bar, SB_GETPARTS, 0, 0, &count);
-        const int parts = static_cast<int>(count);
+    if (HWND data = FindWindowExW(main, nullptr, L"VopDataField", nullptr)) {
+        GetClientRect(data, &r);
+        MapWindowPoints(data, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        PrintRect("data", r);
+    }
+    if (HWND bar = FindWindowExW(main, nullptr, STATUSCLASSNAMEW, nullptr)) {
+        const int parts = static_cast<int>(Ask(bar, SB_GETPARTS, 0, 0));
         std::printf("parts=%d\n", parts);
         for (int i = 0; i < parts && i < 4; ++i) std::printf("status%d=%s\n", i, StatusPart(bar, i).c_str());
-        RECT b{};
-        GetWindowRect(bar, &b);
-        PrintRect("statusbar", b);
     }
-    for (HWND d : ProgramDialogs(main)) std::printf("dialog=%s\n", Text(d).c_str());
+    if (HWND box = ProgramDialog(main))
+        std::printf("box=%p\nboxtitle=%s\nboxtext=%s\n", static_cast<void*>(box), Text(box).c_str(),
+                    Text(GetDlgItem(box, 0xFFFF)).c_str());
     return 0;
 }
 
-BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
-    char cls[32] = {};
-    GetClassNameA(child, cls, sizeof cls);
-    if (_stricmp(cls, "Static") == 0 && GetDlgCtrlID(child) == 0xFFFF)
-        *reinterpret_cast<std::string*>(param) = Text(child);
-    return TRUE;
-}
-
-int Box() {
-    HWND main = MainWindow();
-    if (!main) return 2;
-    for (HWND d : ProgramDialogs(main)) {
-        std::string text;
-        EnumChildWindows(d, CollectStatic, reinterpret_cast<LPARAM>(&text));
-        std::printf("hwnd=%p\ntitle=%s\ntext=%s\n", static_cast<void*>(d), Text(d).c_str(), text.c_str());
-        RECT r{};
-        GetWindowRect(d, &r);
-        PrintRect("rect", r);
-        return 0;
-    }
-    return 1;
-}
-
-int Press(int id) {
-    HWND main = MainWindow();
-    if (!main) return 2;
-    auto dialogs = ProgramDialogs(main);
-    if (dialogs.empty()) return 1;
-    PostMessageA(dialogs.front(), WM_COMMAND, static_cast<WPARAM>(id), 0);
-    return 0;
-}
-
-// A drop as the shell delivers it: a DROPFILES block in the program's memory.
-int Drop(int count, char** paths) {
-    HWND main = MainWindow();
-    if (!main) return 2;
-    std::vector<char> block(sizeof(DROPFILES));
-    for (int i = 0; i < count; ++i) block.insert(block.end(), paths[i], paths[i] + std::strlen(paths[i]) + 1);
-    block.push_back('\0');
-    auto* header = reinterpret_cast<DROPFILES*>(block.data());
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = FALSE;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(main, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return 3;
-    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
-    if (!remote) return 3;
-    WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
-    CloseHandle(process);
-    PostMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
-    return 0;
+// A drop as the shell delivers it: a DROPFILES block of UTF-16 names in the program's memory.
+int Drop(HWND main, int count, wchar_t** paths) {
+    DROPFILES header = {sizeof header, {0, 0}, FALSE, TRUE};
+    std::wstring block(reinterpret_cast<wchar_t*>(&header), sizeof header / sizeof(wchar_t));
+    for (int i = 0; i < count; ++i) block.append(paths[i], std::wcslen(paths[i]) + 1);
+    block.push_back(L'\0');
+    const SIZE_T size = block.size() * sizeof block[0];
+    HANDLE process = nullptr;
+    void* remote = Remote(main, size, &process);
+    if (!remote || !WriteProcessMemory(process, remote, block.data(), size, nullptr)) return 3;
+    return Post(main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote));
 }
 
 // Key presses through the system's input queue, to the window with the focus.
 // (Lock keys pressed through the X server are switched back by Wine's own
 // lock-state check on the next key; keys sent here keep their toggle.)
-int SendKeys(int count, char** codes) {
+int SendKeys(int count, wchar_t** codes) {
     for (int i = 0; i < count; ++i) {
         INPUT in[2] = {};
         in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wVk = in[1].ki.wVk = static_cast<WORD>(std::atoi(codes[i]));
+        in[0].ki.wVk = in[1].ki.wVk = static_cast<WORD>(_wtoi(codes[i]));
         in[1].ki.dwFlags = KEYEVENTF_KEYUP;
         SendInput(2, in, sizeof(INPUT));
         Sleep(60);
@@ -187,82 +123,45 @@ int SendKeys(int count, char** codes) {
     return 0;
 }
 
-// Keeps a file open for reading only, sharing it for reading only, so that
-// no one can open it for writing meanwhile (a file locked by another program).
-int Hold(const char* path, int seconds) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 1;
+// Keeps a file open, sharing it for reading only, so that no one can open it
+// for writing meanwhile (a file locked by another program).
+int Hold(const wchar_t* path, int seconds) {
+    if (CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE)
+        return 1;
     std::printf("held\n");
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(seconds) * 1000);
-    CloseHandle(file);
     return 0;
 }
 
 // The program's memory now: working set and private bytes, in KiB.
-int Memory() {
-    HWND main = MainWindow();
-    if (!main) return 2;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(main, &pid);
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!process) return 3;
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    const BOOL ok = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    CloseHandle(process);
-    if (!ok) return 4;
-    std::printf("workingset_kib=%zu\nprivate_kib=%zu\npeak_workingset_kib=%zu\n", counters.WorkingSetSize / 1024,
-                counters.PrivateUsage / 1024, counters.PeakWorkingSetSize / 1024);
-    return 0;
-}
-
-// The menu resource of a program file, item by item: id|text|state.
-int MenuResource(const char* exe) {
-    HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) return 2;
-    HMENU menu = LoadMenuA(module, "MainMenu");
-    if (!menu) return 3;
-    std::printf("menus=%d\n", GetMenuItemCount(menu));
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char name[64] = {};
-        GetMenuStringA(menu, static_cast<UINT>(i), name, sizeof name, MF_BYPOSITION);
-        std::printf("menu%d=%s\n", i, name);
-        HMENU sub = GetSubMenu(menu, i);
-        for (int j = 0; sub && j < GetMenuItemCount(sub); ++j) {
-            char item[64] = {};
-            GetMenuStringA(sub, static_cast<UINT>(j), item, sizeof item, MF_BYPOSITION);
-            const UINT id = GetMenuItemID(sub, j);
-            const UINT state = GetMenuState(sub, static_cast<UINT>(j), MF_BYPOSITION);
-            std::printf("item%d.%d=%u|%s|%s\n", i, j, id == static_cast<UINT>(-1) ? 0u : id, item,
-                        (state & MF_SEPARATOR) ? "separator" : ((state & MF_GRAYED) ? "grayed" : "enabled"));
-        }
-    }
-    HICON icon = LoadIconA(module, "Vop_Icon");
-    std::printf("icon=%d\n", icon ? 1 : 0);
+int Memory(HWND main) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, Pid(main));
+    PROCESS_MEMORY_COUNTERS_EX c = {};
+    if (!main || !GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof c)) return 3;
+    std::printf("workingset_kib=%zu\nprivate_kib=%zu\npeak_workingset_kib=%zu\n", c.WorkingSetSize / 1024,
+                c.PrivateUsage / 1024, c.PeakWorkingSetSize / 1024);
     return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 2) return 64;
-    const std::string verb = argv[1];
-    if (verb == "info") return Info();
-    if (verb == "box") return Box();
-    if (verb == "press" && argc > 2) return Press(std::atoi(argv[2]));
-    if (verb == "command" && argc > 2) return PostMessageA(MainWindow(), WM_COMMAND, std::atoi(argv[2]), 0) ? 0 : 1;
-    if (verb == "syscommand" && argc > 2)
-        return PostMessageA(MainWindow(), WM_SYSCOMMAND, std::atoi(argv[2]), 0) ? 0 : 1;
-    if (verb == "place" && argc > 5)
-        return SetWindowPos(MainWindow(), nullptr, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
-                            std::atoi(argv[5]), SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
-    if (verb == "maximize") return ShowWindowAsync(MainWindow(), SW_MAXIMIZE) ? 0 : 1;
-    if (verb == "memory") return Memory();
-    if (verb == "hold" && argc > 3) return Hold(argv[2], std::atoi(argv[3]));
-    if (verb == "post" && argc > 2) return PostMessageA(MainWindow(), std::atoi(argv[2]), 0, 0) ? 0 : 1;
-    if (verb == "sendkeys" && argc > 2) return SendKeys(argc - 2, argv + 2);
-    if (verb == "menu-resource" && argc > 2) return MenuResource(argv[2]);
-    if (verb == "drop" && argc > 2) return Drop(argc - 2, argv + 2);
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc < 2) return 64;
+    const std::wstring verb = argv[1];
+    auto number = [&](int i) { return i < argc ? _wtoi(argv[i]) : 0; };
+    HWND vop = FindWindowW(L"Vop", nullptr);
+    if (verb == L"info") return Info(vop);
+    if (verb == L"press") return Post(ProgramDialog(vop), WM_COMMAND, number(2));
+    if (verb == L"command") return Post(vop, WM_COMMAND, number(2));
+    if (verb == L"post") return Post(vop, number(2), number(3));
+    if (verb == L"place")
+        return SetWindowPos(vop, nullptr, number(2), number(3), number(4), number(5), SWP_NOZORDER) ? 0 : 1;
+    if (verb == L"sendkeys") return SendKeys(argc - 2, argv + 2);
+    if (verb == L"drop" && vop) return Drop(vop, argc - 2, argv + 2);
+    if (verb == L"hold" && argc > 3) return Hold(argv[2], number(3));
+    if (verb == L"memory") return Memory(vop);
     return 64;
 }
