@@ -64,7 +64,9 @@ void RunMenuCommand(EditorState& s, int command) {
 }
 
 void OpenNamedFile(EditorState& s, const std::string& path) {
-    if (OpenDocument(s, path, 0) == LoadOutcome::Loaded) CheckWritable(s);
+    if (OpenDocument(s, path, 0) != LoadOutcome::Loaded) return;
+    s.PendingNibbleAddress = NoPendingNibble;  // a high digit typed before belongs to the file left
+    CheckWritable(s);
 }
 
 void OpenDroppedFile(EditorState& s, const std::string& path) {

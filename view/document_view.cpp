@@ -13,11 +13,6 @@
 namespace vop {
 namespace {
 
-std::int32_t RowWidth(EditorState& s) {
-    const std::int32_t n = BytesPerRow(s);
-    return n > 0 ? n : 16;  // a zero-sized window must not divide by zero
-}
-
 // After a shift the caret keeps its screen row and column. When that cell
 // holds no byte (past the end of the file, or of a next page that is shorter
 // than the screen assumes) the caret moves back onto the last held byte and
@@ -52,7 +47,7 @@ void ShowOpenedDocument(EditorState& s, const std::string& path) {
     s.TopOffset = 0;
     s.grid.clear();
     s.grid.init(BytesPerRow(s) + AddressCells, ScreenRows(s));
-    SetCaretByte(s, 0, RowWidth(s));
+    SetCaretByte(s, 0, BytesPerRow(s));
     PlaceCaret(s);
     FillScreenGrid(s);
     SetupScrollBar(s, true);
@@ -68,7 +63,7 @@ void ShowOpenedDocument(EditorState& s, const std::string& path) {
 // After either shift: the screen starts in the new current page at `top`
 // (rounded to a row), and the caret keeps its screen row and column.
 void SettleViewAfterShift(EditorState& s, std::int64_t top) {
-    const std::int32_t n = RowWidth(s);
+    const std::int32_t n = BytesPerRow(s);
     s.ScreenPage = PageSlot::Current;
     s.TopOffset = AlignTop(top, s.pages.CurrentPage.Length, n);
     SettleCaretAfterShift(s, n);

@@ -136,6 +136,9 @@ TEST(Menu, CommandsFollowTheirRules) {
     EXPECT_TRUE(t.s.pages.DocumentPath == *t.ui.pickedFile && t.s.FindPatternLength == 0 && t.ui.answers.empty());
     RunMenuCommand(t.s, IDM_FILE_EXIT);  // nothing modified: no question
     EXPECT_TRUE(t.ui.mainWindowClosed && t.ui.boxes.size() == 3);
+    t.files.plan.failOpenUpdate = true;  // a file opened by name that cannot be written is named as read-only
+    OpenNamedFile(t.s, t.path);
+    EXPECT_EQ(t.ui.lastBoxText(), "File " + t.path + " has been opened as read only. Any attempt of modifying it will fail!");
     EXPECT_EQ(test::ReadWholeFile(t.path), Lines(3));
 }
 
@@ -155,13 +158,18 @@ TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     for (const auto& [name, size] : {std::pair{"font.fnt", 4096}, {"font1.fnt", 16384}, {"font2.fnt", 65536},
                                      {"digits.fnt", 128}, {"digits1.fnt", 512}, {"digits2.fnt", 2048}})
         t.dir.write(name, Bytes(static_cast<std::size_t>(size), 0x5A));
-    t.dir.write("Vop.cfg", {1, 2, 1, 0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0});
     test::Session u;
-    EXPECT_TRUE(StartUp(u.s, folder) && u.ui.boxes.empty());
+    u.s.settings.BackgroundColor = 0x123456;
+    EXPECT_TRUE(StartUp(u.s, folder) && u.ui.boxes.empty());  // no settings file: the colours by default
+    EXPECT_EQ(std::make_pair(u.s.settings.ForegroundColor, u.s.settings.BackgroundColor), std::make_pair(0u, 0xFFFFFFu));
+    t.dir.write("Vop.cfg", {1, 2, 1, 0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0});
+    EXPECT_TRUE(StartUp(u.s, folder));
     EXPECT_EQ(std::make_tuple(u.s.settings.FontCell, u.s.settings.ForegroundColor, u.s.glyphs.digits32x32[2047]),
               std::make_tuple(2, 0x332211u, 0x5A));
     u.s.settings.FontType = 0;
+    u.open(Lines(3));
     ShutDown(u.s, folder);
+    EXPECT_FALSE(u.s.documentOpen());
     EXPECT_EQ(test::ReadWholeFile(folder + SettingsFileName), Bytes({0, 2, 1, 0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0}));
 
     DataWindowKeyDown(t.s, Key::Down, None);

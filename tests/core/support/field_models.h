@@ -1,0 +1,182 @@
+// The program's two entry fields against plain models, driven by a stream of
+// bytes: every input a dialog or the window system can give (keys with any
+// code, characters, clicks, values handed in and read out) is decoded from
+// the stream and applied to the field and to a plain model (its digits or
+// bytes and a caret). After every step the two must agree on the caret, the
+// value, the glyphs painted and what the window is asked to do. The native
+// tests feed it seeded random streams; the fuzzer feeds it its own.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dialogs/address_field_model.h"
+#include "dialogs/edit_field_model.h"
+
+namespace vop::test {
+
+struct FieldStream {
+    const std::uint8_t* bytes;
+    std::size_t size, at = 0;
+    bool more() const { return at < size; }
+    unsigned next() { return at < size ? bytes[at++] : 0; }
+    // A move or edit key, a digit key, or any code with high bits.
+    unsigned key() {
+        using namespace fieldkey;
+        static constexpr unsigned moves[] = {Left, Right, End, Home, Backspace, Delete};
+        const unsigned kind = next() % 3;
+        return kind == 0 ? moves[next() % 6] : kind == 1 ? "0123456789ABCDEF"[next() % 16] : (next() | next() << 8) & 0x3FF;
+    }
+};
+
+// The digit a key stands for, or -1: the keys 0-9, A-F and keypad 0-9; only the low byte counts.
+inline int ModelDigit(unsigned key) {
+    const int k = static_cast<int>(key & 0xFF);
+    return k >= '0' && k <= '9' ? k - '0' : k >= 'A' && k <= 'F' ? k - 'A' + 10 : k >= 96 && k <= 105 ? k - 96 : -1;
+}
+
+// Where a move key puts the caret over `size` filled positions of `room`; -1 for other keys.
+inline int ModelMove(unsigned key, int caret, int size, int room) {
+    const unsigned k = key & 0xFF;
+    if (k == fieldkey::Left) return std::max(caret - 1, 0);
+    if (k == fieldkey::Right) return std::min({caret + 1, size, room - 1});
+    if (k == fieldkey::End) return std::min(size, room - 1);
+    return k == fieldkey::Home ? 0 : -1;
+}
+
+// The characters drawn, in order; one off its place (8 pixels each, starting 1 in) reads as '?'.
+inline std::vector<std::uint8_t> Drawn(const std::vector<FieldGlyph>& glyphs) {
+    std::vector<std::uint8_t> codes;
+    for (std::size_t j = 0; j < glyphs.size(); ++j) codes.push_back(glyphs[j].x == int(8 * j + 1) ? glyphs[j].code : '?');
+    return codes;
+}
+
+inline std::vector<std::uint8_t> HexText(std::vector<std::uint8_t> digits) {
+    for (auto& d : digits) d = HexDigitChar(d);
+    return digits;
+}
+
+// What the window is told after an input: a changed picture must be repainted,
+// a moved caret placed.
+inline std::string CheckOutcome(const FieldOutcome& o, bool repainted, bool moved) {
+    if (repainted && !o.repaint) return "the field changed without a repaint";
+    if (moved && !o.placeCaret) return "the caret moved without being placed";
+    return "";
+}
+
+// "" when the address field followed the model all the way, else the first difference.
+inline std::string AddressFieldAgainstModel(const std::uint8_t* bytes, std::size_t size) {
+    FieldStream in{bytes, size};
+    const int room = 1 + static_cast<int>(in.next() % 8);
+    AddressFieldState s = MakeAddressFieldState(room);
+    std::vector<std::uint8_t> digits;  // the model
+    int caret = 0;
+    for (int step = 0; in.more(); ++step) {
+        const std::string at = " at step " + std::to_string(step);
+        const std::vector<std::uint8_t> drawnBefore = Drawn(AddressFieldGlyphs(s));
+        const int caretBefore = s.caretPos;
+        FieldOutcome o;
+        if (in.next() % 16 == 0) {  // the dialog hands a value in
+            std::vector<std::uint8_t> value(in.next() % 12);
+            for (auto& v : value) v = static_cast<std::uint8_t>(in.next());
+            o = AddressFieldSetDigits(s, value.size(), value.data());
+            digits.assign(value.begin(), value.begin() + std::min<std::ptrdiff_t>(room, static_cast<std::ptrdiff_t>(value.size())));
+            for (auto& d : digits) d &= 15;
+            caret = 0;
+        } else {
+            const unsigned key = in.key(), k = key & 0xFF;
+            const int n = static_cast<int>(digits.size()), moved = ModelMove(key, caret, n, room);
+            bool refused = false;
+            if (moved >= 0) {
+                caret = moved;
+            } else if (k == fieldkey::Backspace && caret > 0) {
+                digits.erase(digits.begin() + --caret);
+            } else if (k == fieldkey::Delete && caret < n) {
+                digits.erase(digits.begin() + caret);
+            } else if (ModelDigit(k) >= 0 && !(refused = n == room)) {
+                digits.insert(digits.begin() + caret, static_cast<std::uint8_t>(ModelDigit(k)));
+                caret = std::min(caret + 1, room - 1);
+            }
+            o = AddressFieldKeyDown(s, key);
+            if (o.playDefaultSound != refused) return "the refusal sound" + at;
+        }
+        if (s.caretPos != caret) return "the caret" + at;
+        std::uint8_t slots[AddressFieldRoom];
+        std::int32_t count = -1;
+        AddressFieldGetDigits(s, slots, &count);  // read out as the Goto dialog does
+        if (std::vector<std::uint8_t>(slots, slots + std::max(count, 0)) != digits) return "the digits" + at;
+        std::uint32_t value = 0;
+        for (std::uint8_t d : digits) value = value << 4 | d;
+        if (AddressFieldValue(slots, count) != value) return "the value" + at;
+        const std::vector<std::uint8_t> drawn = Drawn(AddressFieldGlyphs(s));
+        if (drawn != HexText(digits)) return "the glyphs" + at;
+        const std::string told = CheckOutcome(o, drawn != drawnBefore, s.caretPos != caretBefore);
+        if (!told.empty()) return told + at;
+    }
+    return "";
+}
+
+// "" when the edit field (both modes, with and without wrap) followed the model, else the first difference.
+inline std::string EditFieldAgainstModel(const std::uint8_t* bytes, std::size_t size) {
+    FieldStream in{bytes, size};
+    const unsigned setup = in.next();
+    const int length = 1 + static_cast<int>(setup % 4);
+    const bool hex = setup / 4 % 4 != 0, wrap = setup / 16 % 2;
+    EditFieldState s = MakeEditFieldState(hex, wrap, length);
+    const int p = hex ? 2 * length : length;
+    std::vector<std::uint8_t> pos(static_cast<std::size_t>(p), 0);  // the model: a nibble or a byte per position
+    int caret = 0;
+    const auto put = [&](unsigned v) {
+        pos[static_cast<std::size_t>(caret)] = static_cast<std::uint8_t>(v);
+        caret = wrap ? (caret + 1) % p : std::min(caret + 1, p - 1);
+    };
+    for (int step = 0; in.more(); ++step) {
+        const std::string at = " at step " + std::to_string(step);
+        const std::vector<std::uint8_t> drawnBefore = Drawn(EditFieldGlyphs(s));
+        const int caretBefore = s.caretPos;
+        const unsigned what = in.next() % 16;
+        FieldOutcome o;
+        if (what < 9) {
+            const unsigned key = in.key();
+            if (ModelMove(key, caret, p, p) >= 0) caret = ModelMove(key, caret, p, p);
+            else if (hex && ModelDigit(key) >= 0) put(static_cast<unsigned>(ModelDigit(key)));
+            o = EditFieldKeyDown(s, key);
+        } else if (what < 12) {
+            const unsigned code = in.next() | in.next() << 8;
+            if (!hex) put(code & 0xFF);
+            o = EditFieldChar(s, code);
+        } else if (what < 15) {
+            const unsigned x = in.next() % static_cast<unsigned>(8 * p + 24);
+            const bool inside = x != 0 && x < static_cast<unsigned>(8 * p + 1);  // x 0 is the border
+            if (inside) caret = static_cast<int>((x - 1) / 8);
+            o = EditFieldClick(s, x);
+            if (!o.takeFocus || o.placeCaret != inside) return "the click" + at;
+        } else {  // a value handed in, and read out with and without a buffer
+            std::vector<std::uint8_t> value(static_cast<std::size_t>(length) + 1);
+            for (auto& v : value) v = static_cast<std::uint8_t>(in.next());
+            o = EditFieldSetValue(s, value.data());
+            for (int i = 0; i < p; ++i) pos[std::size_t(i)] = hex ? value[std::size_t(i / 2)] >> (i % 2 ? 0 : 4) & 15 : value[std::size_t(i)];
+            EditFieldGetValue(s, nullptr);
+        }
+        std::vector<std::uint8_t> out(static_cast<std::size_t>(length) + 1, 0xEE);
+        EditFieldGetValue(s, out.data());
+        for (int i = 0; i < p; ++i) {
+            const unsigned want = pos[std::size_t(i)];
+            const unsigned got = hex ? out[std::size_t(i / 2)] >> (i % 2 ? 0 : 4) & 15 : out[std::size_t(i)];
+            if (got != want) return "the value" + at;
+        }
+        if (out.back() != 0xEE) return "a byte beyond the value" + at;
+        if (s.caretPos != caret) return "the caret" + at;
+        std::vector<std::uint8_t> text = hex ? HexText(pos) : pos;  // every digit or character, in place
+        if (hex) text.push_back('h');
+        const std::vector<std::uint8_t> drawn = Drawn(EditFieldGlyphs(s));
+        if (drawn != text) return "the glyphs" + at;
+        const std::string told = CheckOutcome(o, drawn != drawnBefore, s.caretPos != caretBefore);
+        if (!told.empty()) return told + at;
+    }
+    return "";
+}
+
+}  // namespace vop::test
