@@ -23,6 +23,8 @@
 #include "support/session.h"
 #include "view/caret_byte.h"
 #include "view/caret_navigation.h"
+#include "view/data_render.h"
+#include "view/glyph_strips.h"
 #include "view/goto_address.h"
 
 namespace vop {
@@ -62,8 +64,12 @@ struct Editor {
 
     Editor(int64_t fileSize, ClientSize client, std::uint8_t fontCell) : size(fileSize) {
         t.ui.client = client;
-        t.s.settings.FontCell = fontCell;
         t.s.settings.BlockCaret = 1;
+        // Glyph g shows g in its first eight pixels, digit d shows 0xF0 | d: the picture reads back as bytes.
+        GlyphTables& gt = t.s.glyphs;
+        for (int g = 0; g < 256; ++g) gt.font8x16[g * 16] = gt.font16x32[g * 64] = gt.font32x64[g * 256] = std::uint8_t(g);
+        for (int d = 0; d < 16; ++d) gt.digits8x8[d * 8] = gt.digits16x16[d * 32] = gt.digits32x32[d * 128] = std::uint8_t(0xF0 | d);
+        ChangeFontCell(t.s, fontCell);
         if (size < TwoGiB) {
             small = test::PatternBytes(static_cast<std::size_t>(size), static_cast<std::uint32_t>(size));
             t.path = t.dir.write("doc", small);
@@ -159,6 +165,22 @@ struct Editor {
         ASSERT_EQ(g.filledCells, (filled - 1) / n * g.columns + 10 + (filled - 1) % n + 1);
         t.ui.paint(s);
         ASSERT_TRUE(t.ui.screen == g.cells) << "the screen was not repainted";
+        // The caret's row as painted (a band of the window) reads back as the grid: a character's glyph,
+        // or a byte's high digit over its low digit raised by the inset, and nothing past the file's end in Hex.
+        const int width = t.ui.client.width, ch = 2 * cw, inset = 1 << s.settings.FontCell, row = int(fromTop / n);
+        std::vector<std::uint32_t> band(static_cast<std::size_t>(width * ch));
+        PixelSurface out{band.data(), width, ch, width, row * ch};
+        RenderDataWindow(s, out);
+        const auto read = [&](int x, int y) {
+            int v = 0;
+            for (int i = 0; i < 8; ++i) v = v << 1 | (band[std::size_t(y * width + x + i)] == 0);
+            return v;
+        };
+        for (int c = 0; c < g.columns && inset + (c + 1) * cw <= width; ++c) {
+            const int v = g.at(row, c), hex = s.settings.FontType && c >= 10, past = row * g.columns + c >= g.filledCells;
+            ASSERT_EQ(read(inset + c * cw, 0), hex ? (past ? 0 : 0xF0 | v >> 4) : v) << "cell " << c;
+            ASSERT_EQ(read(inset + c * cw, cw - inset), hex && !past ? 0xF0 | (v & 15) : 0) << "cell " << c;
+        }
         // The scroll bar: a row per position, arrows only when the file does not fit.
         const int64_t range = (size + n - 1) / n - rows;
         ASSERT_EQ(t.ui.scrollArrowsEnabled, range >= 1);
@@ -191,7 +213,7 @@ void Step(Editor& e, std::mt19937& rng, std::string& what) {
         if (a < size) m.caret = a, m.top = totalRows <= l.rows ? 0 : a - a % n;
     };
     std::function<void()> act;
-    bool resized = false;
+    bool resized = false, refused = false;
     switch (op) {
         case Op::Right: act = key(Key::Right); right(); break;
         case Op::Left: act = key(Key::Left); m.caret -= m.caret > 0; keepOnScreen(); break;
@@ -252,9 +274,9 @@ void Step(Editor& e, std::mt19937& rng, std::string& what) {
         case Op::Resize: {
             const ClientSize c = kClients[random(std::size(kClients))];
             const auto fc = random(4) == 0 ? static_cast<std::uint8_t>(random(3)) : s.settings.FontCell;
-            act = [&e, c, fc] {
+            act = [&e, c, fc] {  // a new cell size comes with new strips, and a new window size
                 e.t.ui.client = c;
-                e.t.s.settings.FontCell = fc;
+                ChangeFontCell(e.t.s, fc);
                 DataWindowResized(e.t.s);
                 e.t.ui.caretHides = 1;  // the shell makes a new caret of the new size, hidden at first
                 DataCaretCreated(e.t.s);
@@ -274,7 +296,10 @@ void Step(Editor& e, std::mt19937& rng, std::string& what) {
             const int64_t target = op == Op::Ends ? (last ? size - 1 : 0) : std::max<int64_t>(choice[random(4)], 0);
             what += " to " + std::to_string(target);
             act = op == Op::Ends ? key(last ? Key::Right : Key::Left, {false, false, true})
-                                 : std::function<void()>([&s, target] { GotoAddress(s, static_cast<std::uint32_t>(target), BoxOwner::ActiveDialog); });
+                                 : std::function<void()>([&s, &refused, target, size] {
+                                       const bool moved = GotoAddress(s, static_cast<std::uint32_t>(target), BoxOwner::ActiveDialog);
+                                       EXPECT_EQ(moved, target < size && !refused);
+                                   });
             jump(target);
             break;
         }
@@ -338,7 +363,6 @@ void Step(Editor& e, std::mt19937& rng, std::string& what) {
     // Leaving the held pages with unsaved edits asks first. Yes saves (or
     // fails, and nothing moves); No drops the edits (or cannot, the file
     // being gone, and nothing moves). Without the file nothing moves at all.
-    bool refused = false;
     if (op != Op::CloseAndOpen && m.top / P != before.top / P) {
         if (!m.edits.empty()) {
             const BoxAnswer answer = random(2) ? BoxAnswer::Yes : BoxAnswer::No;
