@@ -32,11 +32,10 @@ struct Document : test::Session {
         bytes = test::PatternBytes(size, static_cast<std::uint32_t>(size));
         ASSERT_EQ(Session::open(bytes, page), LoadOutcome::Loaded);
     }
-    // The held pages are the file's bytes at their place (or `shown`, with edits),
+    // The held pages are `shown` at their place, as many as the file has and
     // whole before the last; the caret is on a held byte; no file stays open.
     void check(const Bytes& shown) {
         const PageWindow& w = s.pages;
-        ASSERT_TRUE(s.documentOpen());
         const PageBuffer* held[] = {&w.PrevPage, &w.CurrentPage, &w.NextPage};
         for (std::uint64_t k = 0; k < 3; ++k) {
             const std::uint64_t start = (w.PageIndex + k - 1) * P, n = held[k]->Length;
@@ -45,11 +44,7 @@ struct Document : test::Session {
         }
         EXPECT_TRUE(w.PrevPage.present() == (w.PageIndex > 0) && w.PrevPage.Length % P == 0);
         EXPECT_EQ(w.CurrentPage.Length + w.NextPage.Length, std::min(2 * P, w.FileSize - w.PageIndex * P));
-        EXPECT_TRUE(s.CaretOffset >= 0 && s.CaretOffset < std::int64_t{s.slotLength(s.CaretPage)});
-        EXPECT_EQ(files.openFiles, 0);
-    }
-    std::tuple<std::uint32_t, std::int32_t, PageSlot, std::int32_t, int, int> view() const {
-        return {s.pages.PageIndex, s.TopOffset, s.CaretPage, s.CaretOffset, s.grid.caretRow, s.grid.caretColumn};
+        EXPECT_TRUE(s.CaretOffset >= 0 && s.CaretOffset < std::int64_t{s.slotLength(s.CaretPage)} && files.openFiles == 0);
     }
 };
 
@@ -90,51 +85,35 @@ TEST(Opening, RefusedFilesAndPaths) {
     ASSERT_EQ(OpenDocument(d.s, d.dir.sparse("two-gib", 0x80000000ull), 32767), LoadOutcome::Loaded);
     EXPECT_EQ(d.ui.statusText[1], "filesize = 80000000h (2147483648)");
     EXPECT_TRUE(d.s.pages.CurrentPage.Length == P && !d.s.pages.NextPage.present());
-    // Folders, then a file name that brings the path to exactly the limit in
-    // UTF-16 units: each Ω is two bytes but one unit.
+    // Folders, then a file name that brings the path to exactly the limit:
+    // each Ω is two bytes but one UTF-16 unit.
     std::string name;
     const auto units = [&](const std::string& p) { return p.size() - std::count(p.begin(), p.end(), '\xCE'); };
     while (units(d.dir.file(name)) + 60 < MaxPathLength) fs::create_directory(d.dir.file(name += std::string(50, 'd') + "\xCE\xA9/"));
     const std::string exact = d.dir.write(name + std::string(MaxPathLength - units(d.dir.file(name)), 'f'), {7});
-    EXPECT_EQ(units(exact), MaxPathLength);
-    EXPECT_EQ(OpenDocument(d.s, exact, 0), LoadOutcome::Loaded);
+    EXPECT_TRUE(units(exact) == MaxPathLength && OpenDocument(d.s, exact, 0) == LoadOutcome::Loaded);
     EXPECT_NE(OpenDocument(d.s, exact + "x", 0), LoadOutcome::Loaded);
 }
 
-// A new document reaches the title, the status bar and the menu; in the text
-// view it gets an index of its own file (never of the one held before),
-// unless it is too large for one.
-TEST(Opening, ANewDocumentIsShownWhole) {
+// A new document reaches the title, status bar and menu, and in the text view
+// gets an index of its own file unless it is too large for one. The caret's
+// hides and shows pair up, so it is seen exactly while a file is open in the
+// hex view: Close with nothing open, Close twice, and an open while the text
+// view is on must not hide it for good, or leave it blinking over the text.
+TEST(Opening, TheNewDocumentAndTheCaret) {
     Document d;
-    d.open(3000);
-    EXPECT_TRUE(d.ui.title == d.path && d.ui.searchEnabled && d.ui.statusTwoParts && !d.s.Modified);
-    EXPECT_EQ(std::make_pair(d.ui.statusText[0], d.ui.statusText[1]),
-              std::make_pair(std::string("00000000h"), std::string("filesize = 00000BB8h (3000)")));
-    EXPECT_EQ(std::make_pair(d.ui.caretX, d.ui.caretY), std::make_pair(81, 14));  // underline caret at FontCell 0
-    EnterTextView(d.s);
-    ASSERT_EQ(OpenDocument(d.s, d.dir.write("other", {'a', '\n', 'b'}), 0), LoadOutcome::Loaded);
-    EXPECT_EQ(d.s.lines.LineCount, 2);
-    ASSERT_EQ(OpenDocument(d.s, d.dir.sparse("over-limit", TextViewLimit + 1ull), 0), LoadOutcome::Loaded);
-    EXPECT_FALSE(d.s.TextViewOn || d.s.lines.built());
-}
-
-// The caret's hides and shows pair up, so it is seen exactly while a file is
-// open in the hex view: Close with nothing open, Close twice, and an open
-// while the text view is on must not leave it hidden for good, or blinking
-// over the text.
-TEST(Opening, TheCaretShowsOnlyOverTheHexView) {
-    Document d;
-    const std::string path = d.dir.write("f", Bytes(100, 'a'));
+    const std::string path = d.dir.write("f", test::PatternBytes(3000, 1)), other = d.dir.write("other", {'a', '\n', 'b'});
     RunMenuCommand(d.s, IDM_FILE_CLOSE);
     RunMenuCommand(d.s, IDM_FILE_CLOSE);
     OpenNamedFile(d.s, path);
-    EXPECT_TRUE(d.ui.caretVisible());
-    DataWindowKeyDown(d.s, Key::F4, {});
-    DataWindowKeyDown(d.s, Key::F4, {});  // the text view
-    OpenDroppedFile(d.s, path);
-    EXPECT_TRUE(d.s.TextViewOn && !d.ui.caretVisible());
-    DataWindowKeyDown(d.s, Key::F4, {});
-    EXPECT_TRUE(d.ui.caretVisible());
+    EXPECT_TRUE(d.ui.caretVisible() && d.ui.title == path && d.ui.searchEnabled && d.ui.statusTwoParts);
+    EXPECT_EQ(std::make_tuple(d.ui.statusText[1], d.ui.caretX, d.ui.caretY),
+              std::make_tuple("filesize = 00000BB8h (3000)", 81, 14));  // an underline caret at FontCell 0
+    EnterTextView(d.s);
+    OpenDroppedFile(d.s, other);
+    EXPECT_TRUE(d.s.TextViewOn && !d.ui.caretVisible() && d.s.lines.LineCount == 2);
+    ASSERT_EQ(OpenDocument(d.s, d.dir.sparse("over-limit", TextViewLimit + 1ull), 0), LoadOutcome::Loaded);
+    EXPECT_TRUE(!d.s.TextViewOn && !d.s.lines.built() && d.ui.caretVisible());
     RunMenuCommand(d.s, IDM_FILE_CLOSE);
     EXPECT_TRUE(!d.ui.caretVisible() && d.ui.title == "Vop" && !d.ui.searchEnabled && !d.ui.statusTwoParts);
 }
@@ -179,24 +158,26 @@ TEST(Shifts, FollowTheFileOrRefuseWithAMessage) {
         d.s.grid.caretColumn = c.column;
         EXPECT_EQ(c.forward ? LoadNextPage(d.s, c.arg) : LoadPreviousPage(d.s, c.arg), c.error == nullptr);
         EXPECT_EQ(d.ui.lastBoxText(), c.error ? c.error : "");
-        EXPECT_EQ(d.view(), c.after);
+        EXPECT_EQ(std::make_tuple(d.s.pages.PageIndex, d.s.TopOffset, d.s.CaretPage, d.s.CaretOffset, d.s.grid.caretRow,
+                                  d.s.grid.caretColumn), c.after);
         EXPECT_EQ(d.s.pages.FileSize, c.fileSize);
         if (!c.error && c.newSize >= 0) d.bytes.resize(static_cast<std::size_t>(c.newSize));
         d.check(d.bytes);
     }
 }
 
-// A change the user dropped is gone from the pages and from the screen at
-// once, even when the jump it was dropped for cannot happen (its page is
-// gone). When the file cannot be read back whole (it vanished, or shrank
-// under the pages), the change stays exactly as it was, still marked
-// modified: it never passes for the file's own bytes, so no later save
-// writes it unasked, and nothing moves.
+// A change the user dropped is gone from the pages and the screen at once,
+// even when the jump it was dropped for cannot happen (its page is gone).
+// When the file cannot be read back whole (it shrank under the pages, or
+// vanished), the change stays exactly as it was, still marked modified: it
+// never passes for the file's own bytes, so no later save writes it unasked.
+// A jump into a page that shrank says so and leaves the caret on a byte.
 TEST(Saving, DroppedChangesLeaveNothingBehind) {
-    const struct { std::int64_t newSize; const char* message; bool dropped; } cases[] = {
-        {2 * P + 5, "Specified address is greater than filesize!", true},  // pages 0 and 1 still whole
-        {P + 5, "Error reading file!", false},                           // page 1 cut short
-        {-1, "Error opening file!", false},                              // the file vanished
+    const struct { std::int64_t newSize; std::uint32_t target; const char* message; bool dropped; } cases[] = {
+        {2 * P + 5, 3 * P + 5, "Specified address is greater than filesize!", true},  // pages 0 and 1 still whole
+        {P + 5, 3 * P + 5, "Error reading file!", false},                            // page 1 cut short
+        {-1, 3 * P + 5, "Error opening file!", false},                               // the file vanished
+        {3 * P + 100, 3 * P + 500, "Specified address is greater than filesize!", true},  // lands at 3 P
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -206,28 +187,56 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
         if (c.newSize < 0) fs::rename(d.path, d.path + ".away");
         if (c.newSize >= 0) fs::resize_file(d.path, static_cast<std::uint64_t>(c.newSize));
         d.ui.answers = {BoxAnswer::No};
-        EXPECT_FALSE(GotoAddress(d.s, 3 * P + 5, BoxOwner::ActiveDialog));
+        EXPECT_FALSE(GotoAddress(d.s, c.target, BoxOwner::ActiveDialog));
         EXPECT_EQ(d.ui.lastBoxText(), c.message);
         d.ui.paint(d.s);
-        const std::uint8_t held = c.dropped ? d.bytes[0] : 'Z';
-        EXPECT_TRUE(d.s.pages.CurrentPage.Bytes[0] == held && d.s.Modified == !c.dropped && d.s.pages.PageIndex == 0);
+        const std::uint32_t top = c.target > 3 * P + 100 ? 3 * P : 0;
+        EXPECT_EQ(CaretAddress(d.s), top ? top : 1);  // on the reloaded page's first byte, or after the typed one
+        const std::uint8_t held = c.dropped ? d.bytes[top] : 'Z';
+        EXPECT_TRUE(d.s.pages.CurrentPage.Bytes[0] == held && d.s.Modified == !c.dropped);
         EXPECT_EQ(d.ui.screen.at(10), held) << "the screen shows another byte than the page";
-        if (c.newSize < 0) {  // Close goes on, and nothing is saved
-            d.ui.answers = {BoxAnswer::No};
-            EXPECT_EQ(PromptSaveFile(d.s), 0);
-            EXPECT_TRUE(d.s.Modified && d.ui.lastBoxText() == "Error opening file!");
-            fs::rename(d.path + ".away", d.path);
-        }
+        if (c.newSize < 0) fs::rename(d.path + ".away", d.path);
         if (!c.dropped) d.ui.answers = {BoxAnswer::No};
         RunMenuCommand(d.s, IDM_FILE_CLOSE);  // the changes that stayed are asked about once more
-        EXPECT_TRUE(d.ui.answers.empty() && !d.s.documentOpen());
-        EXPECT_EQ(test::ReadWholeFile(d.path)[0], d.bytes[0]);
+        EXPECT_TRUE(d.ui.answers.empty() && !d.s.documentOpen() && test::ReadWholeFile(d.path)[0] == d.bytes[0]);
     }
 }
 
-// A replace-all run asks once: after a Yes every later page saves without
-// asking; after a No nothing is saved and the run learns of it.
-TEST(Saving, ReplaceAllAsksOnce) {
+// A disk that fails: the failure's own message, Modified and the held bytes
+// kept, Close stopped; once the disk is sound the next save writes all.
+// pagesWritten: how many of the two edited pages reached the file anyway.
+// A replace-all run asks once: after a Yes later pages save unasked.
+TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
+    enum Fault { ReadOnly, Deleted, SeekFails, FirstWriteFails, SecondWriteFails, FlushLost };
+    const struct { Fault fault; const char* message; std::uint32_t pagesWritten; } cases[] = {
+        {ReadOnly, "Error opening file for writing!", 0}, {Deleted, "Error opening file for writing!", 0},
+        {SeekFails, "Error seeking in file!", 0},          {FirstWriteFails, "Error writing file!", 0},
+        {SecondWriteFails, "Error writing file!", 1},      {FlushLost, "Error writing file!", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        Document d;
+        d.open(3 * P);
+        Bytes shown = d.bytes;
+        shown[200] = d.s.pages.CurrentPage.Bytes[200] = 0x66;
+        shown[P + 200] = d.s.pages.NextPage.Bytes[200] = 0x77;
+        d.s.Modified = 1;
+        d.files.plan = {c.fault == ReadOnly, c.fault == FirstWriteFails ? 1 : c.fault == SecondWriteFails ? 2 : 0, 150,
+                        SIZE_MAX, c.fault == FlushLost, c.fault == SeekFails};
+        if (c.fault == Deleted) fs::remove(d.path);
+        d.ui.answers = {BoxAnswer::Yes};
+        RunMenuCommand(d.s, IDM_FILE_CLOSE);
+        EXPECT_TRUE(d.ui.lastBoxText() == c.message && d.s.documentOpen() && d.s.Modified);
+        EXPECT_EQ(fs::exists(d.path), c.fault != Deleted);  // an update never creates the file
+        if (c.fault == Deleted) d.dir.write("doc", d.bytes);
+        Bytes disk(shown.begin(), shown.begin() + c.pagesWritten * P);
+        disk.insert(disk.end(), d.bytes.begin() + c.pagesWritten * P, d.bytes.end());
+        EXPECT_TRUE(test::ReadWholeFile(d.path) == disk);
+        d.check(shown);
+        d.files.plan = {};
+        RunMenuCommand(d.s, IDM_FILE_SAVE);
+        EXPECT_TRUE(test::ReadWholeFile(d.path) == shown && !d.s.Modified);
+    }
     Document d;
     d.open(4 * P);
     d.s.ReplaceAllRunning = 1;
@@ -243,62 +252,6 @@ TEST(Saving, ReplaceAllAsksOnce) {
     d.ui.answers = {BoxAnswer::No};
     GotoAddress(d.s, 3 * P, BoxOwner::ActiveDialog);
     EXPECT_EQ(std::make_tuple(d.s.ReplaceAllDeclined, test::ReadWholeFile(d.path)[0]), std::make_tuple(1, 'Q'));
-}
-
-// A jump after the file shrank within the target's page says so and leaves
-// the caret on a byte of the file as it now is.
-TEST(Saving, GotoIntoAShrunkPageSaysSo) {
-    Document d;
-    d.open(4 * P);
-    fs::resize_file(d.path, 3 * P + 100);
-    EXPECT_FALSE(GotoAddress(d.s, 3 * P + 500, BoxOwner::ActiveDialog));
-    EXPECT_EQ(d.ui.lastBoxText(), "Specified address is greater than filesize!");
-    EXPECT_EQ(std::make_tuple(d.s.pages.PageIndex, d.s.pages.FileSize, CaretAddress(d.s)),
-              std::make_tuple(3u, 3 * P + 100, 3 * P));
-}
-
-// A disk that fails: the failure's own message, Modified and the held bytes
-// kept, Close stopped; once the disk is sound the next save writes all.
-// pagesWritten: how many of the two edited pages reached the file anyway.
-TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
-    enum Fault { ReadOnly, Deleted, SeekFails, FirstWriteFails, SecondWriteFails, FlushLost };
-    const struct { Fault fault; const char* message; std::uint32_t pagesWritten; } cases[] = {
-        {ReadOnly, "Error opening file for writing!", 0}, {Deleted, "Error opening file for writing!", 0},
-        {SeekFails, "Error seeking in file!", 0},          {FirstWriteFails, "Error writing file!", 0},
-        {SecondWriteFails, "Error writing file!", 1},      {FlushLost, "Error writing file!", 2},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fault);
-        Document d;
-        d.open(3 * P);
-        d.files.plan.failOpenUpdate = c.fault == ReadOnly;
-        CheckWritable(d.s);  // right after opening: a read-only file is named, nothing else said
-        EXPECT_EQ(d.ui.lastBoxText(), c.fault == ReadOnly ? "File " + d.path +
-                  " has been opened as read only. Any attempt of modifying it will fail!" : "");
-        Bytes shown = d.bytes;
-        shown[200] = d.s.pages.CurrentPage.Bytes[200] = 0x66;
-        shown[P + 200] = d.s.pages.NextPage.Bytes[200] = 0x77;
-        d.s.Modified = 1;
-        d.files.plan.failSeek = c.fault == SeekFails;
-        d.files.plan.failClose = c.fault == FlushLost;
-        d.files.plan.failWriteNumber = c.fault == FirstWriteFails ? 1 : c.fault == SecondWriteFails ? 2 : 0;
-        if (c.fault == Deleted) fs::remove(d.path);
-        d.ui.answers = {BoxAnswer::Yes};
-        RunMenuCommand(d.s, IDM_FILE_CLOSE);
-        EXPECT_EQ(d.ui.lastBoxText(), c.message);
-        EXPECT_TRUE(d.s.documentOpen() && d.s.Modified);
-        if (c.fault == Deleted) {
-            EXPECT_FALSE(fs::exists(d.path));  // an update never creates the file
-            d.dir.write("doc", d.bytes);
-        }
-        Bytes disk(shown.begin(), shown.begin() + c.pagesWritten * P);
-        disk.insert(disk.end(), d.bytes.begin() + c.pagesWritten * P, d.bytes.end());
-        EXPECT_TRUE(test::ReadWholeFile(d.path) == disk);
-        d.check(shown);
-        d.files.plan = {};
-        RunMenuCommand(d.s, IDM_FILE_SAVE);
-        EXPECT_TRUE(test::ReadWholeFile(d.path) == shown && !d.s.Modified);
-    }
 }
 
 }  // namespace
