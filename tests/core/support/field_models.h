@@ -3,8 +3,9 @@
 // code, characters, clicks, values handed in and read out) is decoded from
 // the stream and applied to the field and to a plain model (its digits or
 // bytes and a caret). After every step the two must agree on the caret, the
-// value, the glyphs painted and what the window is asked to do. The native
-// tests feed it seeded random streams; the fuzzer feeds it its own.
+// value and the glyphs painted, and a changed picture or caret must be
+// repainted or placed. The native tests feed it seeded random streams; the
+// fuzzer feeds it its own.
 #pragma once
 
 #include <algorithm>
@@ -17,17 +18,19 @@
 
 namespace vop::test {
 
+using FieldBytes = std::vector<std::uint8_t>;
+
 struct FieldStream {
     const std::uint8_t* bytes;
     std::size_t size, at = 0;
-    bool more() const { return at < size; }
     unsigned next() { return at < size ? bytes[at++] : 0; }
     // A move or edit key, a digit key, or any code with high bits.
     unsigned key() {
         using namespace fieldkey;
-        static constexpr unsigned moves[] = {Left, Right, End, Home, Backspace, Delete};
+        static constexpr unsigned others[] = {Left, Right, End, Home, Backspace, Delete};
         const unsigned kind = next() % 3;
-        return kind == 0 ? moves[next() % 6] : kind == 1 ? "0123456789ABCDEF"[next() % 16] : (next() | next() << 8) & 0x3FF;
+        return kind == 0 ? others[next() % 6]
+                         : kind == 1 ? static_cast<unsigned char>("0123456789ABCDEF"[next() % 16]) : (next() | next() << 8) & 0x3FF;
     }
 };
 
@@ -39,30 +42,47 @@ inline int ModelDigit(unsigned key) {
 
 // Where a move key puts the caret over `size` filled positions of `room`; -1 for other keys.
 inline int ModelMove(unsigned key, int caret, int size, int room) {
-    const unsigned k = key & 0xFF;
-    if (k == fieldkey::Left) return std::max(caret - 1, 0);
-    if (k == fieldkey::Right) return std::min({caret + 1, size, room - 1});
-    if (k == fieldkey::End) return std::min(size, room - 1);
-    return k == fieldkey::Home ? 0 : -1;
+    switch (key & 0xFF) {
+        case fieldkey::Left: return std::max(caret - 1, 0);
+        case fieldkey::Right: return std::min({caret + 1, size, room - 1});
+        case fieldkey::End: return std::min(size, room - 1);
+        case fieldkey::Home: return 0;
+        default: return -1;
+    }
 }
 
 // The characters drawn, in order; one off its place (8 pixels each, starting 1 in) reads as '?'.
-inline std::vector<std::uint8_t> Drawn(const std::vector<FieldGlyph>& glyphs) {
-    std::vector<std::uint8_t> codes;
+inline FieldBytes Drawn(const std::vector<FieldGlyph>& glyphs) {
+    FieldBytes codes;
     for (std::size_t j = 0; j < glyphs.size(); ++j) codes.push_back(glyphs[j].x == int(8 * j + 1) ? glyphs[j].code : '?');
     return codes;
 }
 
-inline std::vector<std::uint8_t> HexText(std::vector<std::uint8_t> digits) {
+inline FieldBytes HexText(FieldBytes digits) {
     for (auto& d : digits) d = HexDigitChar(d);
     return digits;
 }
 
-// What the window is told after an input: a changed picture must be repainted,
-// a moved caret placed.
-inline std::string CheckOutcome(const FieldOutcome& o, bool repainted, bool moved) {
-    if (repainted && !o.repaint) return "the field changed without a repaint";
-    if (moved && !o.placeCaret) return "the caret moved without being placed";
+inline std::vector<FieldGlyph> Glyphs(const AddressFieldState& s) { return AddressFieldGlyphs(s); }
+inline std::vector<FieldGlyph> Glyphs(const EditFieldState& s) { return EditFieldGlyphs(s); }
+
+// Runs the stream through `step` (one input on the field and the model;
+// returns the outcome, or sets `wrong`), then compares the field with
+// `expected` glyphs and `caret` after every step.
+template <class Field, class Step, class Expected>
+std::string RunStream(Field& field, FieldStream& in, int& caret, Step step, Expected expected) {
+    for (int n = 0; in.at < in.size; ++n) {
+        const FieldBytes before = Drawn(Glyphs(field));
+        const int caretBefore = field.caretPos;
+        std::string wrong;
+        const FieldOutcome o = step(wrong);
+        const FieldBytes drawn = Drawn(Glyphs(field));
+        if (wrong.empty() && field.caretPos != caret) wrong = "the caret";
+        if (wrong.empty() && drawn != expected()) wrong = "the glyphs";
+        if (wrong.empty() && drawn != before && !o.repaint) wrong = "a change without a repaint";
+        if (wrong.empty() && field.caretPos != caretBefore && !o.placeCaret) wrong = "a caret moved but not placed";
+        if (!wrong.empty()) return wrong + " at step " + std::to_string(n);
+    }
     return "";
 }
 
@@ -71,51 +91,39 @@ inline std::string AddressFieldAgainstModel(const std::uint8_t* bytes, std::size
     FieldStream in{bytes, size};
     const int room = 1 + static_cast<int>(in.next() % 8);
     AddressFieldState s = MakeAddressFieldState(room);
-    std::vector<std::uint8_t> digits;  // the model
+    FieldBytes digits;  // the model
     int caret = 0;
-    for (int step = 0; in.more(); ++step) {
-        const std::string at = " at step " + std::to_string(step);
-        const std::vector<std::uint8_t> drawnBefore = Drawn(AddressFieldGlyphs(s));
-        const int caretBefore = s.caretPos;
+    return RunStream(s, in, caret, [&](std::string& wrong) {
         FieldOutcome o;
         if (in.next() % 16 == 0) {  // the dialog hands a value in
-            std::vector<std::uint8_t> value(in.next() % 12);
+            FieldBytes value(in.next() % 12);
             for (auto& v : value) v = static_cast<std::uint8_t>(in.next());
             o = AddressFieldSetDigits(s, value.size(), value.data());
-            digits.assign(value.begin(), value.begin() + std::min<std::ptrdiff_t>(room, static_cast<std::ptrdiff_t>(value.size())));
+            digits.assign(value.begin(), value.begin() + std::min<std::ptrdiff_t>(room, std::ptrdiff_t(value.size())));
             for (auto& d : digits) d &= 15;
             caret = 0;
         } else {
             const unsigned key = in.key(), k = key & 0xFF;
             const int n = static_cast<int>(digits.size()), moved = ModelMove(key, caret, n, room);
             bool refused = false;
-            if (moved >= 0) {
-                caret = moved;
-            } else if (k == fieldkey::Backspace && caret > 0) {
-                digits.erase(digits.begin() + --caret);
-            } else if (k == fieldkey::Delete && caret < n) {
-                digits.erase(digits.begin() + caret);
-            } else if (ModelDigit(k) >= 0 && !(refused = n == room)) {
+            if (moved >= 0) caret = moved;
+            else if (k == fieldkey::Backspace && caret > 0) digits.erase(digits.begin() + --caret);
+            else if (k == fieldkey::Delete && caret < n) digits.erase(digits.begin() + caret);
+            else if (ModelDigit(k) >= 0 && !(refused = n == room)) {
                 digits.insert(digits.begin() + caret, static_cast<std::uint8_t>(ModelDigit(k)));
                 caret = std::min(caret + 1, room - 1);
             }
             o = AddressFieldKeyDown(s, key);
-            if (o.playDefaultSound != refused) return "the refusal sound" + at;
+            if (o.playDefaultSound != refused) wrong = "the refusal sound";
         }
-        if (s.caretPos != caret) return "the caret" + at;
         std::uint8_t slots[AddressFieldRoom];
         std::int32_t count = -1;
         AddressFieldGetDigits(s, slots, &count);  // read out as the Goto dialog does
-        if (std::vector<std::uint8_t>(slots, slots + std::max(count, 0)) != digits) return "the digits" + at;
         std::uint32_t value = 0;
         for (std::uint8_t d : digits) value = value << 4 | d;
-        if (AddressFieldValue(slots, count) != value) return "the value" + at;
-        const std::vector<std::uint8_t> drawn = Drawn(AddressFieldGlyphs(s));
-        if (drawn != HexText(digits)) return "the glyphs" + at;
-        const std::string told = CheckOutcome(o, drawn != drawnBefore, s.caretPos != caretBefore);
-        if (!told.empty()) return told + at;
-    }
-    return "";
+        if (FieldBytes(slots, slots + std::max(count, 0)) != digits || AddressFieldValue(slots, count) != value) wrong = "the value";
+        return o;
+    }, [&] { return HexText(digits); });
 }
 
 // "" when the edit field (both modes, with and without wrap) followed the model, else the first difference.
@@ -126,16 +134,14 @@ inline std::string EditFieldAgainstModel(const std::uint8_t* bytes, std::size_t 
     const bool hex = setup / 4 % 4 != 0, wrap = setup / 16 % 2;
     EditFieldState s = MakeEditFieldState(hex, wrap, length);
     const int p = hex ? 2 * length : length;
-    std::vector<std::uint8_t> pos(static_cast<std::size_t>(p), 0);  // the model: a nibble or a byte per position
+    FieldBytes pos(static_cast<std::size_t>(p), 0);  // the model: a nibble or a byte per position
     int caret = 0;
     const auto put = [&](unsigned v) {
         pos[static_cast<std::size_t>(caret)] = static_cast<std::uint8_t>(v);
         caret = wrap ? (caret + 1) % p : std::min(caret + 1, p - 1);
     };
-    for (int step = 0; in.more(); ++step) {
-        const std::string at = " at step " + std::to_string(step);
-        const std::vector<std::uint8_t> drawnBefore = Drawn(EditFieldGlyphs(s));
-        const int caretBefore = s.caretPos;
+    const auto nibbles = [&](const FieldBytes& v, int i) { return hex ? v[std::size_t(i / 2)] >> (i % 2 ? 0 : 4) & 15 : v[std::size_t(i)]; };
+    return RunStream(s, in, caret, [&](std::string& wrong) {
         const unsigned what = in.next() % 16;
         FieldOutcome o;
         if (what < 9) {
@@ -152,31 +158,25 @@ inline std::string EditFieldAgainstModel(const std::uint8_t* bytes, std::size_t 
             const bool inside = x != 0 && x < static_cast<unsigned>(8 * p + 1);  // x 0 is the border
             if (inside) caret = static_cast<int>((x - 1) / 8);
             o = EditFieldClick(s, x);
-            if (!o.takeFocus || o.placeCaret != inside) return "the click" + at;
-        } else {  // a value handed in, and read out with and without a buffer
-            std::vector<std::uint8_t> value(static_cast<std::size_t>(length) + 1);
+            if (!o.takeFocus || o.placeCaret != inside) wrong = "the click";
+        } else {  // a value handed in; a request without a buffer is not answered
+            FieldBytes value(static_cast<std::size_t>(length) + 1);
             for (auto& v : value) v = static_cast<std::uint8_t>(in.next());
             o = EditFieldSetValue(s, value.data());
-            for (int i = 0; i < p; ++i) pos[std::size_t(i)] = hex ? value[std::size_t(i / 2)] >> (i % 2 ? 0 : 4) & 15 : value[std::size_t(i)];
+            for (int i = 0; i < p; ++i) pos[std::size_t(i)] = static_cast<std::uint8_t>(nibbles(value, i));
             EditFieldGetValue(s, nullptr);
         }
-        std::vector<std::uint8_t> out(static_cast<std::size_t>(length) + 1, 0xEE);
+        FieldBytes out(static_cast<std::size_t>(length) + 1, 0xEE);
         EditFieldGetValue(s, out.data());
-        for (int i = 0; i < p; ++i) {
-            const unsigned want = pos[std::size_t(i)];
-            const unsigned got = hex ? out[std::size_t(i / 2)] >> (i % 2 ? 0 : 4) & 15 : out[std::size_t(i)];
-            if (got != want) return "the value" + at;
-        }
-        if (out.back() != 0xEE) return "a byte beyond the value" + at;
-        if (s.caretPos != caret) return "the caret" + at;
-        std::vector<std::uint8_t> text = hex ? HexText(pos) : pos;  // every digit or character, in place
+        for (int i = 0; i < p; ++i)
+            if (nibbles(out, i) != pos[std::size_t(i)]) wrong = "the value";
+        if (out.back() != 0xEE) wrong = "a byte beyond the value";
+        return o;
+    }, [&] {
+        FieldBytes text = hex ? HexText(pos) : pos;  // every digit or character, in place
         if (hex) text.push_back('h');
-        const std::vector<std::uint8_t> drawn = Drawn(EditFieldGlyphs(s));
-        if (drawn != text) return "the glyphs" + at;
-        const std::string told = CheckOutcome(o, drawn != drawnBefore, s.caretPos != caretBefore);
-        if (!told.empty()) return told + at;
-    }
-    return "";
+        return text;
+    });
 }
 
 }  // namespace vop::test
