@@ -205,7 +205,6 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
 // A disk that fails: the failure's own message, Modified and the held bytes
 // kept, Close stopped; once the disk is sound the next save writes all.
 // pagesWritten: how many of the two edited pages reached the file anyway.
-// A replace-all run asks once: after a Yes later pages save unasked.
 TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
     enum Fault { ReadOnly, Deleted, SeekFails, FirstWriteFails, SecondWriteFails, FlushLost };
     const struct { Fault fault; const char* message; std::uint32_t pagesWritten; } cases[] = {
@@ -237,21 +236,6 @@ TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
         RunMenuCommand(d.s, IDM_FILE_SAVE);
         EXPECT_TRUE(test::ReadWholeFile(d.path) == shown && !d.s.Modified);
     }
-    Document d;
-    d.open(4 * P);
-    d.s.ReplaceAllRunning = 1;
-    DataWindowChar(d.s, 'Q', false);
-    d.ui.answers = {BoxAnswer::Yes};
-    GotoAddress(d.s, 2 * P, BoxOwner::ActiveDialog);
-    DataWindowChar(d.s, 'R', false);
-    GotoAddress(d.s, 0, BoxOwner::ActiveDialog);  // saved without asking
-    EXPECT_EQ(std::make_tuple(d.ui.boxes.size(), d.s.ReplaceAllSaveAgreed, test::ReadWholeFile(d.path)[2 * P]),
-              std::make_tuple(1u, 1, 'R'));
-    d.s.ReplaceAllSaveAgreed = 0;
-    DataWindowChar(d.s, 'S', false);
-    d.ui.answers = {BoxAnswer::No};
-    GotoAddress(d.s, 3 * P, BoxOwner::ActiveDialog);
-    EXPECT_EQ(std::make_tuple(d.s.ReplaceAllDeclined, test::ReadWholeFile(d.path)[0]), std::make_tuple(1, 'Q'));
 }
 
 }  // namespace

@@ -16,36 +16,22 @@ namespace vop::test {
 
 struct RecordedBox {
     BoxOwner owner;
-    std::string text;
-    std::string title;
+    std::string text, title;
     BoxButtons buttons;
 };
 
 class FakeUi : public Ui {
 public:
-    ClientSize client{800, 600};  // the data window the core lays out against
-
-    std::deque<BoxAnswer> answers;   // scripted answers, consumed in order
-    std::vector<RecordedBox> boxes;  // every box shown
+    ClientSize client{800, 600};             // the data window the core lays out against
+    std::deque<BoxAnswer> answers;           // scripted answers, consumed in order
+    std::vector<RecordedBox> boxes;          // every box shown
     std::vector<DialogKind> dialogs;
     std::vector<std::pair<int, int>> beeps;
-    std::optional<std::string> pickedFile;  // the Open dialog's answer
-    bool mainWindowClosed = false;
-
-    int caretX = -1, caretY = -1;
+    std::optional<std::string> pickedFile;   // the Open dialog's answer
+    bool mainWindowClosed = false, searchEnabled = false, statusTwoParts = false, scrollArrowsEnabled = false;
+    int caretX = -1, caretY = -1, scrollMax = 0, scrollPos = 0;
     int caretHides = 1;  // a new caret starts hidden; it shows while no hide is left
-    std::string title;
-    bool searchEnabled = false;
-    bool statusTwoParts = false;
-    std::string statusText[2];
-    int inversions = 0;
-
-    bool scrollArrowsEnabled = false;
-    int scrollMax = 0;
-    int scrollPos = 0;
-    int thumbHeight = 0;
-    int arrowHeight = 17;
-
+    std::string title, statusText[2];
     // The screen: paints happen when the core returns to the message loop,
     // which a test marks by calling paint(s); they redraw the cells whose
     // pixels were invalidated since the last paint.
@@ -53,14 +39,18 @@ public:
     void paint(const EditorState& s);
 
     bool caretVisible() const { return caretHides == 0; }
-    // The text of the last box, or "" when none was shown.
     std::string lastBoxText() const { return boxes.empty() ? std::string() : boxes.back().text; }
 
-    BoxAnswer messageBox(BoxOwner owner, const std::string& text, const std::string& title,
-                         BoxButtons buttons) override;
+    BoxAnswer messageBox(BoxOwner owner, const std::string& text, const std::string& t, BoxButtons buttons) override {
+        boxes.push_back({owner, text, t, buttons});
+        const BoxAnswer none = buttons == BoxButtons::Ok ? BoxAnswer::Ok : buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Cancel;
+        const BoxAnswer a = answers.empty() ? none : answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return a;
+    }
     void invalidateData() override { dirty.push_back({-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}); }
     void invalidateDataRect(int l, int t, int r, int b) override { dirty.push_back({l, t, r, b}); }
-    void invertDataRect(int, int, int, int) override { ++inversions; }
+    void invertDataRect(int, int, int, int) override {}
     ClientSize dataClientSize() override { return client; }
     void setCaretPos(int x, int y) override { caretX = x, caretY = y; }
     void showCaret() override { caretHides -= caretHides > 0; }
@@ -68,12 +58,12 @@ public:
     void setTitle(const std::string& t) override { title = t; }
     void setSearchCommandsEnabled(bool e) override { searchEnabled = e; }
     void closeMainWindow() override { mainWindowClosed = true; }
-    void layoutStatusParts(bool two, const std::string&) override;
-    void setStatusText(int part, const std::string& text) override;
+    void layoutStatusParts(bool two, const std::string&) override { statusTwoParts = two; }
+    void setStatusText(int part, const std::string& text) override { statusText[part] = text; }
     void scrollEnableArrows(bool e) override { scrollArrowsEnabled = e; }
     void scrollSetRange(int m) override { scrollMax = m; }
-    int scrollArrowHeight() override { return arrowHeight; }
-    void scrollSetThumbHeight(int h, bool) override { thumbHeight = h; }
+    int scrollArrowHeight() override { return 17; }
+    void scrollSetThumbHeight(int, bool) override {}
     void scrollSetPos(int p) override { scrollPos = p; }
     void beep(int f, int ms) override { beeps.emplace_back(f, ms); }
     void openDialog(DialogKind k) override { dialogs.push_back(k); }

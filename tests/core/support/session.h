@@ -2,9 +2,6 @@
 // to fail, with a folder of its own for the files it opens.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "support/fake_ui.h"
 #include "support/faulty_files.h"
 #include "support/temp_files.h"
@@ -19,15 +16,10 @@ struct Session {
     EditorState s;
     std::string path;
 
-    explicit Session(ClientSize client = {300, 160}) {  // 16 bytes a row, 10 rows at FontCell 0
-        ui.client = client;
-        s.ui = &ui;
-        s.files = &files;
-    }
+    explicit Session(ClientSize client = {300, 160}) { ui.client = client, s.ui = &ui, s.files = &files; }
     // Writes `bytes` to a file and opens it at `page`; the boxes shown so far are forgotten.
     LoadOutcome open(const std::vector<std::uint8_t>& bytes, std::uint32_t page = 0) {
-        path = dir.write("doc", bytes);
-        const LoadOutcome outcome = OpenDocument(s, path, page);
+        const LoadOutcome outcome = OpenDocument(s, path = dir.write("doc", bytes), page);
         ui.boxes.clear();
         return outcome;
     }
