@@ -1,13 +1,11 @@
-// The settings file, the font files and the text of file names: what is read
-// back, what is written, and what a damaged, short or protected file or an
-// unusual name must not do to the program.
+// The settings file and the text of file names: what is read back, what is
+// written, and what a damaged or protected file or an unusual name must not
+// do to the program. (The font files' rules are checked by the start-up
+// tests, under Wine and natively, and by their fuzz target.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
-#include <tuple>
 
-#include "files/font_files.h"
 #include "files/real_file_system.h"
 #include "files/settings_file.h"
 #include "files/unicode_text.h"
@@ -60,32 +58,6 @@ TEST(SettingsFile, MissingPinnedAndUncreatableFiles) {
     EXPECT_EQ(SaveSettings(s, RealFileSystem(), path), 1);
     EXPECT_EQ(test::ReadWholeFile(path), pinned);
     EXPECT_EQ(SaveSettings(s, RealFileSystem(), dir.file("no-such-folder/Vop.cfg")), 1);
-}
-
-// Exact and longer files load (extra bytes ignored); a short or missing file
-// fails and leaves its table and the ones after it untouched.
-TEST(FontFiles, SizeRules) {
-    const struct { std::size_t a, b, c; int result; std::uint8_t lastA, firstB, lastC; } cases[] = {
-        {4096, 16384, 65536, 1, 0x11, 0x22, 0x33}, {5000, 16384, 65536, 1, 0x11, 0x22, 0x33},
-        {4095, 16384, 65536, 0, 0, 0, 0},          {4096, 0, 65536, 0, 0x11, 0, 0},
-        {4096, 16384, 65535, 0, 0x11, 0x22, 0},
-    };
-    for (const auto& c : cases) {
-        test::TempDir dir;
-        for (const auto& [name, size, byte] : {std::tuple{"a", c.a, 0x11}, {"b", c.b, 0x22}, {"c", c.c, 0x33}})
-            if (size) dir.write(name, Bytes(size, static_cast<std::uint8_t>(byte)));
-        auto t = std::make_unique<GlyphTables>();
-        EXPECT_EQ(LoadFontFiles(*t, RealFileSystem(), dir.path() + "/", "a", "b", "c"), c.result) << c.a << " " << c.b;
-        EXPECT_EQ(std::make_tuple(t->font8x16[4095], t->font16x32[0], t->font32x64[65535]),
-                  std::make_tuple(c.lastA, c.firstB, c.lastC));
-    }
-    test::TempDir dir;  // the digit files have sizes of their own
-    for (const auto& [name, size] : {std::pair{"a", 127}, {"b", 512}, {"c", 2048}}) dir.write(name, Bytes(std::size_t(size), 3));
-    auto t = std::make_unique<GlyphTables>();
-    EXPECT_EQ(LoadDigitFiles(*t, RealFileSystem(), dir.path() + "/", "a", "b", "c"), 0);
-    dir.write("a", Bytes(128, 3));
-    EXPECT_EQ(LoadDigitFiles(*t, RealFileSystem(), dir.path() + "/", "a", "b", "c"), 1);
-    EXPECT_EQ(t->digits32x32[2047], 3);
 }
 
 // Names in any script reach the file calls intact: the conversions are

@@ -155,6 +155,8 @@ TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     const Bytes stored{1, 2, 1, 0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0};
     t.dir.write("Vop.cfg", stored);
     EXPECT_TRUE(StartUp(u.s, folder) && u.s.settings.FontCell == 2 && u.s.glyphs.digits32x32[2047] == 0x5A);
+    t.dir.write("digits1.fnt", Bytes(511, 0x5A));  // one byte short: that set fails, the other loads
+    EXPECT_TRUE(!StartUp(u.s, folder) && u.ui.boxes.size() == 1 && u.s.glyphs.font32x64[65535] == 0x5A);
     u.open(Lines(3));
     u.s.settings.FontType = 0;
     ShutDown(u.s, folder);
