@@ -30,7 +30,8 @@ def test_keys_clicks_wheel_and_scroll_bar_reach_the_program(vop):
     assert vop.info()["status1"] == "filesize = 00010000h (65536)", "the status bar outlives a system colour change"
 
 
-# Ascii, Hex and the text view, one after the other with F4. Limited to 1 GiB of
+# Ascii, Hex and the text view, one after the other with F4 (the text view also
+# scrolled a column to the right). Limited to 1 GiB of
 # memory, the program cannot make the 4 GiB bitmap of a data window Wine lets grow
 # to 32767 pixels square: it draws the visible part without one.
 @pytest.mark.parametrize("data_limit", [None, 2 ** 30], ids=["memory_bitmap", "no_memory_bitmap"])
@@ -44,14 +45,18 @@ def test_screen_shows_the_glyph_of_every_byte_in_each_view(vop, data_limit):
     n = vop.row_length()  # the caret goes to the second row, away from the cells looked at
     cells = [(1 + (10 + a % n) * 8, a // n * 16, byte) for a, byte in enumerate(sample.read_bytes())
              if 0x400 <= a < 0x500 and (a // n + 1) * 16 <= bottom - top and (11 + a % n) * 8 < right - left]
-    lines = sample.read_bytes().split(b"\r\n")
+    # The text view: a line a row, cells 9 pixels apart, a tab four blank cells and a carriage return one;
+    # `left` characters of each line scrolled out to the left. The tab line is the sample's fifteenth.
+    lines = [line.replace(b"\t", b"    ").replace(b"\r", b" ") + b" " * 60 for line in sample.read_bytes().split(b"\n")]
+    text_view = lambda left: lambda p: all(shows(font, p, r, lines[r][left:left + 60], 9) for r in range(15))
     ascii_view = lambda p: shows(font, p, 0, b"00000000: ") and all(drawn(p, x, y, font[b]) for x, y, b in cells)
     for keys, view, drawing in [
         (["Right"], "Ascii", ascii_view),
         # Hex: two digits a cell, the low one over the high one's last row
         (["F4"], "Hex", lambda p: all(drawn(p, x, y, digits[b >> 4][:7]) and drawn(p, x, y + 7, digits[b & 15])
                                       for x, y, b in cells)),
-        (["F4"], "the text view", lambda p: shows(font, p, 0, lines[0], 9) and shows(font, p, 1, lines[1][:40], 9)),
+        (["F4"], "the text view", text_view(0)),
+        (["Right"], "the text view a column on", text_view(1)),
         (["F4"], "Ascii again", ascii_view),
     ]:
         vop.key(*keys)
