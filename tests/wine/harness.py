@@ -26,7 +26,7 @@ def winpath(path):  # the Z: drive path Wine gives a Linux path (built here: win
 
 
 # Polls probe() until it returns something true. `what` may be a function, asked only on failure.
-def wait_for(what, probe, timeout=10.0):
+def wait_for(what, probe, timeout=15.0):
     deadline = time.time() + timeout
     while not (value := probe()):
         assert time.time() < deadline, "timed out waiting for " + (what() if callable(what) else what)
@@ -137,7 +137,7 @@ class Vop:
         assert holder.stdout.readline().strip() == b"held", "could not hold the file"
 
     def rect(self, key="data"):
-        return [int(v) for v in self.info()[key].split(",")]
+        return [int(v) for v in self.wait_info("the place of the " + key, lambda i: key in i)[key].split(",")]
 
     # ---- real input ----
     def xdotool(self, *args, pause=0.0):

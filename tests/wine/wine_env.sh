@@ -11,13 +11,18 @@ export WINEPREFIX="$state/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES
 wineserver -k 2>/dev/null || true
 # shellcheck disable=SC1091
 [ -f "$state/env" ] && . "$state/env" && kill "$XVFB_PID" 2>/dev/null || true
-rm -f "$state/env"
+rm -f "$state/env" "$state/session"
 [ "${1:-}" = start ] || exit 0
 
 vop_prepare_prefix "$WINEPREFIX" "$state"
 vop_start_xvfb 91 1280x1024x24 "$state/xvfb.log" || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY="$VOP_DISPLAY"
 nohup wineserver -p > "$state/wineserver.log" 2>&1 < /dev/null &
+# A Wine process that lives as long as the server, waiting for input that never
+# comes: without one, Wine's services and desktop end with each test's program
+# and start again with the next, which may then wait for them for seconds.
+mkfifo "$state/session"
+nohup wine cmd <> "$state/session" > /dev/null 2>&1 &
 # Warm the server up so the first test does not pay for it.
 timeout 60 wine cmd /c exit > /dev/null 2>&1 || true
 printf 'DISPLAY=%s\nXVFB_PID=%s\n' "$DISPLAY" "$VOP_XVFB_PID" > "$state/env"

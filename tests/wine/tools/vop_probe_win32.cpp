@@ -21,9 +21,8 @@
 namespace {
 
 std::wstring Text(HWND window) {
-    wchar_t text[2048] = {};
-    GetWindowTextW(window, text, 2048);
-    return text;
+    std::wstring text(2048, L'\0');
+    return text.substr(0, GetWindowTextW(window, text.data(), 2048));
 }
 
 HANDLE ProcessOf(HWND window) {
