@@ -1,6 +1,4 @@
 # Every test that asks for `vop` gets the program in a fresh folder; it never outlives the test.
-import re
-
 import pytest
 
 pytest.register_assert_rewrite("harness")
@@ -9,7 +7,7 @@ from harness import Vop  # noqa: E402 - after the rewrite hook, so its asserts e
 
 @pytest.fixture
 def vop(request):
-    program, failed_before = Vop(re.sub(r"\W+", "_", request.node.name).strip("_")), request.session.testsfailed
+    program, failed_before = Vop(request.node.name), request.session.testsfailed
     yield program
     if request.session.testsfailed > failed_before:  # a failed test leaves a picture of the screen in its folder
         program.grab(None, program.path("failed.png"))

@@ -1,11 +1,14 @@
 # Drives the real Vop.exe under Wine and Xvfb for the tests in this folder.
 #
-# Each test runs its own copy of the portable folder (Vop.exe and its fonts), so
-# settings written by one test never reach another. Input is real X input through
-# xdotool; what the program shows is read with the vop_probe helper (title, status
-# bar, message boxes) and from the screen's pixels. Every wait is bounded.
+# Each test runs its own copy of the portable folder (Vop.exe and its fonts) in a
+# folder whose name is not ASCII, so settings written by one test never reach
+# another and every run shows that the program finds its files under such a name.
+# Input is real X input through xdotool; what the program shows is read with the
+# vop_probe helper (title, status bar, message boxes) and from the screen's
+# pixels. Every wait is bounded.
 import os
 import re
+import resource
 import shutil
 import subprocess
 import time
@@ -15,21 +18,15 @@ STATE, WIN_BUILD, SOURCE = (os.environ.get(k, "") for k in ("VOP_WINE_STATE", "V
 PROBE = os.path.join(WIN_BUILD, "tools", "vop_probe.exe")
 BUTTONS = {"ok": 1, "cancel": 2, "yes": 6, "no": 7}
 EXIT, OPEN, SAVE, CLOSE = 40005, 57601, 57603, 57602
+BLACK, WHITE = 0xFF000000, 0xFFFFFFFF  # pixels as pixels() gives them: RGBA bytes read as one little-endian number
 
 
-def rgb(r, g, b):  # a pixel as pixels() gives it: its RGBA bytes read as one little-endian number
-    return 0xFF000000 | b << 16 | g << 8 | r
-
-
-BLACK, WHITE = rgb(0, 0, 0), rgb(255, 255, 255)
-
-
-def winpath(path):  # the Z: drive path Wine gives a Linux path
+def winpath(path):  # the Z: drive path Wine gives a Linux path (built here: winepath cuts at 260 characters)
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 # Polls probe() until it returns something true. `what` may be a function, asked only on failure.
-def wait_for(what, probe, timeout=10.0):
+def wait_for(what, probe, timeout=15.0):
     deadline = time.time() + timeout
     while not (value := probe()):
         assert time.time() < deadline, "timed out waiting for " + (what() if callable(what) else what)
@@ -37,18 +34,24 @@ def wait_for(what, probe, timeout=10.0):
     return value
 
 
-def drawn(pixels, x0, y0, rows, ink=BLACK, paper=WHITE):
+def drawn(pixels, x0, y0, rows, ink=BLACK, paper=WHITE):  # a glyph's rows of 8 pixels, bit 7 leftmost
     return all(pixels[y0 + y][x0 + x] == (ink if bits & (0x80 >> x) else paper)
                for y, bits in enumerate(rows) for x in range(8))
 
 
+# True when a row of cells `step` pixels apart shows `text` from the inset on. Only the
+# top 14 pixel rows are compared: the blinking underline caret covers row 14.
+def shows(font, pixels, row, text, step=8):
+    return all(drawn(pixels, 1 + j * step, row * 16, font[b][:14]) for j, b in enumerate(text))
+
+
 class Vop:
-    def __init__(self, name):
-        self.name, self.folder, self.process = name, os.path.join(STATE, "runs", name), None
-        shutil.rmtree(self.folder, ignore_errors=True)
+    def __init__(self, name):  # the run's folder is named after the test
+        self.folder = os.path.join(STATE, "runs", re.sub(r"\W+", "_", name).strip("_"), "Vop Ωμέγα")
+        self.process = None
+        shutil.rmtree(os.path.dirname(self.folder), ignore_errors=True)
         shutil.copytree(os.path.join(WIN_BUILD, "portable"), self.folder, ignore=shutil.ignore_patterns("Vop.cfg"))
-        with open(os.path.join(STATE, "env")) as f:  # the display that wine_env.sh started
-            display = re.search(r"^DISPLAY=(.*)$", f.read(), re.M).group(1)
+        display = re.search(r"^DISPLAY=(.*)$", Path(STATE, "env").read_text(), re.M).group(1)  # wine_env.sh's
         self.env = dict(os.environ, WINEPREFIX=os.path.join(STATE, "prefix"), WINEARCH="win64", WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8", DISPLAY=display)
 
@@ -57,41 +60,40 @@ class Vop:
 
     def write(self, name, data=b"", size=None):  # a file beside the program; sparse when a size is given
         os.makedirs(os.path.dirname(self.path(name)), exist_ok=True)
-        with open(self.path(name), "wb") as f:
-            f.write(data)
-            f.truncate(size or len(data))
+        Path(self.path(name)).write_bytes(data)
+        os.truncate(self.path(name), size or len(data))
         return self.path(name)
 
     def read(self, name):
         return Path(self.folder, name).read_bytes()
 
-    def glyphs(self, name, size):  # a font file's glyphs: rows of 8 pixels, bit 7 leftmost
+    def glyphs(self, name, size):  # a font file's glyphs
         return [self.read(name)[i:i + size] for i in range(0, len(self.read(name)), size)]
 
-    def start(self, *args, cwd=None):
+    # display=False: no X display for this process; data_limit: the bytes of memory it may take
+    def start(self, *args, cwd=None, display=True, data_limit=None):
+        env = {k: v for k, v in self.env.items() if display or k != "DISPLAY"}
+        limit = data_limit and (lambda: resource.setrlimit(resource.RLIMIT_DATA, (data_limit, data_limit)))
         with open(self.path("wine.log"), "wb") as log:
-            self.process = subprocess.Popen(["wine", self.path("Vop.exe"), *args], cwd=cwd or self.folder,
-                                            env=self.env, stdout=log, stderr=log, stdin=subprocess.DEVNULL)
+            self.process = subprocess.Popen(["wine", self.path("Vop.exe"), *args], cwd=cwd or self.folder, env=env,
+                                            stdout=log, stderr=log, stdin=subprocess.DEVNULL, preexec_fn=limit)
         return self
 
-    def running(self):
-        return self.process is not None and self.process.poll() is None
-
-    def wait_exit(self):
-        wait_for("Vop to end", lambda: not self.running(), 15)
+    def wait_exit(self, timeout=15):
+        wait_for("Vop to end", lambda: self.process.poll() is not None, timeout)
 
     def quit(self):
-        self.command(EXIT)
+        self.probe("command", EXIT)
         self.wait_exit()
 
     def kill(self):
-        if self.running():
+        if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait(10)
 
     # ---- what the program shows, read by the probe ----
-    # The probe gives up on a Vop that does not answer within two seconds ("busy=1"):
-    # what it could not read is missing, and the waits below simply ask again.
+    # A Vop that does not answer within two seconds leaves its status bar out of
+    # what the probe prints; the waits below simply ask again.
     def probe(self, *args):
         return subprocess.run(["wine", PROBE, *map(str, args)], env=self.env, capture_output=True,
                               timeout=20).stdout.decode("utf-8")
@@ -99,68 +101,49 @@ class Vop:
     def info(self):
         return dict(line.split("=", 1) for line in self.probe("info").splitlines() if "=" in line)
 
-    def wait_ready(self):  # the main window with its data window and status bar
-        wait_for("the main window", lambda: {"parts", "data"} <= self.info().keys())
-        return self
+    def wait_info(self, what, check):  # waits until check(info) holds, and returns that info
+        return wait_for(lambda: "%s, not %r" % (what, self.info()), lambda: [i for i in [self.info()] if check(i)])[0]
 
-    def wait_open(self):  # a document: address and size in the status bar, the file's name in the title
-        wait_for("an open document", lambda: (i := self.info()).get("parts") == "2" and i["title"].strip() != "Vop")
-        return self
+    def wait_empty(self, title="Vop"):  # no document: the bare title (" Vop" at start-up), one empty status bar part
+        return self.wait_info("no document", lambda i: [i.get(k) for k in ("title", "parts", "status0")] == [
+            title, "1", ""])
 
-    def wait_empty(self):  # no document: the bare title and one empty status bar part
-        wait_for("no document", lambda: [self.info().get(k) for k in ("title", "parts", "status0")] == ["Vop", "1", ""])
+    def wait_open(self, path=None):  # a document (this one) in the main window, which then gets the keyboard
+        info = self.wait_info("an open document", lambda i: i.get("parts") == "2" and i["title"] != "Vop" and (
+            path is None or i["title"] == winpath(path)))
+        window = wait_for("the X window", lambda: self.xdotool("search", "--onlyvisible", "--pid", self.process.pid))
+        self.xdotool("windowfocus", "--sync", window[-1], pause=0.05)
+        return info
 
-    def status(self):
-        return tuple(self.info().get(part) for part in ("status0", "status1"))
-
-    def address(self):
-        return int(self.status()[0].rstrip("h"), 16)
+    def address(self):  # of the caret, from the status bar
+        return int(self.info().get("status0", "").rstrip("h") or "-1", 16)
 
     def row_length(self):  # bytes per row, learnt as the caret goes from byte 0 one row down
         self.key("Down")
-        return wait_for("the caret on the second row", self.address)
+        return wait_for("the caret on the second row", lambda: max(self.address(), 0))
 
     def wait_caret(self, address):
-        wait_for(lambda: "the caret at %Xh, not %s" % (address, self.status()[0]), lambda: self.address() == address)
+        wait_for(lambda: "the caret at %Xh, not %Xh" % (address, self.address()), lambda: self.address() == address)
 
-    def box(self):  # waits for a message box or dialog of the program
-        return wait_for("a message box", lambda: (i := self.info()).get("box") and i)
+    def answer(self, button, title, text, *fill):  # fill: a control's id and the text to put in it first
+        box = self.wait_info("the box %r: %r" % (title, text),
+                             lambda i: (i.get("boxtitle"), i.get("boxtext")) == (title, text))
+        self.probe("press", BUTTONS[button], *fill)
+        self.wait_info("the box to close", lambda i: i.get("box") != box["box"])
 
-    def no_box(self):
-        wait_for("the box to close", lambda: "box" not in self.info())
-
-    def answer(self, button, title, text):  # waits for the box with this title (a dialog may still be closing)
-        box = wait_for(lambda: "a box titled %r, not %r" % (title, self.info().get("boxtitle")),
-                       lambda: (i := self.info()).get("boxtitle") == title and i)
-        assert box["boxtext"] == text
-        self.probe("press", BUTTONS[button])
-        wait_for("the box to close", lambda: self.info().get("box") != box["box"])
-
-    def command(self, command_id):
-        self.probe("command", command_id)
-
-    def drop(self, *paths):
-        self.probe("drop", *map(winpath, paths))
-
-    def hold(self, path, seconds):  # another program keeps the file open, shared for reading only
-        holder = subprocess.Popen(["wine", PROBE, "hold", winpath(path), str(seconds)], env=self.env,
+    def hold(self, path, share):  # another program keeps the file open for ten seconds, sharing it as `share` says
+        holder = subprocess.Popen(["wine", PROBE, "hold", winpath(path), "10", str(share)], env=self.env,
                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         assert holder.stdout.readline().strip() == b"held", "could not hold the file"
-        return holder
 
     def rect(self, key="data"):
-        return [int(v) for v in self.info()[key].split(",")]
+        return [int(v) for v in self.wait_info("the place of the " + key, lambda i: key in i)[key].split(",")]
 
     # ---- real input ----
     def xdotool(self, *args, pause=0.0):
         out = subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True, timeout=20).stdout
         time.sleep(pause)
         return out.decode().split()
-
-    def focus(self):  # gives the main window the keyboard
-        window = wait_for("the X window", lambda: self.xdotool("search", "--onlyvisible", "--pid", self.process.pid))
-        self.xdotool("windowfocus", "--sync", window[-1], pause=0.05)
-        return self
 
     def key(self, *keys, pause=0.15):
         self.xdotool("key", "--delay", 40, *keys, pause=pause)
@@ -176,7 +159,7 @@ class Vop:
         return subprocess.run(["import", "-window", "root", *crop, *output], env=self.env,
                               capture_output=True, check=True, timeout=30).stdout
 
-    def pixels(self):  # the data window's pixels, as rows of rgb() numbers
+    def pixels(self):  # the visible part of the data window, as rows of pixels
         left, top, right, bottom = rect = self.rect()
         data = memoryview(self.grab(rect, "-depth", "8", "rgba:-")).cast("I")
         return [data[y * (right - left):(y + 1) * (right - left)] for y in range(bottom - top)]

@@ -1,8 +1,8 @@
 # Shared by the Wine test fixture and the Wine benchmarks (source it).
 
 # vop_prepare_prefix PREFIX LOGDIR: a 64-bit Wine prefix set up for unattended
-# runs, made once and marked ready: fonts for dialogs, Wine drawing the window
-# frames itself (no window manager), no crash dialog, no sound device.
+# runs, made once and marked ready: fonts for dialogs and the settings of
+# wine_settings.reg.
 vop_prepare_prefix() {
   local prefix="$1" logs="$2"
   [ -f "$prefix/.vop-ready" ] && return 0
@@ -11,10 +11,7 @@ vop_prepare_prefix() {
   WINEPREFIX="$prefix" DISPLAY= wineboot -i > "$logs/wineboot.log" 2>&1 || true
   mkdir -p "$prefix/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
-  printf '%s\n' REGEDIT4 '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' \
-    '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' \
-    '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"=""' > "$logs/settings.reg"
-  WINEPREFIX="$prefix" DISPLAY= wine reg import "$logs/settings.reg" > /dev/null 2>&1
+  WINEPREFIX="$prefix" DISPLAY= wine reg import "$(dirname "${BASH_SOURCE[0]}")/wine_settings.reg" > /dev/null 2>&1
   WINEPREFIX="$prefix" wineserver -w
   touch "$prefix/.vop-ready"
 }
