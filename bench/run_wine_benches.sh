@@ -45,9 +45,9 @@ cmake --build "$win_build" -j2 --target Vop vop_probe strip_build_bench paint_be
 mkdir -p "$state"
 prefix="$state/prefix"
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# shellcheck source=../tests/wine/wine_common.sh
-. "$root/tests/wine/wine_common.sh"
-vop_prepare_prefix "$prefix" "$state"
+# shellcheck source=../scripts/wine_common.sh
+. "$root/scripts/wine_common.sh"
+vop_prepare_prefix "$prefix" "$state" unattended
 
 # ---- An X display of our own (never :91, where the Wine tests run) ----
 vop_start_xvfb 92 1920x1200x24 "$state/xvfb.log" || { echo "Xvfb did not start" >&2; exit 1; }

@@ -5,8 +5,8 @@
 set -euo pipefail
 state="${VOP_WINE_STATE:?}"
 export WINEPREFIX="$state/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# shellcheck source=wine_common.sh
-. "$(dirname "$0")/wine_common.sh"
+# shellcheck source=../../scripts/wine_common.sh
+. "$(dirname "$0")/../../scripts/wine_common.sh"
 
 wineserver -k 2>/dev/null || true
 # shellcheck disable=SC1091
@@ -14,7 +14,7 @@ wineserver -k 2>/dev/null || true
 rm -f "$state/env" "$state/session"
 [ "${1:-}" = start ] || exit 0
 
-vop_prepare_prefix "$WINEPREFIX" "$state"
+vop_prepare_prefix "$WINEPREFIX" "$state" unattended
 vop_start_xvfb 91 1280x1024x24 "$state/xvfb.log" || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY="$VOP_DISPLAY"
 nohup wineserver -p > "$state/wineserver.log" 2>&1 < /dev/null &

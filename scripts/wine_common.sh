@@ -1,8 +1,10 @@
-# Shared by the Wine test fixture and the Wine benchmarks (source it).
+# Shared by scripts/run.sh, the Wine test fixture (tests/wine/wine_env.sh) and
+# the Wine benchmarks (bench/run_wine_benches.sh): source it.
 
-# vop_prepare_prefix PREFIX LOGDIR: a 64-bit Wine prefix set up for unattended
-# runs, made once and marked ready: fonts for dialogs and the settings of
-# wine_settings.reg.
+# vop_prepare_prefix PREFIX LOGDIR [unattended]: a 64-bit Wine prefix, made once
+# and marked ready, with fonts for the dialogs. An unattended prefix also gets
+# the settings of wine_unattended.reg: Wine draws the window frames itself (no
+# window manager), no crash dialog, no sound device.
 vop_prepare_prefix() {
   local prefix="$1" logs="$2"
   [ -f "$prefix/.vop-ready" ] && return 0
@@ -11,7 +13,9 @@ vop_prepare_prefix() {
   WINEPREFIX="$prefix" DISPLAY= wineboot -i > "$logs/wineboot.log" 2>&1 || true
   mkdir -p "$prefix/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
-  WINEPREFIX="$prefix" DISPLAY= wine reg import "$(dirname "${BASH_SOURCE[0]}")/wine_settings.reg" > /dev/null 2>&1
+  if [ "${3:-}" = unattended ]; then
+    WINEPREFIX="$prefix" DISPLAY= wine reg import "$(dirname "${BASH_SOURCE[0]}")/wine_unattended.reg" > /dev/null 2>&1
+  fi
   WINEPREFIX="$prefix" wineserver -w
   touch "$prefix/.vop-ready"
 }
@@ -27,4 +31,12 @@ vop_start_xvfb() {
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   [ -e "/tmp/.X11-unix/X$n" ] || { cat "$log" >&2; return 1; }
   VOP_DISPLAY=":$n"
+}
+
+# vop_windows_path PATH: the Z: drive path Wine gives a Linux path, built here
+# because winepath cuts its answer at 260 characters.
+vop_windows_path() {
+  local full
+  full="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+  printf 'Z:%s' "${full//\//\\}"
 }
