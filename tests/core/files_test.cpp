@@ -60,32 +60,21 @@ TEST(SettingsFile, MissingPinnedAndUncreatableFiles) {
     EXPECT_EQ(SaveSettings(s, RealFileSystem(), dir.file("no-such-folder/Vop.cfg")), 1);
 }
 
-// Names in any script reach the file calls intact: the conversions are
-// exact both ways, a name with an unpaired surrogate (Windows allows them)
-// survives, a broken sequence becomes U+FFFD without eating what follows, and
-// lengths count as Windows counts them.
-TEST(UnicodeText, NamesSurviveTheWayThroughTheCore) {
-    const std::u16string names[] = {u"plain.bin", u"\u03a9\u03bc\u03ad\u03b3\u03b1-\u6570\u636e-\U0001F642.bin",
-                                    u"lone-\xD800-high", u"lone-\xDC00-low", u"\xDBFF\xDFFF-last"};
-    for (const std::u16string& name : names) {
-        const std::string utf8 = Utf16ToUtf8(name);
-        EXPECT_TRUE(Utf8ToUtf16(utf8) == name);
-        EXPECT_EQ(Utf16Length(utf8), name.size());
-    }
-    EXPECT_EQ(Utf16ToUtf8(u"\U0001F642"), "\xF0\x9F\x99\x82");
+// Names in any script reach the file calls intact (the fuzz target checks the
+// round trip for any name): exact encodings, an unpaired surrogate (Windows
+// allows them) kept, a broken sequence becoming U+FFFD without eating what
+// follows, lengths counted as Windows counts, and long paths in the extended form.
+TEST(UnicodeText, EncodingsAndLongPaths) {
+    EXPECT_EQ(Utf16ToUtf8(u"\u03a9\U0001F642\xD800"), "\xCE\xA9\xF0\x9F\x99\x82\xED\xA0\x80");
+    EXPECT_TRUE(Utf8ToUtf16("\xCE\xA9\xF0\x9F\x99\x82\xED\xA0\x80") == u"\u03a9\U0001F642\xD800");
     EXPECT_TRUE(Utf8ToUtf16("a\xC3(b\xF0\x9F\x99") == u"a\uFFFD(b\uFFFD\uFFFD\uFFFD");
     EXPECT_TRUE(Utf8ToUtf16("\xC0\xAF\xF4\x90\x80\x80") == std::u16string(6, u'\uFFFD'));  // overlong, past U+10FFFF
-}
-
-// Paths too long for the old calls take the extended-length form; others
-// stay as they are.
-TEST(UnicodeText, LongPathsTakeTheExtendedForm) {
+    EXPECT_EQ(Utf16Length("\xCE\xA9\xF0\x9F\x99\x82"), 3u);
     const std::u16string folder(250, u'd');
     EXPECT_TRUE(ExtendedLengthPath(u"C:\\" + folder) == u"\\\\?\\C:\\" + folder);
     EXPECT_TRUE(ExtendedLengthPath(u"\\\\server\\share\\" + folder) == u"\\\\?\\UNC\\server\\share\\" + folder);
-    EXPECT_TRUE(ExtendedLengthPath(u"\\\\?\\C:\\" + folder) == u"\\\\?\\C:\\" + folder);
-    EXPECT_TRUE(ExtendedLengthPath(u"relative\\" + folder) == u"relative\\" + folder);
-    EXPECT_TRUE(ExtendedLengthPath(u"C:\\" + folder.substr(0, 244)) == u"C:\\" + folder.substr(0, 244));
+    for (const std::u16string& same : {u"\\\\?\\C:\\" + folder, u"relative\\" + folder, u"C:\\" + folder.substr(0, 244)})
+        EXPECT_TRUE(ExtendedLengthPath(same) == same);
 }
 
 }  // namespace
