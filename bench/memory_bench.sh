@@ -3,9 +3,9 @@
 # paging through it: the page window holds three 64 KiB pages whatever the size.
 # Runs under the Wine prefix and display given in the environment (WINEPREFIX,
 # DISPLAY), as bench/run_wine_benches.sh sets them.
-# usage: bench/memory_bench.sh PORTABLE_DIR PROBE_EXE WORK_DIR
+# usage: bench/memory_bench.sh PORTABLE_DIR PROBE_EXE MEMORY_EXE WORK_DIR
 set -euo pipefail
-portable="$1" probe="$2" work="$3"
+portable="$1" probe="$2" memory="$3" work="$4"
 mkdir -p "$work"
 winpath() { local p="$1"; echo "Z:${p//\//\\}"; }
 
@@ -18,7 +18,7 @@ measure() {  # label, file
   for _ in $(seq 20); do wine "$probe" sendkeys 34 34 34 34 34 34 34 34 34 34 > /dev/null 2>&1 || true; done
   local after caret
   caret=$(wine "$probe" info | sed -n 's/^status0=//p' | tr -d '\r')
-  after="caret at $caret, $(wine "$probe" memory | tr '\r\n' '  ')"
+  after="caret at $caret, $(wine "$memory" | tr '\r\n' '  ')"
   echo "$1: $after"
   echo "TABLE|memory, $1|$after||"
   wine "$probe" command 40005 > /dev/null 2>&1 || true

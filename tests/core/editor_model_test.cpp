@@ -120,6 +120,7 @@ struct Editor {
         const auto [n, rows] = layout();
         const PageWindow& w = s.pages;
         ASSERT_TRUE(s.documentOpen() && w.FileSize == size && t.files.openFiles == 0);
+        ASSERT_TRUE(disk != Disk::Gone || !std::filesystem::exists(t.path)) << "a save made the vanished file anew";
         // The page before, the page and the page after as the user sees them; where saves write, the disk
         // holds what was saved and no unsaved edit.
         const int64_t pageStart = int64_t{w.PageIndex} * P;

@@ -5,10 +5,9 @@
 // in any script pass through unchanged. A program that does not answer within
 // two seconds leaves its status bar out of `info`.
 // Usage: vop_probe info | press <button> [<control> <text>] | command <id> | post <message> [wparam]
-//        | size <w> <h> | sendkeys <vk>... | drop <path>... | hold <path> <seconds> <share> | memory
+//        | size <w> <h> | sendkeys <vk>... | drop <path>... | hold <path> <seconds> <share>
 #include <windows.h>
 #include <commctrl.h>
-#include <psapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -112,15 +111,6 @@ int Hold(const wchar_t* path, int seconds, int share) {
     return 0;
 }
 
-// The program's memory now: working set and private bytes, in KiB.
-int Memory(HWND main) {
-    PROCESS_MEMORY_COUNTERS_EX c = {};
-    if (!GetProcessMemoryInfo(ProcessOf(main), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof c)) return 3;
-    std::wprintf(L"workingset_kib=%zu\nprivate_kib=%zu\npeak_workingset_kib=%zu\n", c.WorkingSetSize / 1024,
-                c.PrivateUsage / 1024, c.PeakWorkingSetSize / 1024);
-    return 0;
-}
-
 }  // namespace
 
 int main() {
@@ -143,6 +133,5 @@ int main() {
         return !SetWindowPos(FindWindowExW(vop, nullptr, L"VopDataField", nullptr), nullptr, 0, 0, number(2),
                              number(3), SWP_NOZORDER | SWP_NOMOVE);
     if (verb == L"drop") return !Drop(vop, argc - 2, argv + 2);
-    if (verb == L"memory") return Memory(vop);
     return 64;
 }
