@@ -41,39 +41,22 @@ else
 fi
 cmake --build "$win_build" -j2 --target Vop vop_probe process_memory strip_build_bench paint_bench startup_bench empty_window line_index_bench_wine
 
-# ---- A prefix of our own (made once) ----
-mkdir -p "$state"
-prefix="$state/prefix"
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# shellcheck source=../scripts/wine_common.sh
-. "$root/scripts/wine_common.sh"
-vop_prepare_prefix "$prefix" "$state" unattended
-
-# ---- An X display of our own (never :91, where the Wine tests run) ----
-vop_start_xvfb 92 1920x1200x24 "$state/xvfb.log" || { echo "Xvfb did not start" >&2; exit 1; }
-xvfb="$VOP_XVFB_PID"
-server_started=0
-cleanup() {
-  if [ "$server_started" = 1 ]; then wineserver -k 2> /dev/null || true; fi
-  kill "$xvfb" 2> /dev/null || true
-  wait "$xvfb" 2> /dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY="$VOP_DISPLAY"
-
-# One persistent server for every run, warmed up before anything is timed.
-wineserver -k 2> /dev/null || true
-nohup wineserver -p > "$state/wineserver.log" 2>&1 < /dev/null &
-server_started=1
-timeout 60 wine cmd /c exit > /dev/null 2>&1 || true
+# ---- A Wine session of our own: prefix, X display (never :91, where the Wine
+# tests run) and one persistent Wine server, warmed up before anything is timed ----
+"$root/scripts/wine_session.sh" start "$state" 92 1920x1200x24
+trap '"$root/scripts/wine_session.sh" stop "$state"' EXIT
+export WINEPREFIX="$state/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+DISPLAY="$(sed -n 's/^DISPLAY=//p' "$state/env")"
+export DISPLAY
 
 # Vop writes its settings file beside itself on every exit: run a copy.
 rm -rf "$state/vop"
 cp -r "$win_build/portable" "$state/vop"
 rm -f "$state/vop/Vop.cfg"
 
-winpath() { local p="$1"; echo "Z:${p//\//\\}"; }
-fonts="$(winpath "$state/vop")"
+# shellcheck source=../scripts/wine_common.sh
+. "$root/scripts/wine_common.sh"
+fonts="$(vop_windows_path "$state/vop")"
 bench="$win_build/bench"
 table="$state/table.txt"
 : > "$table"
@@ -92,7 +75,7 @@ run strip_build_bench wine "$bench/strip_build_bench.exe" "$fonts" 31 1
 run paint_bench wine "$bench/paint_bench.exe" "$fonts" "$frames"
 run memory_bench "$root/bench/memory_bench.sh" "$win_build/portable" "$win_build/tools/vop_probe.exe" "$win_build/bench/process_memory.exe" "$state/memory"
 [ -f "$bench/line_index_bench.exe" ] && run line_index_bench_wine wine "$bench/line_index_bench.exe"
-run startup_bench wine "$bench/startup_bench.exe" "$(winpath "$state/vop/Vop.exe")" "$(winpath "$bench/empty_window.exe")" "$launches"
+run startup_bench wine "$bench/startup_bench.exe" "$(vop_windows_path "$state/vop/Vop.exe")" "$(vop_windows_path "$bench/empty_window.exe")" "$launches"
 
 # ---- Native benchmarks (release, unsanitized) ----
 if [ "$make_native" = 1 ] && [ ! -f "$native_build/CMakeCache.txt" ]; then

@@ -1,5 +1,5 @@
-# Shared by scripts/run.sh, the Wine test fixture (tests/wine/wine_env.sh) and
-# the Wine benchmarks (bench/run_wine_benches.sh): source it.
+# Shared by scripts/run.sh and scripts/wine_session.sh (the Wine tests' and
+# the Wine benchmarks' session): source it.
 
 # vop_prepare_prefix PREFIX LOGDIR [unattended]: a 64-bit Wine prefix, made once
 # and marked ready, with fonts for the dialogs. An unattended prefix also gets

@@ -17,14 +17,7 @@
 #include <map>
 #include <random>
 
-#include "app/data_window_input.h"
-#include "app/menu_commands.h"
-#include "resources/resource_ids.h"
 #include "support/session.h"
-#include "view/caret_byte.h"
-#include "view/caret_navigation.h"
-#include "view/glyph_strips.h"
-#include "view/goto_address.h"
 
 namespace vop {
 namespace {
@@ -63,8 +56,7 @@ struct Editor {
 
     Editor(int64_t fileSize, ClientSize client, std::uint8_t fontCell)
         : size(fileSize), rng(static_cast<std::uint32_t>(fileSize * 31 + fontCell)) {
-        ui.client = client;
-        s.settings.BlockCaret = 1;
+        ui.client = client, s.settings.BlockCaret = std::uint8_t((fileSize + fontCell) % 2);
         ChangeFontCell(s, fontCell);
         if (size < TwoGiB) {
             t.path = t.dir.write("doc", small = test::PatternBytes(std::size_t(size), std::uint32_t(size)));
@@ -106,8 +98,7 @@ struct Editor {
     void setDisk(Disk d) {
         if ((disk == Disk::Gone) != (d == Disk::Gone))
             std::filesystem::rename(d == Disk::Gone ? t.path : t.path + ".away", d == Disk::Gone ? t.path + ".away" : t.path);
-        t.files.plan.failOpenUpdate = d == Disk::ReadOnly;
-        disk = d;
+        t.files.plan.failOpenUpdate = d == Disk::ReadOnly, disk = d;
     }
 
     // Everything the user can see or lose, against the model.
@@ -137,10 +128,13 @@ struct Editor {
         ASSERT_EQ(std::make_tuple(int64_t{CaretAddress(s)}, pageStart + s.TopOffset, s.grid.caretRow, s.grid.caretColumn),
                   std::make_tuple(m.caret, m.top, row, column));
         ASSERT_TRUE(s.ScreenPage == PageSlot::Current && row < rows && ui.caretVisible());
-        ASSERT_EQ(std::make_pair(ui.caretX, ui.caretY), std::make_pair((column + 10) * cw + inset, row * 2 * cw));
-        char text[16];
+        const int caretY = row * 2 * cw + (s.settings.BlockCaret ? 0 : 2 * (cw - inset));  // a block, or a line at the foot
+        ASSERT_EQ(std::make_pair(ui.caretX, ui.caretY), std::make_pair((column + 10) * cw + inset, caretY));
+        char text[40];
         std::snprintf(text, sizeof text, "%08llXh", static_cast<unsigned long long>(m.caret));
         ASSERT_EQ(ui.statusText[0], text);
+        std::snprintf(text, sizeof text, "filesize = %08llXh (%lld)", static_cast<unsigned long long>(size), static_cast<long long>(size));
+        ASSERT_TRUE(ui.statusText[1] == text && ui.searchEnabled && ui.statusTwoParts && ui.title == t.path) << ui.statusText[1];
         // The grid holds the bytes at the addresses it labels; the screen shows the grid.
         const ScreenGrid& g = s.grid;
         ASSERT_TRUE(g.columns == n + 10 && g.rows == rows) << g.columns << "x" << g.rows;
@@ -168,16 +162,14 @@ struct Editor {
         const int64_t screen = rows * n, totalRows = (size + n - 1) / n;
         const Op op = static_cast<Op>(random(static_cast<int64_t>(Op::Count)));
         what = "op " + std::to_string(int(op)) + " caret " + std::to_string(m.caret) + " top " + std::to_string(m.top);
-        const auto key = [&](int vk, KeyModifiers mods = {}) -> std::function<void()> {
-            return [this, vk, mods] { DataWindowKeyDown(s, vk, mods); };
-        };
+        const auto key = [&](int vk, KeyModifiers mods = {}) -> std::function<void()> { return [=] { DataWindowKeyDown(s, vk, mods); }; };
         const auto keepOnScreen = [&] { m.top += m.caret >= m.top + screen ? n : m.caret < m.top ? -n : 0; };
         const auto right = [&] { m.caret += m.caret + 1 < size, keepOnScreen(); };
         const auto jump = [&](int64_t a) {  // the target row goes to the top, unless the file fits
             if (a < size) m.caret = a, m.top = totalRows <= rows ? 0 : a - a % n;
         };
         std::function<void()> act;
-        bool resized = false, refused = false;
+        bool refused = false;
         switch (op) {
             case Op::Right: act = key(Key::Right), right(); break;
             case Op::Left: act = key(Key::Left), m.caret -= m.caret > 0, keepOnScreen(); break;
@@ -235,8 +227,7 @@ struct Editor {
             case Op::Resize: {
                 const ClientSize c = kClients[random(std::size(kClients))];
                 const auto fc = random(4) == 0 ? std::uint8_t(random(3)) : s.settings.FontCell;
-                act = [this, c, fc] {  // a new cell size comes with new strips, and a new window size
-                    ui.client = c;
+                act = [this, fc] {  // a new cell size comes with new strips, and a new window size (set below)
                     ChangeFontCell(s, fc);
                     DataWindowResized(s);
                     ui.caretHides = 1;  // the shell makes a new caret of the new size, hidden at first
@@ -247,7 +238,6 @@ struct Editor {
                 m.top -= m.top % n;
                 m.top += std::max<int64_t>((m.caret - m.top) / n - rows + 1, 0) * n;
                 if ((size + n - 1) / n <= rows) m.top = 0;
-                resized = true;
                 break;
             }
             case Op::Goto: {  // the dialog's jump, or Scroll Lock and Left or Right to the file's ends
@@ -309,7 +299,7 @@ struct Editor {
                 act = [this, closes] {
                     if (closes == 3) return OpenDroppedFile(s, t.dir.file("missing"));  // the dropped changes must
                     for (int k = 0; k < closes; ++k) RunMenuCommand(s, IDM_FILE_CLOSE);  // not pass for the file's bytes
-                    EXPECT_TRUE(!closes || (!s.documentOpen() && !ui.caretVisible() && ui.title == "Vop"));
+                    EXPECT_TRUE(!closes || (!s.documentOpen() && !ui.caretVisible() && ui.title == "Vop" && !ui.searchEnabled && !ui.statusTwoParts));
                     (closes == 0 || random(2)) ? OpenDroppedFile(s, t.path) : OpenNamedFile(s, t.path);
                 };
                 if (closes < 3) m = {0, 0, {}, -1};
@@ -330,7 +320,7 @@ struct Editor {
         }
         const std::size_t boxes = ui.boxes.size();
         if (act) act();
-        if (refused && resized) {  // the top stays on the held page's last row, the caret comes up in its column
+        if (refused && op == Op::Resize) {  // the top stays on the held page's last row, the caret comes up in its column
             m.top = m.top / P * P - n;
             const int64_t fromTop = m.caret - m.top;
             m.caret = std::min(m.top + std::min(fromTop / n, rows - 1) * n + fromTop % n, size - 1);

@@ -1,6 +1,6 @@
 // The hex entry fields against their plain models (support/field_models.h)
-// on seeded random input, the Goto dialog's reading of its field, and the
-// glyph strokes the fields paint with.
+// on seeded random input, with the Goto dialog's reading of its field, and
+// the glyph strokes the fields paint with.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -22,24 +22,11 @@ TEST(EntryFields, RandomInputFollowsThePlainModels) {
     }
 }
 
-// Goto goes to the address the digits spell, and nowhere for an empty field
-// or for the address the caret is already on.
-TEST(EntryFields, GotoDialogTarget) {
-    AddressFieldState s = MakeAddressFieldState(AddressFieldRoom);
-    for (unsigned key : {'1', '2', '3', 'A', 'B', 'C', 'D', 'E', 'F'}) AddressFieldKeyDown(s, key);  // the ninth is refused
-    std::uint8_t slots[AddressFieldRoom];
-    std::int32_t count = 0;
-    AddressFieldGetDigits(s, slots, &count);
-    EXPECT_EQ(GotoDialogTarget(slots, count, 0), 0x123ABCDEu);
-    EXPECT_FALSE(GotoDialogTarget(slots, count, 0x123ABCDE) || GotoDialogTarget(slots, 0, 1));
-}
-
 // A wrong table, scale or stroke end would misdraw every field.
 TEST(GlyphLines, ABitBecomesABlockOfTheCellsScale) {
     auto t = std::make_unique<GlyphTables>();
     t->font8x16[16 * 'A'] = 0x80;
-    const std::vector<GlyphStroke> quad = {{10, 20, 14, 20}, {10, 21, 14, 21}, {10, 22, 14, 22}, {10, 23, 14, 23}};
-    EXPECT_EQ(GlyphLineStrokes(*t, 10, 20, 'A', 2), quad);
+    EXPECT_EQ(GlyphLineStrokes(*t, 10, 20, 'A', 2), std::vector<GlyphStroke>({{10, 20, 14, 20}, {10, 21, 14, 21}, {10, 22, 14, 22}, {10, 23, 14, 23}}));
     EXPECT_EQ(GlyphLineStrokes(*t, 10, 20, 'A', 0), std::vector<GlyphStroke>({{10, 20, 11, 21}}));
 }
 

@@ -51,7 +51,7 @@ class Vop:
         self.process = None
         shutil.rmtree(os.path.dirname(self.folder), ignore_errors=True)
         shutil.copytree(os.path.join(WIN_BUILD, "portable"), self.folder, ignore=shutil.ignore_patterns("Vop.cfg"))
-        display = re.search(r"^DISPLAY=(.*)$", Path(STATE, "env").read_text(), re.M).group(1)  # wine_env.sh's
+        display = re.search(r"^DISPLAY=(.*)$", Path(STATE, "env").read_text(), re.M).group(1)  # the session's
         self.env = dict(os.environ, WINEPREFIX=os.path.join(STATE, "prefix"), WINEARCH="win64", WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8", DISPLAY=display)
 

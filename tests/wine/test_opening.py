@@ -47,10 +47,8 @@ def test_a_300_character_path_opens_and_saves_and_one_over_515_is_refused(vop):
 
 
 @pytest.mark.parametrize("size, refusal", [
-    (0, "Size of opened file equals 0. File closed!"),
-    (2 ** 31, None),
-    (2 ** 31 + 1, "This version cannot edit files greater than 2 gigabytes. File closed."),
-], ids=["empty", "2_gib", "over_2_gib"])
+    (2 ** 31, None), (2 ** 31 + 1, "This version cannot edit files greater than 2 gigabytes. File closed."),
+], ids=["2_gib", "over_2_gib"])
 def test_file_sizes_at_the_limits(vop, size, refusal):
     vop.start(winpath(vop.write("limit.bin", size=size)))
     if refusal:

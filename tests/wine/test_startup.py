@@ -10,15 +10,6 @@ from harness import BLACK, WHITE, wait_for, winpath
 DEFAULT = bytes([0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0])
 QUAD_RED = bytes([0, 2, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0])  # Ascii, 32-pixel cells, red on white
 PINNED = bytes([1, 1, 1, 0, 0x80, 0, 0, 0xFF, 0xFF, 0xFF, 0])  # Hex, 16-pixel cells, block caret, green
-WM_SYSCOMMAND, SC_MAXIMIZE, IDM_OPTIMAL_SIZE = 0x112, 0xF030, 100
-
-
-def test_starts_empty_and_optimal_size_restores_a_maximised_window(vop):
-    info = vop.start().wait_empty(" Vop")
-    vop.probe("post", WM_SYSCOMMAND, SC_MAXIMIZE)
-    vop.wait_info("the window maximised", lambda i: i.get("zoomed") == "1")
-    vop.probe("post", WM_SYSCOMMAND, IDM_OPTIMAL_SIZE)  # restored first, then sized
-    vop.wait_info("the start-up size", lambda i: (i.get("window"), i.get("zoomed")) == (info["window"], "0"))
 
 
 # F4 changes the font type during the run: what is on disk afterwards shows whether the

@@ -4,21 +4,19 @@
 // screen shows: the grid cells as the last paint left them.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "state/cell_metrics.h"
 #include "state/editor_state.h"
 
 namespace vop::test {
 
-struct RecordedBox {
-    BoxOwner owner;
-    std::string text, title;
-    BoxButtons buttons;
-};
+struct RecordedBox { BoxOwner owner; std::string text, title; BoxButtons buttons; };
 
 class FakeUi : public Ui {
 public:
@@ -36,7 +34,17 @@ public:
     // which a test marks by calling paint(s); they redraw the cells whose
     // pixels were invalidated since the last paint.
     std::vector<std::uint8_t> screen;
-    void paint(const EditorState& s);
+    void paint(const EditorState& s) {
+        const ScreenGrid& g = s.grid;
+        if (screen.size() != g.cells.size()) screen.assign(g.cells.size(), 0);
+        const int cw = CellWidth(s.settings.FontCell), ch = CellHeight(s.settings.FontCell), inset = CellInset(s.settings.FontCell);
+        // Every cell whose pixels meet a repainted rectangle shows what the grid holds now.
+        for (const auto& [l, t, r, b] : dirty)
+            for (int row = std::max(0, t / ch - 1); row < g.rows && row * ch < b; ++row)
+                for (int c = std::max(0, (l - inset) / cw - 1); c < g.columns && inset + c * cw < r; ++c)
+                    if (inset + (c + 1) * cw > l && (row + 1) * ch > t) screen[std::size_t(row * g.columns + c)] = g.at(row, c);
+        dirty.clear();
+    }
 
     bool caretVisible() const { return caretHides == 0; }
     std::string lastBoxText() const { return boxes.empty() ? std::string() : boxes.back().text; }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/real_file_system.h"
@@ -20,15 +21,13 @@ struct FaultPlan {
     std::size_t partialWriteBytes = 100;
     std::size_t readLimit = SIZE_MAX;  // reads of one open file stop after this many bytes
     bool failClose = false;            // closing a file opened for update loses its buffered bytes
-    bool failSeek = false;
-    bool failSize = false;
+    bool failSeek = false, failSize = false;
 };
 
 class FaultyFileSystem : public FileSystem {
 public:
     FaultPlan plan;
-    int writes = 0;
-    int openFiles = 0;                    // must be 0 between operations
+    int writes = 0, openFiles = 0;        // open files: must be 0 between operations
     std::vector<std::string> pathsAsked;  // every path asked to be opened, in order
 
     std::unique_ptr<OpenFile> open(const std::string& path, OpenMode mode) override {
@@ -45,24 +44,19 @@ private:
             : owner_(owner), real_(std::move(real)), update_(update) { ++owner_.openFiles; }
         ~File() override { close(); }
         bool seek(std::uint64_t offset) override { return !owner_.plan.failSeek && real_->seek(offset); }
-        std::optional<std::uint64_t> size() override {
-            return owner_.plan.failSize ? std::nullopt : real_->size();
-        }
+        std::optional<std::uint64_t> size() override { return owner_.plan.failSize ? std::nullopt : real_->size(); }
         std::size_t read(void* buffer, std::size_t count) override {
             const std::size_t allowed = std::min(count, owner_.plan.readLimit - std::min(owner_.plan.readLimit, read_));
             const std::size_t got = allowed ? real_->read(buffer, allowed) : 0;
-            read_ += got;
-            return got;
+            return read_ += got, got;
         }
         std::size_t write(const void* buffer, std::size_t count) override {
             if (++owner_.writes != owner_.plan.failWriteNumber) return real_->write(buffer, count);
-            const std::size_t part = std::min(count, owner_.plan.partialWriteBytes);
-            const std::size_t done = part ? real_->write(buffer, part) : 0;
+            const std::size_t part = std::min(count, owner_.plan.partialWriteBytes), done = part ? real_->write(buffer, part) : 0;
             return done < count ? done : count - 1;
         }
         bool close() override {
-            if (closed_) return true;
-            closed_ = true;
+            if (std::exchange(closed_, true)) return true;
             --owner_.openFiles;
             return real_->close() && !(update_ && owner_.plan.failClose);
         }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,13 +43,9 @@ inline int ModelDigit(unsigned key) {
 
 // Where a move key puts the caret over `size` filled positions of `room`; -1 for other keys.
 inline int ModelMove(unsigned key, int caret, int size, int room) {
-    switch (key & 0xFF) {
-        case fieldkey::Left: return std::max(caret - 1, 0);
-        case fieldkey::Right: return std::min({caret + 1, size, room - 1});
-        case fieldkey::End: return std::min(size, room - 1);
-        case fieldkey::Home: return 0;
-        default: return -1;
-    }
+    const unsigned k = key & 0xFF;
+    return k == fieldkey::Left ? std::max(caret - 1, 0) : k == fieldkey::Right ? std::min({caret + 1, size, room - 1})
+         : k == fieldkey::End ? std::min(size, room - 1) : k == fieldkey::Home ? 0 : -1;
 }
 
 // The characters drawn, in order; one off its place (8 pixels each, starting 1 in) reads as '?'.
@@ -77,10 +74,9 @@ std::string RunStream(Field& field, FieldStream& in, int& caret, Step step, Expe
         std::string wrong;
         const FieldOutcome o = step(wrong);
         const FieldBytes drawn = Drawn(Glyphs(field));
-        if (wrong.empty() && field.caretPos != caret) wrong = "the caret";
-        if (wrong.empty() && drawn != expected()) wrong = "the glyphs";
-        if (wrong.empty() && drawn != before && !o.repaint) wrong = "a change without a repaint";
-        if (wrong.empty() && field.caretPos != caretBefore && !o.placeCaret) wrong = "a caret moved but not placed";
+        if (wrong.empty()) wrong = field.caretPos != caret ? "the caret" : drawn != expected() ? "the glyphs"
+                                 : drawn != before && !o.repaint ? "a change without a repaint"
+                                 : field.caretPos != caretBefore && !o.placeCaret ? "a caret moved but not placed" : "";
         if (!wrong.empty()) return wrong + " at step " + std::to_string(n);
     }
     return "";
@@ -121,7 +117,10 @@ inline std::string AddressFieldAgainstModel(const std::uint8_t* bytes, std::size
         AddressFieldGetDigits(s, slots, &count);  // read out as the Goto dialog does
         std::uint32_t value = 0;
         for (std::uint8_t d : digits) value = value << 4 | d;
-        if (FieldBytes(slots, slots + std::max(count, 0)) != digits || AddressFieldValue(slots, count) != value) wrong = "the value";
+        // Goto goes to the address the digits spell: nowhere for none, or for the address the caret is on.
+        const std::optional<std::uint32_t> target = GotoDialogTarget(slots, count, ~value), none;
+        if (FieldBytes(slots, slots + std::max(count, 0)) != digits || target != (digits.empty() ? none : value) ||
+            GotoDialogTarget(slots, count, value)) wrong = "the value";
         return o;
     }, [&] { return HexText(digits); });
 }
@@ -172,10 +171,9 @@ inline std::string EditFieldAgainstModel(const std::uint8_t* bytes, std::size_t 
             if (nibbles(out, i) != pos[std::size_t(i)]) wrong = "the value";
         if (out.back() != 0xEE) wrong = "a byte beyond the value";
         return o;
-    }, [&] {
-        FieldBytes text = hex ? HexText(pos) : pos;  // every digit or character, in place
-        if (hex) text.push_back('h');
-        return text;
+    }, [&] {  // every digit or character in place, and the 'h' of a hex value
+        FieldBytes text = hex ? HexText(pos) : pos;
+        return hex ? (text.push_back('h'), text) : text;
     });
 }
 

@@ -1,11 +1,21 @@
 // An editor wired to the fake window system and to a disk that can be made
-// to fail, with a folder of its own for the files it opens.
+// to fail, with a folder of its own for the files it opens, and the entry
+// points a session drives: input, menu commands, start-up, views and jumps.
 #pragma once
 
+#include "app/data_window_input.h"
+#include "app/menu_commands.h"
+#include "app/start_up.h"
+#include "resources/resource_ids.h"
 #include "support/fake_ui.h"
 #include "support/faulty_files.h"
 #include "support/temp_files.h"
+#include "view/caret_byte.h"
+#include "view/caret_navigation.h"
 #include "view/document_view.h"
+#include "view/glyph_strips.h"
+#include "view/goto_address.h"
+#include "view/text_view.h"
 
 namespace vop::test {
 

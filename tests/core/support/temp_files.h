@@ -17,26 +17,18 @@ public:
     TempDir() : path_((std::filesystem::temp_directory_path() / "vop-test-XXXXXX").string()) {
         if (!mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
     }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
+    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path_, ignored); }
     TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        std::ofstream(file(name), std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(file(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return file(name);
     }
-    // A sparse file of the given size (reads as zeros).
-    std::string sparse(const std::string& name, std::uint64_t size) const {
-        const std::string p = write(name, {});
-        std::filesystem::resize_file(p, size);
-        return p;
+    std::string sparse(const std::string& name, std::uint64_t size) const {  // reads as zeros
+        std::filesystem::resize_file(write(name, {}), size);
+        return file(name);
     }
 
 private:
@@ -45,17 +37,14 @@ private:
 
 inline std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Deterministic pseudo-random bytes.
 inline std::vector<std::uint8_t> PatternBytes(std::size_t count, std::uint32_t seed) {
     std::vector<std::uint8_t> v(count);
     std::uint32_t x = seed * 2654435761u + 1;
-    for (auto& b : v) {
-        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
-        b = static_cast<std::uint8_t>(x >> 24);
-    }
+    for (auto& b : v) x ^= x << 13, x ^= x >> 17, x ^= x << 5, b = std::uint8_t(x >> 24);
     return v;
 }
 

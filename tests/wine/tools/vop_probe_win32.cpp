@@ -52,8 +52,7 @@ int Info(HWND main) {
     if (!IsWindowVisible(main)) return 0;  // still being made: its place and size are not final
     RECT r{}, client{};
     GetWindowRect(main, &r);
-    std::wprintf(L"title=%ls\nzoomed=%d\nwindow=%ld,%ld,%ld,%ld\n", Text(main).c_str(), IsZoomed(main), r.left, r.top,
-                r.right, r.bottom);
+    std::wprintf(L"title=%ls\nwindow=%ld,%ld,%ld,%ld\n", Text(main).c_str(), r.left, r.top, r.right, r.bottom);
     if (HWND data = FindWindowExW(main, nullptr, L"VopDataField", nullptr)) {  // the part that shows
         GetClientRect(data, &r);
         MapWindowPoints(data, main, reinterpret_cast<POINT*>(&r), 2);
@@ -105,8 +104,7 @@ int SendKeys(int count, wchar_t** codes) {
 // (FILE_SHARE_READ: no one else may write it; 0: no one else may open it).
 int Hold(const wchar_t* path, int seconds, int share) {
     if (CreateFileW(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE) return 1;
-    std::wprintf(L"held\n");
-    std::fflush(stdout);
+    std::wprintf(L"held\n"), std::fflush(stdout);
     Sleep(static_cast<DWORD>(seconds) * 1000);
     return 0;
 }
