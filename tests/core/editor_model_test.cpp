@@ -2,10 +2,11 @@
 // edits at absolute addresses, and the caret's and the top row's addresses.
 // Random moves, edits, saves, closes and the questions they raise run on the
 // program (through its input, menu and dialog entry points) and on the model.
-// After every step the held pages, the grid, the painted screen, the caret, the scroll bar, the status bar, the modified flag and the file
-// on disk must agree with the model. In every third stretch of steps the file
-// is gone or cannot be written: what needs it must then leave all as it was,
-// and nothing the user did not drop may be lost or written.
+// After every step the held pages, the grid, the painted screen (and now and
+// then its pixels), the caret, the scroll bar, the status bar, the modified
+// flag and the file on disk must agree with the model. In every third stretch
+// of steps the file is gone or cannot be written: what needs it must then
+// leave all as it was, and nothing the user did not drop may be lost or written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include <random>
 
 #include "support/session.h"
+#include "view/data_render.h"
 
 namespace vop {
 namespace {
@@ -57,6 +59,10 @@ struct Editor {
     Editor(int64_t fileSize, ClientSize client, std::uint8_t fontCell)
         : size(fileSize), rng(static_cast<std::uint32_t>(fileSize * 31 + fontCell)) {
         ui.client = client, s.settings.BlockCaret = std::uint8_t((fileSize + fontCell) % 2);
+        // Glyph g shows g in its first eight pixels, digit d shows 0xF0 | d: the painted picture reads back as bytes.
+        GlyphTables& gt = s.glyphs;
+        for (int g = 0; g < 256; ++g) gt.font8x16[g * 16] = gt.font16x32[g * 64] = gt.font32x64[g * 256] = std::uint8_t(g);
+        for (int d = 0; d < 16; ++d) gt.digits8x8[d * 8] = gt.digits16x16[d * 32] = gt.digits32x32[d * 128] = std::uint8_t(0xF0 | d);
         ChangeFontCell(s, fontCell);
         if (size < TwoGiB) {
             t.path = t.dir.write("doc", small = test::PatternBytes(std::size_t(size), std::uint32_t(size)));
@@ -150,10 +156,30 @@ struct Editor {
         ASSERT_EQ(g.filledCells, (shown - 1) / n * g.columns + 10 + (shown - 1) % n + 1);
         ui.paint(s);
         ASSERT_TRUE(ui.screen == g.cells) << "the screen was not repainted";
+        if (m.caret % 4 == 0) checkPixels(row, cw, inset);
         // The scroll bar: a row per position, arrows only when the file does not fit.
         const int64_t range = (size + n - 1) / n - rows;
         ASSERT_EQ(ui.scrollArrowsEnabled, range >= 1);
         ASSERT_TRUE(range < 1 || (ui.scrollMax == range && ui.scrollPos == m.top / n)) << ui.scrollPos;
+    }
+    // The caret's row as painted (a band of the window) reads back as the grid: a character's glyph, or a byte's
+    // high digit over its low digit raised by the inset, and nothing past the file's end in Hex.
+    void checkPixels(int row, int cw, int inset) {
+        const ScreenGrid& g = s.grid;
+        const int width = ui.client.width;
+        std::vector<std::uint32_t> band(std::size_t(width * 2 * cw));
+        PixelSurface out{band.data(), width, 2 * cw, width, row * 2 * cw};
+        RenderDataWindow(s, out);
+        const auto read = [&](int x, int y) {  // eight pixels as bits, ink (0) as 1
+            int v = 0;
+            for (int i = 0; i < 8; ++i) v = v << 1 | (band[std::size_t(y * width + x + i)] == 0);
+            return v;
+        };
+        for (int c = 0; c < g.columns && inset + (c + 1) * cw <= width; ++c) {
+            const int v = g.at(row, c), hex = s.settings.FontType && c >= 10, past = row * g.columns + c >= g.filledCells;
+            ASSERT_EQ(read(inset + c * cw, 0), hex ? (past ? 0 : 0xF0 | v >> 4) : v) << "cell " << c;
+            ASSERT_EQ(read(inset + c * cw, cw - inset), hex && !past ? 0xF0 | (v & 15) : 0) << "cell " << c;
+        }
     }
     // One random step on the program and the model.
     void step(std::string& what) {

@@ -36,7 +36,7 @@ TEST(WindowSizing, OptimalAndSmallestSizes) {
 TEST(ProgramPaths, CommandLineAndFolder) {
     EXPECT_EQ(CommandLinePath("\"C:\\my files\\a.bin\""), "C:\\my files\\a.bin");
     EXPECT_EQ(CommandLinePath("\"C:\\a.bin"), "C:\\a.bi");
-    EXPECT_EQ(CommandLinePath("\""), "");
+    EXPECT_EQ(std::make_pair(CommandLinePath("\""), CommandLinePath("C:\\a.bin")), std::make_pair(std::string(), std::string("C:\\a.bin")));
     EXPECT_EQ(ProgramDirectory("Z:\\tools\\vop\\Vop.exe"), "Z:\\tools\\vop\\");
     EXPECT_EQ(ProgramDirectory("Vop.exe"), std::nullopt);
     EXPECT_EQ(ProgramDirectory("\\Vop.exe"), std::nullopt);

@@ -131,11 +131,6 @@ class Vop:
         self.probe("press", BUTTONS[button], *fill)
         self.wait_info("the box to close", lambda i: i.get("box") != box["box"])
 
-    def hold(self, path, share):  # another program keeps the file open for ten seconds, sharing it as `share` says
-        holder = subprocess.Popen(["wine", PROBE, "hold", winpath(path), "10", str(share)], env=self.env,
-                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        assert holder.stdout.readline().strip() == b"held", "could not hold the file"
-
     def rect(self, key="data"):
         return [int(v) for v in self.wait_info("the place of the " + key, lambda i: key in i)[key].split(",")]
 

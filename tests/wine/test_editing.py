@@ -1,6 +1,5 @@
 # Editing and saving in the real program: typing in both font types, the Modify
-# and Goto Address dialogs, the questions asked before changes are lost, and
-# files that another program holds.
+# and Goto Address dialogs, and the questions asked before changes are lost.
 import pytest
 
 from harness import CLOSE, EXIT, SAVE, drawn, wait_for, winpath
@@ -46,14 +45,3 @@ def test_unsaved_changes_are_asked_about(vop, way, button, title, byte):
     vop.probe("command", SAVE)
     vop.quit()
     assert vop.read("held.bin")[:1] == byte
-
-
-def test_a_file_another_program_writes_to_opens_read_only_and_save_reports_it(vop):
-    path = vop.write("locked.bin", bytes(100))
-    vop.hold(path, 1)  # FILE_SHARE_READ: no one else may write
-    vop.start(winpath(path))
-    vop.answer("ok", "Read Only File",
-               "File %s has been opened as read only. Any attempt of modifying it will fail!" % winpath(path))
-    vop.wait_open()
-    vop.probe("command", SAVE)
-    vop.answer("ok", "Error", "Error opening file for writing!")

@@ -1,11 +1,11 @@
 // Test helper that runs beside Vop.exe under the same Wine server. It reads what
-// a user sees (title, status bar, message boxes, window places) and does what the
-// desktop would (menu commands, dropped files, a file held open by another
-// program). Arguments are taken wide and texts printed as UTF-8, so file names
-// in any script pass through unchanged. A program that does not answer within
+// a user sees (title, status bar, message boxes, window places) and does what
+// the desktop would (menu commands, dropped files, key presses). Arguments are
+// taken wide and texts printed as UTF-8, so file names in any script pass
+// through unchanged. A program that does not answer within
 // two seconds leaves its status bar out of `info`.
 // Usage: vop_probe info | press <button> [<control> <text>] | command <id> | post <message> [wparam]
-//        | size <w> <h> | sendkeys <vk>... | drop <path>... | hold <path> <seconds> <share>
+//        | size <w> <h> | sendkeys <vk>... | drop <path>...
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -100,15 +100,6 @@ int SendKeys(int count, wchar_t** codes) {
     return 0;
 }
 
-// Keeps a file open as another program would, sharing it as `share` says
-// (FILE_SHARE_READ: no one else may write it; 0: no one else may open it).
-int Hold(const wchar_t* path, int seconds, int share) {
-    if (CreateFileW(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE) return 1;
-    std::wprintf(L"held\n"), std::fflush(stdout);
-    Sleep(static_cast<DWORD>(seconds) * 1000);
-    return 0;
-}
-
 }  // namespace
 
 int main() {
@@ -118,7 +109,6 @@ int main() {
     const std::wstring verb = argc > 1 ? argv[1] : L"";
     auto number = [&](int i) { return i < argc ? _wtoi(argv[i]) : 0; };
     HWND vop = FindWindowW(L"Vop", nullptr), dialog = ProgramDialog(vop);
-    if (verb == L"hold" && argc > 4) return Hold(argv[2], number(3), number(4));
     if (verb == L"sendkeys") return SendKeys(argc - 2, argv + 2);
     if (!vop) return 1;
     if (verb == L"info") return Info(vop);
