@@ -5,8 +5,9 @@
 // After every step the held pages, the grid, the painted screen (and now and
 // then its pixels), the caret, the scroll bar, the status bar, the modified
 // flag and the file on disk must agree with the model. In every third stretch
-// of steps the file is gone or cannot be written: what needs it must then
-// leave all as it was, and nothing the user did not drop may be lost or written.
+// of steps the file is gone or cannot be written, and now and then it is locked
+// for a moment: what needs it must then leave all as it was, and nothing the
+// user did not drop may be lost or written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -195,7 +196,7 @@ struct Editor {
             if (a < size) m.caret = a, m.top = totalRows <= rows ? 0 : a - a % n;
         };
         std::function<void()> act;
-        bool refused = false;
+        bool refused = false, locked = false;
         switch (op) {
             case Op::Right: act = key(Key::Right), right(); break;
             case Op::Left: act = key(Key::Left), m.caret -= m.caret > 0, keepOnScreen(); break;
@@ -334,15 +335,18 @@ struct Editor {
             case Op::Count: break;
         }
         // Leaving the held pages with unsaved edits asks first. Yes saves (or fails, and nothing moves); No
-        // drops the edits (or cannot, the file being gone, and nothing moves). Without the file nothing moves.
+        // drops the edits (or cannot, the file being gone, and nothing moves). Without the file nothing moves;
+        // locked by another program for a moment once the question is answered, the answer stands and nothing moves.
         if (op != Op::CloseAndOpen && m.top / P != before.top / P) {
+            locked = disk == Disk::Sound && random(5) == 0;
+            if (locked) t.files.plan.failOpenNumber = t.files.pathsAsked.size() + (m.edits.empty() ? 1 : 2);
             if (!m.edits.empty()) {
                 const BoxAnswer answer = random(2) ? BoxAnswer::Yes : BoxAnswer::No;
                 ui.answers.push_back(answer);
                 refused = disk != Disk::Sound && (answer == BoxAnswer::Yes || disk == Disk::Gone);
                 if (!refused) answer == BoxAnswer::Yes ? saveEdits() : m.edits.clear();
             }
-            refused = refused || disk == Disk::Gone;
+            refused = refused || disk == Disk::Gone || locked;
         }
         const std::size_t boxes = ui.boxes.size();
         if (act) act();
@@ -357,7 +361,7 @@ struct Editor {
         for (std::size_t k = boxes; k < ui.boxes.size(); ++k) {
             const std::string& text = ui.boxes[k].text;
             const bool question = text == PageQuestion || text == FileQuestion;
-            EXPECT_TRUE(question || text == "Specified address is greater than filesize!" || disk != Disk::Sound ||
+            EXPECT_TRUE(question || text == "Specified address is greater than filesize!" || disk != Disk::Sound || locked ||
                         text == "Error opening file: " + t.dir.file("missing")) << what << ": " << text;
             EXPECT_TRUE(!question || k == boxes) << what << ": asked twice";
         }

@@ -38,8 +38,7 @@ TEST(ProgramPaths, CommandLineAndFolder) {
     EXPECT_EQ(CommandLinePath("\"C:\\a.bin"), "C:\\a.bi");
     EXPECT_EQ(std::make_pair(CommandLinePath("\""), CommandLinePath("C:\\a.bin")), std::make_pair(std::string(), std::string("C:\\a.bin")));
     EXPECT_EQ(ProgramDirectory("Z:\\tools\\vop\\Vop.exe"), "Z:\\tools\\vop\\");
-    EXPECT_EQ(ProgramDirectory("Vop.exe"), std::nullopt);
-    EXPECT_EQ(ProgramDirectory("\\Vop.exe"), std::nullopt);
+    EXPECT_TRUE(!ProgramDirectory("Vop.exe") && !ProgramDirectory("\\Vop.exe"));
 }
 
 }  // namespace

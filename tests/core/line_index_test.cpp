@@ -54,8 +54,6 @@ struct LineIndexTest : ::testing::Test {
     }
 };
 
-static_assert(sizeof(LineRecord) == 8, "a line costs one small record beside the file's bytes");
-
 // The rules on files made to hit them, then random files whose lines sit
 // around every length limit, some ending in CR LF, and short dense lines at
 // every alignment of the sixteen-byte scan (0x8A, a line feed with its top

@@ -22,6 +22,7 @@ struct FaultPlan {
     std::size_t readLimit = SIZE_MAX;  // reads of one open file stop after this many bytes
     bool failClose = false;            // closing a file opened for update loses its buffered bytes
     bool failSeek = false, failSize = false;
+    std::size_t failOpenNumber = 0;  // this open (1-based, over the whole layer) fails: the file locked for a moment
 };
 
 class FaultyFileSystem : public FileSystem {
@@ -32,7 +33,7 @@ public:
 
     std::unique_ptr<OpenFile> open(const std::string& path, OpenMode mode) override {
         pathsAsked.push_back(path);
-        if (mode == OpenMode::Update && plan.failOpenUpdate) return nullptr;
+        if (pathsAsked.size() == plan.failOpenNumber || (mode == OpenMode::Update && plan.failOpenUpdate)) return nullptr;
         std::unique_ptr<OpenFile> real = RealFileSystem().open(path, mode);
         return real ? std::make_unique<File>(*this, std::move(real), mode == OpenMode::Update) : nullptr;
     }
