@@ -1,7 +1,7 @@
 // The data window's keys, wheel, clicks and scroll bar requests.
 #include "app/data_window_input.h"
 
-#include "search/find_next.h"
+#include "search/sequence_search.h"
 #include "state/cell_metrics.h"
 #include "view/caret_byte.h"
 #include "view/caret_navigation.h"

@@ -39,7 +39,7 @@ if [ -f "$win_build/CMakeCache.txt" ]; then
 else
   cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$win_build" -j2 --target Vop vop_probe process_memory strip_build_bench paint_bench startup_bench empty_window line_index_bench_wine
+cmake --build "$win_build" -j2 --target Vop vop_probe process_memory strip_build_bench paint_bench startup_bench empty_window line_index_bench_wine document_search_bench_wine
 
 # ---- A Wine session of our own: prefix, X display (never :91, where the Wine
 # tests run) and one persistent Wine server, warmed up before anything is timed ----
@@ -75,6 +75,10 @@ run strip_build_bench wine "$bench/strip_build_bench.exe" "$fonts" 31 1
 run paint_bench wine "$bench/paint_bench.exe" "$fonts" "$frames"
 run memory_bench "$root/bench/memory_bench.sh" "$win_build/portable" "$win_build/tools/vop_probe.exe" "$win_build/bench/process_memory.exe" "$state/memory"
 [ -f "$bench/line_index_bench.exe" ] && run line_index_bench_wine wine "$bench/line_index_bench.exe"
+# The search of a cached 2 GiB file and a replace-all of a million occurrences
+# (the files, 2.1 GiB, are made once and kept in $state/search-data).
+mkdir -p "$state/search-data"
+run document_search_bench_wine wine "$bench/document_search_bench.exe" "$(vop_windows_path "$state/search-data")"
 run startup_bench wine "$bench/startup_bench.exe" "$(vop_windows_path "$state/vop/Vop.exe")" "$(vop_windows_path "$bench/empty_window.exe")" "$launches"
 
 # ---- Native benchmarks (release, unsanitized) ----
@@ -83,13 +87,16 @@ if [ "$make_native" = 1 ] && [ ! -f "$native_build/CMakeCache.txt" ]; then
 fi
 if [ -f "$native_build/CMakeCache.txt" ]; then
   cmake "$native_build" > /dev/null
-  for name in line_index_bench open_document_bench page_down_bench; do
+  # The document search also against grep, on the files the Wine run made.
+  for name in line_index_bench open_document_bench page_down_bench sequence_search_bench document_search_bench; do
     if [ ! -f "$root/bench/$name.cpp" ]; then
       echo "== $name (not written yet: skipped)"
       continue
     fi
+    args=()
+    [ "$name" = document_search_bench ] && args=("$state/search-data" --grep)
     if cmake --build "$native_build" -j2 --target "$name" > "$state/$name.build.log" 2>&1; then
-      run "$name" "$native_build/bench/$name"
+      run "$name" "$native_build/bench/$name" "${args[@]}"
     else
       echo "== $name (does not build: see $state/$name.build.log)"
     fi

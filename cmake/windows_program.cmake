@@ -48,7 +48,7 @@ if(TARGET empty_window)
 endif()
 
 # Platform-free benchmarks that are also measured under Wine.
-foreach(bench line_index_bench)
+foreach(bench line_index_bench document_search_bench)
   add_executable(${bench}_wine ${CMAKE_SOURCE_DIR}/bench/${bench}.cpp)
   target_link_libraries(${bench}_wine PRIVATE vop_core)
   target_link_options(${bench}_wine PRIVATE -static -static-libgcc -static-libstdc++)

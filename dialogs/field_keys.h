@@ -1,4 +1,4 @@
-// What the program's own hex entry fields share: the keys they understand,
+// What the program's own entry fields share: the keys they understand,
 // where a position sits on screen, and what a handled input asks the window to do.
 #pragma once
 
@@ -15,6 +15,7 @@ constexpr unsigned Home = 36;
 constexpr unsigned Left = 37;
 constexpr unsigned Right = 39;
 constexpr unsigned Delete = 46;
+constexpr unsigned LetterV = 0x56;  // with Ctrl held: paste
 }  // namespace fieldkey
 
 // The digit a key stands for: the keys 0-9, the letter keys A-F (Shift does not
@@ -38,10 +39,11 @@ inline std::uint8_t HexDigitChar(std::uint8_t digit) {
 // What the window must do after the record handled an input. The caret
 // position itself is in the record.
 struct FieldOutcome {
-    bool placeCaret = false;        // move the system caret to the record's caretPos
+    bool placeCaret = false;        // move the system caret to the record's caret
     bool repaint = false;           // invalidate the field, erasing the background
-    bool playDefaultSound = false;  // the field refused a digit: play "Default"
+    bool playDefaultSound = false;  // the field refused input: play "Default"
     bool takeFocus = false;         // give the field the keyboard focus
+    bool updatePartner = false;     // the content changed: hand it to the partner field
 };
 
 // One character to draw at (x, 0) of the field's client area.

@@ -21,6 +21,9 @@
 /* Modify dialog: the static that shows the caret address */
 #define IDC_MODIFY_ADDRESS 1008
 
+/* Replace dialog: the check box "Replace all" */
+#define IDC_REPLACE_ALL 1012
+
 /* The About picture */
 #define IDR_ABOUT_PICTURE 122
 

@@ -154,7 +154,11 @@ LRESULT CALLBACK DataWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_ERASEBKGND: return 1;  // the paint covers every pixel, background included
         case WM_KEYDOWN: DataWindowKeyDown(s, static_cast<int>(wParam), CurrentModifiers()); return 0;
         case WM_CHAR:
-            DataWindowChar(s, static_cast<std::uint8_t>(wParam & 0xFF), GetAsyncKeyState(VK_CONTROL) < 0);
+            // Ctrl as it was when the key was pressed, not as it is now: the
+            // character of Ctrl+L is handled while the box that Ctrl+L raised
+            // ("Sequence not found!") is up, when Ctrl may be released
+            // already, and must still not be typed.
+            DataWindowChar(s, static_cast<std::uint8_t>(wParam & 0xFF), GetKeyState(VK_CONTROL) < 0);
             return 0;
         case WM_TIMER: InvertCells(s, s.CaretX, s.CaretY, s.ReplacePatternLength); return 0;
         case WM_VSCROLL: {

@@ -1,4 +1,4 @@
-// The modal dialogs the core asks for: Modify and Goto Address today.
+// The modal dialogs the core asks for: Modify, Goto Address, Find and Replace.
 #pragma once
 
 #include <windows.h>

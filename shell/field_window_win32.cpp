@@ -61,6 +61,12 @@ bool RegisterFieldClass(HINSTANCE instance, const char* className, WNDPROC proce
     return RegisterClassA(&wc) != 0;
 }
 
+int ClientWidth(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return static_cast<int>(client.right - client.left);
+}
+
 }  // namespace field
 
 namespace {
@@ -74,10 +80,11 @@ struct EditFieldModel {
     static void GetText(const Record& r, WPARAM, LPARAM l) {
         EditFieldGetValue(r, reinterpret_cast<std::uint8_t*>(l));
     }
-    static FieldOutcome KeyDown(Record& r, unsigned key) { return EditFieldKeyDown(r, key); }
-    static FieldOutcome Char(Record& r, unsigned code) { return EditFieldChar(r, code); }
-    static FieldOutcome Click(Record& r, unsigned x) { return EditFieldClick(r, x); }
-    static std::vector<FieldGlyph> Glyphs(const Record& r) { return EditFieldGlyphs(r); }
+    static std::int32_t Caret(const Record& r) { return r.caretPos; }
+    static FieldOutcome KeyDown(HWND, Record& r, unsigned key) { return EditFieldKeyDown(r, key); }
+    static FieldOutcome Char(HWND, Record& r, unsigned code) { return EditFieldChar(r, code); }
+    static FieldOutcome Click(HWND, Record& r, unsigned x) { return EditFieldClick(r, x); }
+    static std::vector<FieldGlyph> Glyphs(HWND, const Record& r) { return EditFieldGlyphs(r); }
 };
 
 // VopAddressField: WM_SETTEXT takes a digit count and the digit values;
@@ -91,10 +98,11 @@ struct AddressFieldModel {
     static void GetText(const Record& r, WPARAM w, LPARAM l) {
         AddressFieldGetDigits(r, reinterpret_cast<std::uint8_t*>(l), reinterpret_cast<std::int32_t*>(w));
     }
-    static FieldOutcome KeyDown(Record& r, unsigned key) { return AddressFieldKeyDown(r, key); }
-    static FieldOutcome Char(Record&, unsigned) { return {}; }
-    static FieldOutcome Click(Record&, unsigned) { return {}; }
-    static std::vector<FieldGlyph> Glyphs(const Record& r) { return AddressFieldGlyphs(r); }
+    static std::int32_t Caret(const Record& r) { return r.caretPos; }
+    static FieldOutcome KeyDown(HWND, Record& r, unsigned key) { return AddressFieldKeyDown(r, key); }
+    static FieldOutcome Char(HWND, Record&, unsigned) { return {}; }
+    static FieldOutcome Click(HWND, Record&, unsigned) { return {}; }
+    static std::vector<FieldGlyph> Glyphs(HWND, const Record& r) { return AddressFieldGlyphs(r); }
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-// One window procedure for both hex entry controls. A field's record (its
+// One window procedure for the program's entry controls. A field's record (its
 // model) says what every input does; the window only applies the outcome:
 // the caret, a repaint, the refusal sound, the focus.
 #pragma once
@@ -21,10 +21,14 @@ void Paint(HWND window, const std::vector<FieldGlyph>& glyphs);
 // the input moved it.
 void Apply(HWND window, const FieldOutcome& outcome, std::int32_t caretPos);
 bool RegisterFieldClass(HINSTANCE instance, const char* className, WNDPROC procedure);
+int ClientWidth(HWND window);
 
-// Model: a type with Record, and static SetText, GetText, KeyDown, Char,
-// Click and Glyphs over it. The record arrives as the creation parameter and
-// is the window's from then on: deleted when the window is destroyed.
+// Model: a type with Record, and static Caret (the caret's cell among the
+// visible ones), SetText, GetText, KeyDown, Char, Click and Glyphs over it.
+// The input and paint handlers also get the window, for what the record does
+// not hold: the client width, the key state, the clipboard, a partner. The
+// record arrives as the creation parameter and is the window's from then on:
+// deleted when the window is destroyed.
 template <class Model>
 LRESULT CALLBACK FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     using Record = typename Model::Record;
@@ -41,17 +45,17 @@ LRESULT CALLBACK FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     if (!record) return DefWindowProcA(window, message, wParam, lParam);
-    const auto apply = [&](const FieldOutcome& o) { Apply(window, o, record->caretPos); };
+    const auto apply = [&](const FieldOutcome& o) { Apply(window, o, Model::Caret(*record)); };
     switch (message) {
         case WM_SETTEXT: apply(Model::SetText(*record, wParam, lParam)); return 0;
         case WM_GETTEXT: Model::GetText(*record, wParam, lParam); return 0;
         case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_SETFOCUS: ShowFocusCaret(window, record->caretPos); return 0;
+        case WM_SETFOCUS: ShowFocusCaret(window, Model::Caret(*record)); return 0;
         case WM_KILLFOCUS: DropFocusCaret(window); return 0;
-        case WM_PAINT: Paint(window, Model::Glyphs(*record)); return 0;
-        case WM_KEYDOWN: apply(Model::KeyDown(*record, static_cast<unsigned>(wParam))); return 0;
-        case WM_CHAR: apply(Model::Char(*record, static_cast<unsigned>(wParam))); return 0;
-        case WM_LBUTTONDOWN: apply(Model::Click(*record, LOWORD(lParam))); return 0;
+        case WM_PAINT: Paint(window, Model::Glyphs(window, *record)); return 0;
+        case WM_KEYDOWN: apply(Model::KeyDown(window, *record, static_cast<unsigned>(wParam))); return 0;
+        case WM_CHAR: apply(Model::Char(window, *record, static_cast<unsigned>(wParam))); return 0;
+        case WM_LBUTTONDOWN: apply(Model::Click(window, *record, LOWORD(lParam))); return 0;
         default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -1,17 +1,20 @@
 // Program entry: register the window classes, create the main window, open a
-// file named on the command line, and run the message loop.
+// file named on the command line, and run the message loop with the menu's
+// shortcuts.
 #include <windows.h>
 
 #include "shell/data_window_win32.h"
 #include "shell/entry_fields_win32.h"
 #include "shell/main_window_win32.h"
+#include "shell/pattern_field_win32.h"
 #include "shell/shell_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showState) {
     using namespace vop::shell;
     SetAppInstance(instance);
     if (!RegisterMainWindowClass(instance) || !RegisterDataWindowClass(instance) ||
-        !RegisterEditFieldClass(instance) || !RegisterAddressFieldClass(instance))
+        !RegisterEditFieldClass(instance) || !RegisterAddressFieldClass(instance) ||
+        !RegisterPatternFieldClass(instance))
         return 0;
 
     // A window that could not be made (fonts missing, no display, no
@@ -23,8 +26,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showS
     if (commandLine && commandLine[0] != L'\0')
         SendMessageW(main, WM_USER, 0, reinterpret_cast<LPARAM>(commandLine));
 
+    // Only input for the main window and its children is looked up: modal
+    // dialogs and message boxes run loops of their own. A key taken as a
+    // shortcut goes no further, so the data window never sees it as a key
+    // or a character.
+    HACCEL shortcuts = LoadAcceleratorsW(instance, L"MainShortcuts");
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        const bool forMain = msg.hwnd == main || IsChild(main, msg.hwnd);
+        if (shortcuts && forMain && TranslateAcceleratorW(main, shortcuts, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -21,6 +21,23 @@ HWND OwnerWindow(BoxOwner owner) {
     return MainWindow();
 }
 
+constexpr UINT_PTR BlinkTimerId = 1;
+constexpr UINT BlinkPeriodMs = 600;
+
+// Between two chunks of a long search. Input that arrived meanwhile is taken
+// off the queue so that none of it acts later, and Esc among it cancels;
+// peeking also tells the window system the program still responds. Paint
+// and timer messages stay queued for when the search ends.
+bool PollDuringSearch() {
+    bool escape = (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) escape = true;
+    while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+    return escape;
+}
+
 // File/Open: the platform's open-file dialog, owned by the main window.
 std::optional<std::string> PickFile() {
     // A generous name buffer: a long pick must reach the open operation
@@ -152,6 +169,23 @@ public:
 
     void beep(int frequency, int milliseconds) override {
         Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(milliseconds));
+    }
+
+    std::uint64_t milliseconds() override { return GetTickCount64(); }
+
+    void showProgress(const std::string& text) override {
+        setStatusText(0, text);
+        UpdateWindow(StatusBar());  // the message loop is not running: paint now
+    }
+
+    bool cancelRequested() override { return PollDuringSearch(); }
+
+    void startBlinking() override { SetTimer(DataWindow(), BlinkTimerId, BlinkPeriodMs, nullptr); }
+
+    void stopBlinking() override {
+        KillTimer(DataWindow(), BlinkTimerId);
+        // An odd number of ticks leaves the occurrence inverted.
+        InvalidateRect(DataWindow(), nullptr, FALSE);
     }
 
     void openDialog(DialogKind kind) override { RunDialog(kind, DataWindow()); }

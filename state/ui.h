@@ -68,6 +68,21 @@ public:
 
     virtual void beep(int frequency, int milliseconds) = 0;
 
+    // Long searches. A clock in milliseconds (any origin); a line of progress
+    // in the status bar's first part, painted at once; and whether the user
+    // has pressed Esc since the last poll. Polling keeps the window system
+    // from marking the program as not responding, and never lets a command,
+    // a dialog or any other key act meanwhile.
+    virtual std::uint64_t milliseconds() = 0;
+    virtual void showProgress(const std::string& text) = 0;
+    virtual bool cancelRequested() = 0;
+
+    // The occurrence a replace asks about blinks: a 600 ms timer on the data
+    // window while the question is up. Stopping it repaints the data window,
+    // so that no cell stays inverted.
+    virtual void startBlinking() = 0;
+    virtual void stopBlinking() = 0;
+
     virtual void openDialog(DialogKind kind) = 0;
     // The platform's open-file dialog; nothing when the user cancels.
     virtual std::optional<std::string> pickFileToOpen() = 0;
@@ -98,6 +113,11 @@ public:
     void scrollSetThumbHeight(int, bool) override {}
     void scrollSetPos(int) override {}
     void beep(int, int) override {}
+    std::uint64_t milliseconds() override { return 0; }
+    void showProgress(const std::string&) override {}
+    bool cancelRequested() override { return false; }
+    void startBlinking() override {}
+    void stopBlinking() override {}
     void openDialog(DialogKind) override {}
     std::optional<std::string> pickFileToOpen() override { return std::nullopt; }
 };

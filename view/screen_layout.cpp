@@ -113,14 +113,16 @@ void InvertCell(EditorState& s, int x, int y) {
 }
 
 void InvertCells(EditorState& s, int x, int y, int count) {
+    // x and y are a cell's origin as the caret keeps it; the cells are drawn
+    // `inset` pixels further right, and the inverted blocks must cover them.
     const std::uint8_t fc = s.settings.FontCell;
     const int cw = CellWidth(fc);
-    const int rowEnd = (BytesPerRow(s) + AddressCells) * cw;
+    const std::int32_t n = BytesPerRow(s);
+    int column = x / cw - AddressCells;
     for (int i = 0; i < count; ++i) {
-        InvertCell(s, x, y);
-        x += cw;
-        if (x + cw > rowEnd) {
-            x = AddressCells * cw;
+        InvertCell(s, (column + AddressCells) * cw + CellInset(fc), y);
+        if (++column == n) {
+            column = 0;
             y += CellHeight(fc);
         }
     }

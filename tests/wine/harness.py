@@ -143,8 +143,9 @@ class Vop:
     def key(self, *keys, pause=0.15):
         self.xdotool("key", "--delay", 40, *keys, pause=pause)
 
-    def click(self, x, y, button=1, repeat=1):  # at (x, y) of the data window's client area; button 5: wheel down
-        left, top, _, _ = self.rect()
+    # at (x, y) of the client area of the data window or of a dialog's control (rect()'s keys); button 5: wheel down
+    def click(self, x, y, button=1, repeat=1, key="data"):
+        left, top, _, _ = self.rect(key)
         self.xdotool("mousemove", left + x, top + y)
         self.xdotool("click", "--repeat", repeat, "--delay", 60, button, pause=0.3)
 
@@ -154,7 +155,7 @@ class Vop:
         return subprocess.run(["import", "-window", "root", *crop, *output], env=self.env,
                               capture_output=True, check=True, timeout=30).stdout
 
-    def pixels(self):  # the visible part of the data window, as rows of pixels
-        left, top, right, bottom = rect = self.rect()
+    def pixels(self, key="data"):  # the visible part of the data window (or a dialog's control), as rows of pixels
+        left, top, right, bottom = rect = self.rect(key)
         data = memoryview(self.grab(rect, "-depth", "8", "rgba:-")).cast("I")
         return [data[y * (right - left):(y + 1) * (right - left)] for y in range(bottom - top)]

@@ -74,6 +74,16 @@ public:
     void scrollSetThumbHeight(int, bool) override {}
     void scrollSetPos(int p) override { scrollPos = p; }
     void beep(int f, int ms) override { beeps.emplace_back(f, ms); }
+    // Time passes only when a test says so: `msPerPoll` each time the clock is read.
+    std::uint64_t now = 0, msPerPoll = 0;
+    int cancelAtPoll = -1, polls = 0;  // Esc is pressed at that poll
+    std::vector<std::string> progress;
+    int blinking = 0;  // timers running
+    std::uint64_t milliseconds() override { return now += msPerPoll; }
+    void showProgress(const std::string& text) override { progress.push_back(text); }
+    bool cancelRequested() override { return polls++ == cancelAtPoll; }
+    void startBlinking() override { ++blinking; }
+    void stopBlinking() override { --blinking; }
     void openDialog(DialogKind k) override { dialogs.push_back(k); }
     std::optional<std::string> pickFileToOpen() override { return pickedFile; }
 

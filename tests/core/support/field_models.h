@@ -1,4 +1,4 @@
-// The program's two entry fields against plain models, driven by a stream of
+// The program's entry fields against plain models, driven by a stream of
 // bytes: every input a dialog or the window system can give (keys with any
 // code, characters, clicks, values handed in and read out) is decoded from
 // the stream and applied to the field and to a plain model (its digits or
@@ -16,6 +16,7 @@
 
 #include "dialogs/address_field_model.h"
 #include "dialogs/edit_field_model.h"
+#include "dialogs/pattern_field_model.h"
 
 namespace vop::test {
 
@@ -175,6 +176,105 @@ inline std::string EditFieldAgainstModel(const std::uint8_t* bytes, std::size_t 
         FieldBytes text = hex ? HexText(pos) : pos;
         return hex ? (text.push_back('h'), text) : text;
     });
+}
+
+// A Find dialog's pair of pattern rows, characters (0) and hex (1), each
+// `width` pixels wide; Hand gives a change of content to the other row.
+struct PatternPair {
+    PatternFieldState rows[2] = {{}, {1}};
+    int width[2] = {258, 258};
+    explicit PatternPair(const FieldBytes& start = {}) { for (auto& r : rows) PatternFieldSetText(r, start.size(), start.data()); }
+    FieldOutcome Hand(int r, FieldOutcome o) {
+        if (o.updatePartner) PatternFieldSetText(rows[1 - r], std::size_t(rows[r].length), rows[r].bytes.data());
+        return o;
+    }
+    // What WM_GETTEXT gives; 999 bytes for a length beyond the record's or a byte written past it.
+    FieldBytes Bytes(int r) const {
+        FieldBytes out(PatternFieldCapacity + 1, 0xEE);
+        std::int32_t n = -1;
+        PatternFieldGetText(rows[r], &n, out.data());
+        return n < 0 || n != rows[r].length || out[std::size_t(n)] != 0xEE ? FieldBytes(999) : FieldBytes(out.begin(), out.begin() + n);
+    }
+    int Visible(int r) const { return std::max((width[r] - 2) / 8 / (r + 1) * (r + 1), r + 1); }
+    FieldBytes Drawn(int r) const { return test::Drawn(PatternFieldGlyphs(rows[r], width[r])); }
+};
+
+// "" when a pair of pattern rows, narrow, as in the dialogs or wide enough for
+// every byte, followed the plain model (the bytes, a caret cell per row) all
+// the way, else the first difference. A row handed a change repaints by the
+// same WM_SETTEXT rule the dialog's values check. Only Left and a click look at the view:
+// at the left edge the hex row scrolls a whole byte; a click counts from the
+// first byte shown.
+inline std::string PatternFieldsAgainstModel(const std::uint8_t* bytes, std::size_t size) {
+    FieldStream in{bytes, size};
+    PatternPair pair;
+    for (int& w : pair.width) w = in.next() % 3 == 0 ? int(in.next() % 40) : in.next() % 2 ? 258 : int(20 + 12 * in.next());
+    FieldBytes model;
+    int caret[2] = {0, 0};
+    const auto text = [&](bool toZero) {  // up to 511 bytes a + j·b, and what a field takes of them
+        FieldBytes t(in.next() | in.next() % 2 << 8);
+        for (unsigned j = 0, a = in.next(), b = in.next(); j < t.size(); ++j) t[j] = static_cast<std::uint8_t>(a + j * b);
+        const auto end = t.begin() + std::min<std::ptrdiff_t>(std::ptrdiff_t(t.size()), 256);
+        return std::pair{t, FieldBytes(t.begin(), toZero ? std::find(t.begin(), end, 0) : end)};
+    };
+    for (int n = 0; in.at < in.size; ++n) {
+        const int r = int(in.next() % 2), w = r + 1, t = w * int(model.size()), full = model.size() == 256, what = int(in.next() % 16);
+        const int column0 = pair.rows[r].caretColumn;
+        PatternFieldState& s = pair.rows[r];
+        int& p = caret[r];
+        const FieldBytes drawn0 = pair.Drawn(r);
+        bool refused = false, edited = false;
+        FieldOutcome o;
+        if (what < 9) {
+            const unsigned key = in.key(), k = key & 0xFF;
+            const int i = (p - 1) / w, d = r ? ModelDigit(k) : -1;
+            if (k == fieldkey::Left && p > 0) p -= r && s.caretColumn == 0 ? 2 : 1;
+            else if (k == fieldkey::Right && p < t - full) ++p;
+            else if (k == fieldkey::Home || k == fieldkey::End) p = k == fieldkey::Home ? 0 : t - full;
+            else if (k == fieldkey::Backspace && p > 0) model.erase(model.begin() + i), p = w * i, edited = true;
+            else if (k == fieldkey::Delete && p / w < int(model.size())) model.erase(model.begin() + p / w), p = p / w * w, edited = true;
+            else if ((edited = d >= 0) && p / 2 == int(model.size())) model.push_back(static_cast<std::uint8_t>(d << 4)), ++p;  // appends
+            else if (edited) model[std::size_t(p / 2)] = static_cast<std::uint8_t>(p % 2 ? (model[std::size_t(p / 2)] & 0xF0) | d : d << 4), p += !full;
+            o = pair.Hand(r, PatternFieldKeyDown(s, key, pair.width[r]));
+        } else if (what < 12) {
+            const unsigned code = in.next() | in.next() << 8, ctrl = in.next() % 4 == 0;
+            if (!r && !ctrl && (code & 0xFF) != 8 && !(refused = full))
+                model.insert(model.begin() + p, static_cast<std::uint8_t>(code)), p += model.size() < 256, edited = true;
+            o = pair.Hand(r, PatternFieldChar(s, code, ctrl, pair.width[r]));
+        } else if (what < 14) {
+            const unsigned x = (in.next() | in.next() << 8) % unsigned(pair.width[r] + 9);
+            if (x != 0 && int(x) < pair.width[r]) p = w * s.firstVisible + std::min({int(x - 1) / 8, pair.Visible(r) - 1, t - full - w * s.firstVisible});
+            if (!(o = PatternFieldClick(s, x, pair.width[r])).takeFocus) return "the click at step " + std::to_string(n);
+        } else if (what == 14) {  // Ctrl+V or V (only the low byte of the key counts)
+            const unsigned key = 'V' | in.next() % 2 << 8, ctrl = in.next() % 2;
+            const auto [clip, taken] = text(true);
+            if ((edited = !r && ctrl)) model = taken, p = 0;
+            o = pair.Hand(r, PatternFieldIsPasteKey(s, key, ctrl) ? PatternFieldPaste(s, clip.data(), clip.size()) : PatternFieldKeyDown(s, key, pair.width[r]));
+        } else {  // the dialog sets both rows, any count: repainted, not handed on, the platform caret left alone
+            const auto [value, taken] = text(false);
+            model = taken, caret[0] = caret[1] = 0, o.placeCaret = o.repaint = true;
+            for (auto& q : pair.rows) {
+                const FieldOutcome set = PatternFieldSetText(q, value.size(), value.data());
+                if (set.placeCaret || set.updatePartner || !set.repaint) return "a value set at step " + std::to_string(n);
+            }
+        }
+        if (edited) caret[1 - r] = 0;  // the partner shows the change from its start
+        std::string wrong = o.playDefaultSound != refused ? "the refusal sound"
+                          : s.caretColumn != column0 && !o.placeCaret ? "a caret moved but not placed" : "";
+        for (int q : {0, 1}) {
+            const PatternFieldState& f = pair.rows[q];
+            FieldBytes cells;  // the characters or digits from the first byte shown, as many as fit
+            for (std::size_t i = std::size_t(f.firstVisible); i < model.size(); ++i)
+                for (int d = q; d >= 0; --d) cells.push_back(static_cast<std::uint8_t>(q ? model[i] >> 4 * d & 15 : model[i]));
+            cells.resize(std::min(cells.size(), std::size_t(pair.Visible(q))));
+            if (pair.Bytes(q) != model) wrong = "the bytes";
+            else if (PatternCaretCell(f) != caret[q] || f.caretColumn < 0 || f.caretColumn >= pair.Visible(q) || f.firstVisible < 0) wrong = "the caret";
+            else if (pair.Drawn(q) != (q ? HexText(cells) : cells)) wrong = "the glyphs";
+            else if (q == r && pair.Drawn(q) != drawn0 && !o.repaint) wrong = "a change without a repaint";
+        }
+        if (!wrong.empty()) return wrong + " at step " + std::to_string(n);
+    }
+    return "";
 }
 
 }  // namespace vop::test

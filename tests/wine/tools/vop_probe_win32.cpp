@@ -5,7 +5,7 @@
 // through unchanged. A program that does not answer within
 // two seconds leaves its status bar out of `info`.
 // Usage: vop_probe info | press <button> [<control> <text>] | command <id> | post <message> [wparam]
-//        | size <w> <h> | sendkeys <vk>... | drop <path>...
+//        | size <w> <h> | sendkeys <vk>... | drop <path>... | clip <text>
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -15,6 +15,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -45,10 +46,26 @@ HWND ProgramDialog(HWND main) {
     return nullptr;
 }
 
+void PrintRect(const wchar_t* key, int n, HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::wprintf(L"%ls%d=%ld,%ld,%ld,%ld\n", key, n, r.left, r.top, r.right, r.bottom);
+}
+
 int Info(HWND main) {
-    if (HWND box = ProgramDialog(main))
+    if (HWND box = ProgramDialog(main)) {
         std::wprintf(L"box=%p\nboxtitle=%ls\nboxtext=%ls\n", static_cast<void*>(box), Text(box).c_str(),
                      Text(GetDlgItem(box, 0xFFFF)).c_str());
+        // Its controls' client areas on the screen: pattern rows as field0.., others by id.
+        int fields = 0;
+        wchar_t name[64];
+        for (HWND c = nullptr; (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
+            if (GetClassNameW(c, name, 64) && std::wstring(name) == L"VopAdvancedEditField")
+                PrintRect(L"field", fields++, c);
+            else
+                PrintRect(L"item", GetDlgCtrlID(c), c);
+    }
     if (!IsWindowVisible(main)) return 0;  // still being made: its place and size are not final
     RECT r{}, client{};
     GetWindowRect(main, &r);
@@ -100,6 +117,17 @@ int SendKeys(int count, wchar_t** codes) {
     return 0;
 }
 
+// Text on the clipboard, as another program puts it there.
+bool Clip(const wchar_t* text) {
+    const SIZE_T size = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory || !OpenClipboard(nullptr)) return false;
+    std::memcpy(GlobalLock(memory), text, size);
+    GlobalUnlock(memory);
+    const bool set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    return CloseClipboard() && set;
+}
+
 }  // namespace
 
 int main() {
@@ -110,6 +138,7 @@ int main() {
     auto number = [&](int i) { return i < argc ? _wtoi(argv[i]) : 0; };
     HWND vop = FindWindowW(L"Vop", nullptr), dialog = ProgramDialog(vop);
     if (verb == L"sendkeys") return SendKeys(argc - 2, argv + 2);
+    if (verb == L"clip") return !Clip(argc > 2 ? argv[2] : L"");
     if (!vop) return 1;
     if (verb == L"info") return Info(vop);
     if (verb == L"press" && argc > 4)  // fills a control of the dialog first

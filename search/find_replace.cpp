@@ -1,0 +1,203 @@
+#include "search/find_replace.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "document/page_loading.h"
+#include "document/saving.h"
+#include "search/document_search.h"
+#include "search/sequence_matcher.h"
+#include "search/sequence_search.h"
+#include "view/caret_navigation.h"
+#include "view/goto_address.h"
+#include "view/screen_layout.h"
+#include "view/status_text.h"
+#include "view/text_view.h"
+#include "view/view_position.h"
+
+namespace vop {
+namespace {
+
+constexpr BoxOwner Dialog = BoxOwner::ActiveDialog;
+
+std::int32_t PatternLength(std::int32_t length) {
+    return std::clamp<std::int32_t>(length, 0, static_cast<std::int32_t>(MaxPatternLength));
+}
+
+// The held byte `k` places after the caret, or null past the held pages.
+std::uint8_t* HeldByteAfterCaret(EditorState& s, std::int32_t k) {
+    std::int64_t offset = std::int64_t{s.CaretOffset} + k;
+    PageBuffer* page = s.slot(s.CaretPage);
+    if (page && offset >= page->Length && s.CaretPage == PageSlot::Current) {
+        offset -= page->Length;
+        page = s.pages.NextPage.present() ? &s.pages.NextPage : nullptr;
+    }
+    if (!page || !page->present() || offset >= page->Length) return nullptr;
+    return page->Bytes.get() + offset;
+}
+
+// Whether the held bytes at the caret are the sequence now. A replacement
+// is written only over bytes that are: the pages may have been read again
+// from a file that changed since it was searched.
+bool CaretHolds(EditorState& s, const std::uint8_t* sequence, std::int32_t length) {
+    for (std::int32_t k = 0; k < length; ++k) {
+        const std::uint8_t* b = HeldByteAfterCaret(s, k);
+        if (!b || *b != sequence[k]) return false;
+    }
+    return true;
+}
+
+// Overwrites the occurrence at the caret; one that runs past the caret's
+// page goes on at the start of the next page.
+void WriteAtCaret(EditorState& s, const std::uint8_t* replacement, std::int32_t length) {
+    for (std::int32_t k = 0; k < length; ++k) *HeldByteAfterCaret(s, k) = replacement[k];
+    s.Modified = 1;
+}
+
+// Moves the caret to `address` in the held pages without touching the
+// screen: replace-all passes a million occurrences and shows where it ended.
+void SetCaretQuietly(EditorState& s, std::uint32_t address) {
+    const std::uint64_t fromCurrent = address - PageStart(s.pages.PageIndex);
+    const bool inCurrent = fromCurrent < s.pages.CurrentPage.Length;
+    s.CaretPage = inCurrent ? PageSlot::Current : PageSlot::Next;
+    s.CaretOffset = static_cast<std::int32_t>(inCurrent ? fromCurrent : fromCurrent - s.pages.CurrentPage.Length);
+}
+
+// The screen after a replace-all run: scrolled to the last occurrence
+// (which lies in the current page), or further when the caret the run left
+// after it would be below the screen; the new bytes shown.
+void ShowRunEnd(EditorState& s, std::uint32_t lastHit) {
+    const std::int64_t caret = std::int64_t{CaretAddress(s)} - std::int64_t(PageStart(s.pages.PageIndex));
+    GotoAddress(s, lastHit, Dialog);
+    const std::int32_t n = BytesPerRow(s);
+    if ((caret - s.TopOffset) / n >= ScreenRows(s)) {
+        const std::int64_t lastRow = (s.pages.CurrentPage.Length - 1) / n * n;
+        s.TopOffset = static_cast<std::int32_t>(std::min(caret - caret % n, lastRow));
+        SyncScrollPosition(s);
+    }
+    SetCaretByte(s, caret, n);
+    PlaceCaret(s);
+    ShowCaretAddress(s);
+    RefreshView(s);
+}
+
+struct RunResult {
+    int count = 0;
+    bool cancelled = false;
+    bool moved = false;  // the caret left the last place the screen showed
+    std::uint32_t lastHit = 0;
+};
+
+RunResult ReplaceEveryOccurrence(EditorState& s, const std::uint8_t* search, const std::uint8_t* replacement,
+                                 std::int32_t length) {
+    RunResult run;
+    std::uint32_t from = CaretAddress(s);
+    SearchProgress progress(s, "Replacing\xE2\x80\xA6", from, s.pages.FileSize);
+    const SequenceMatcher matcher(search, static_cast<std::size_t>(length));
+    while (true) {
+        const SearchHit hit = FindInDocument(s, from, matcher, progress);
+        if (hit.outcome != SearchOutcome::Found) {
+            run.cancelled = hit.outcome == SearchOutcome::Cancelled;
+            break;
+        }
+        const std::uint32_t page = hit.address / PageSize;
+        const bool nothingToAsk = !s.Modified || s.ReplaceAllSaveAgreed;
+        if (page == s.pages.PageIndex || (page == s.pages.PageIndex + 1 && nothingToAsk)) {
+            // The next page with no question to ask: saved if need be and
+            // shifted in, reading one page instead of three; the screen
+            // follows when the run ends.
+            if (page != s.pages.PageIndex && (!PromptSavePage(s, Dialog) || !ShiftPagesForward(s))) break;
+            SetCaretQuietly(s, hit.address);
+            run.moved = true;
+            run.lastHit = hit.address;
+        } else {
+            // Another page: the save question (or the silent save after a
+            // first Yes) and the reload, as any jump there. A jump that
+            // failed has shown the held pages and left the caret be.
+            if (!GotoAddress(s, hit.address, Dialog)) break;
+            run.moved = false;
+            if (s.ReplaceAllDeclined) break;
+        }
+        if (!CaretHolds(s, search, length)) {
+            // The page was read again from a file that changed since it was
+            // searched: look again from the next byte.
+            from = hit.address + 1;
+            continue;
+        }
+        WriteAtCaret(s, replacement, length);
+        ++run.count;
+        run.lastHit = hit.address;
+        run.moved = true;  // the screen must show the new bytes
+        // An occurrence that ends the file leaves the caret on its first byte.
+        from = hit.address + static_cast<std::uint32_t>(length);
+        if (from >= s.pages.FileSize) break;
+        SetCaretQuietly(s, from);
+    }
+    return run;
+}
+
+}  // namespace
+
+void FindDialogOpened(EditorState& s) { s.FindPatternLength = 0; }
+
+void RunFind(EditorState& s, const std::uint8_t* pattern, std::int32_t length) {
+    s.FindPatternLength = 0;
+    const std::int32_t n = PatternLength(length);
+    if (n > 0) std::memcpy(s.FindPattern.data(), pattern, static_cast<std::size_t>(n));
+    s.FindPatternLength = n;
+    if (s.TextViewOn) LeaveTextView(s);
+    if (SearchSequence(s, s.FindPattern.data(), n, Dialog) == 0)
+        s.UI().messageBox(Dialog, "Sequence not found!", "Find", BoxButtons::Ok);
+}
+
+bool ReplaceMayStart(EditorState& s, std::int32_t searchLength, std::int32_t replacementLength) {
+    s.ReplacePatternLength = PatternLength(searchLength);
+    if (searchLength != replacementLength) {
+        s.UI().messageBox(Dialog, "Source and target must have equal lenght!", "Error", BoxButtons::Ok);
+        return false;
+    }
+    return searchLength > 0;
+}
+
+void ReplaceOneByOne(EditorState& s, const std::uint8_t* search, const std::uint8_t* replacement,
+                     std::int32_t length) {
+    const std::int32_t n = PatternLength(length);
+    bool fromNextByte = false;
+    while (true) {
+        const int result = fromNextByte ? FindNext(s, search, n, Dialog) : SearchSequence(s, search, n, Dialog);
+        if (result == 0) s.UI().messageBox(Dialog, "Sequence not found!", "Replace", BoxButtons::Ok);
+        if (result != 1) return;
+        if (!CaretHolds(s, search, n)) {
+            fromNextByte = true;
+            continue;
+        }
+        s.UI().startBlinking();
+        const BoxAnswer answer = s.UI().messageBox(Dialog, "Replace this occurrance?", "Replace", BoxButtons::YesNoCancel);
+        s.UI().stopBlinking();
+        if (answer == BoxAnswer::Cancel) return;
+        fromNextByte = answer != BoxAnswer::Yes;
+        if (answer == BoxAnswer::Yes) {
+            WriteAtCaret(s, replacement, n);
+            RefreshView(s);
+        }
+    }
+}
+
+void ReplaceAll(EditorState& s, const std::uint8_t* search, const std::uint8_t* replacement, std::int32_t length) {
+    const std::int32_t n = PatternLength(length);
+    s.ReplaceAllRunning = 1;
+    s.ReplaceAllSaveAgreed = 0;
+    s.ReplaceAllDeclined = 0;
+    const RunResult run = ReplaceEveryOccurrence(s, search, replacement, n);
+    s.ReplaceAllRunning = 0;
+    // Declined: the changes are dropped, and the pages read back (when the
+    // file could not be read they stay held, still marked modified).
+    if (s.ReplaceAllDeclined) return;
+    if (run.moved) ShowRunEnd(s, run.lastHit);
+    // Stopped with Esc: what is held stays as unsaved changes, for the user to keep or drop.
+    if (s.ReplaceAllSaveAgreed && !run.cancelled) SaveDocument(s);
+    s.UI().messageBox(Dialog, "Replaced " + std::to_string(run.count) + " occurances", "Replace", BoxButtons::Ok);
+}
+
+}  // namespace vop

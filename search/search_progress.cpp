@@ -1,0 +1,48 @@
+#include "search/search_progress.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "view/status_text.h"
+
+namespace vop {
+namespace {
+
+// Below this a search feels instant: no progress, no polling.
+constexpr std::uint64_t QuietMs = 333;
+// Polling the window system costs a call into it; a few dozen a second keep
+// Esc prompt without slowing the search.
+constexpr std::uint64_t PollEveryMs = 25;
+constexpr std::uint64_t ClockEveryBytes = 64 * 1024;
+constexpr std::uint64_t ClockEveryCalls = 64;
+
+}  // namespace
+
+SearchProgress::SearchProgress(EditorState& s, std::string label, std::uint64_t from, std::uint64_t to)
+    : s_(s), label_(std::move(label)), from_(from), to_(to), started_(s.UI().milliseconds()) {}
+
+SearchProgress::~SearchProgress() {
+    if (shownPercent_ >= 0 && s_.documentOpen()) ShowCaretAddress(s_);
+}
+
+bool SearchProgress::stopAt(std::uint64_t position) {
+    if (cancelled_) return true;
+    // Replace-all stops here once per occurrence: the clock is read only
+    // after a stretch of the file or a run of calls.
+    if (calls_++ > 0 && position - clockReadAt_ < ClockEveryBytes && calls_ % ClockEveryCalls != 0) return false;
+    clockReadAt_ = position;
+    const std::uint64_t now = s_.UI().milliseconds();
+    if (now - started_ < QuietMs || now - lastPoll_ < PollEveryMs) return false;
+    lastPoll_ = now;
+    const std::uint64_t span = to_ > from_ ? to_ - from_ : 1;
+    const std::uint64_t done = position > from_ ? position - from_ : 0;
+    const int percent = static_cast<int>(std::min<std::uint64_t>(done, span) * 100 / span);
+    if (percent != shownPercent_) {
+        shownPercent_ = percent;
+        s_.UI().showProgress(label_ + " " + std::to_string(percent) + " %");
+    }
+    cancelled_ = s_.UI().cancelRequested();
+    return cancelled_;
+}
+
+}  // namespace vop

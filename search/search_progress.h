@@ -1,0 +1,36 @@
+// What a long search shows and listens to: after a third of a second its
+// progress in the status bar's first part, and Esc, which stops it. A quick
+// search shows nothing and is not interrupted.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "state/editor_state.h"
+
+namespace vop {
+
+class SearchProgress {
+public:
+    // `label` opens the status line ("Searching…"); positions run from `from` to `to`.
+    SearchProgress(EditorState& s, std::string label, std::uint64_t from, std::uint64_t to);
+    // Puts the caret address back in the status bar when progress was shown.
+    ~SearchProgress();
+    SearchProgress(const SearchProgress&) = delete;
+    SearchProgress& operator=(const SearchProgress&) = delete;
+
+    // Between two chunks: shows how far the search has come and returns true
+    // once the user has pressed Esc (and from then on).
+    bool stopAt(std::uint64_t position);
+
+private:
+    EditorState& s_;
+    std::string label_;
+    std::uint64_t from_, to_;
+    std::uint64_t started_, lastPoll_ = 0;
+    std::uint64_t calls_ = 0, clockReadAt_ = 0;
+    int shownPercent_ = -1;
+    bool cancelled_ = false;
+};
+
+}  // namespace vop

@@ -1,0 +1,73 @@
+#include "shell/field_dialog_win32.h"
+
+#include "shell/shell_win32.h"
+
+namespace vop::shell {
+namespace {
+
+FieldDialog* DataOf(HWND dialog) { return reinterpret_cast<FieldDialog*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+
+void StopBeingActive(HWND dialog, FieldDialog* data) {
+    if (data && data->active) {
+        PopActiveDialog(dialog);
+        data->active = false;
+    }
+}
+
+void Finish(HWND dialog, FieldDialog* data, INT_PTR result) {
+    StopBeingActive(dialog, data);
+    EndDialog(dialog, result);
+}
+
+// The fields go with the dialog; their handle variables are emptied first,
+// so that no row passes its bytes to a partner already gone.
+void DestroyFields(FieldDialog* data) {
+    if (!data) return;
+    std::array<HWND, 4> fields = data->fields;
+    data->fields.fill(nullptr);
+    for (HWND field : fields)
+        if (field) DestroyWindow(field);
+}
+
+INT_PTR CALLBACK FieldDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    FieldDialog* data = DataOf(dialog);
+    switch (message) {
+        case WM_INITDIALOG: {
+            data = reinterpret_cast<FieldDialog*>(lParam);
+            SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(data));
+            PushActiveDialog(dialog);
+            data->active = true;
+            HWND focus = data->open(dialog, *data);
+            CenterOverMainWindow(dialog);
+            if (focus) SetFocus(focus);
+            return FALSE;  // the focus was set by hand
+        }
+        case WM_COMMAND:
+            if (wParam == IDOK) {
+                if (data && data->accept(dialog, *data)) Finish(dialog, data, 1);
+                return TRUE;
+            }
+            if (wParam == IDCANCEL) {
+                Finish(dialog, data, 0);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE: Finish(dialog, data, 1); return TRUE;
+        case WM_DESTROY:
+            DestroyFields(data);
+            // Torn down without OK, Cancel or close (its owner went away):
+            // never leave a dead window as the owner of later boxes.
+            StopBeingActive(dialog, data);
+            return FALSE;
+        default: return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR RunFieldDialog(HWND owner, FieldDialog& dialog) {
+    return DialogBoxParamA(AppInstance(), dialog.templateName, owner, FieldDialogProc,
+                           reinterpret_cast<LPARAM>(&dialog));
+}
+
+}  // namespace vop::shell

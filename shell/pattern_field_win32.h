@@ -1,0 +1,32 @@
+// The pattern entry control "VopAdvancedEditField": one row of a Find or
+// Replace pattern, either as characters (one cell per byte, typing inserts)
+// or as hex (two digit cells per byte, typing overwrites). A dialog makes the
+// rows in pairs; after every change of content a row sends its whole sequence
+// to its partner, so both show the same bytes. WM_SETTEXT and WM_GETTEXT carry
+// raw bytes, not text:
+//   WM_SETTEXT: wParam = byte count (at most 256 are taken), lParam -> the bytes.
+//               The row scrolls back to its start and does not pass them on.
+//   WM_GETTEXT: wParam -> std::int32_t that receives the byte count,
+//               lParam -> a buffer of 256 bytes that receives the bytes
+//               (no terminating zero). Both return 0.
+#pragma once
+
+#include <windows.h>
+
+namespace vop::shell {
+
+constexpr const char* PatternFieldClassName = "VopAdvancedEditField";
+// Every pattern row is this size, in pixels of the dialog's client area.
+constexpr int PatternFieldWidth = 260;
+constexpr int PatternFieldHeight = 18;
+
+bool RegisterPatternFieldClass(HINSTANCE instance);
+
+// Creates an empty row as the dialog's child at (x, y) of its client area.
+// `partner` points at the variable where the dialog keeps the other row's
+// handle; it is read at every change, so the other row may be made later
+// (null pointer or null handle: no partner). The variable must outlive the
+// row. Null when the window could not be made.
+HWND CreatePatternField(HWND dialog, bool isHex, HWND* partner, int x, int y);
+
+}  // namespace vop::shell
