@@ -26,7 +26,6 @@ SearchProgress::~SearchProgress() {
 }
 
 bool SearchProgress::stopAt(std::uint64_t position) {
-    if (cancelled_) return true;
     // Replace-all stops here once per occurrence: the clock is read only
     // after a stretch of the file or a run of calls.
     if (calls_++ > 0 && position - clockReadAt_ < ClockEveryBytes && calls_ % ClockEveryCalls != 0) return false;
@@ -41,8 +40,7 @@ bool SearchProgress::stopAt(std::uint64_t position) {
         shownPercent_ = percent;
         s_.UI().showProgress(label_ + " " + std::to_string(percent) + " %");
     }
-    cancelled_ = s_.UI().cancelRequested();
-    return cancelled_;
+    return s_.UI().cancelRequested();
 }
 
 }  // namespace vop

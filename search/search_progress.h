@@ -20,7 +20,7 @@ public:
     SearchProgress& operator=(const SearchProgress&) = delete;
 
     // Between two chunks: shows how far the search has come and returns true
-    // once the user has pressed Esc (and from then on).
+    // when the user has pressed Esc; the search then stops at once.
     bool stopAt(std::uint64_t position);
 
 private:
@@ -30,7 +30,6 @@ private:
     std::uint64_t started_, lastPoll_ = 0;
     std::uint64_t calls_ = 0, clockReadAt_ = 0;
     int shownPercent_ = -1;
-    bool cancelled_ = false;
 };
 
 }  // namespace vop

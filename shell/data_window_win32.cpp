@@ -107,10 +107,12 @@ void Paint(HWND window) {
     EndPaint(window, &ps);
 }
 
+// The modifiers as they were when the key was pressed: a busy program reads
+// the message after the user has let go of Ctrl or Shift.
 KeyModifiers CurrentModifiers() {
     KeyModifiers m;
-    m.ctrl = GetAsyncKeyState(VK_CONTROL) < 0;
-    m.shift = GetAsyncKeyState(VK_SHIFT) < 0;
+    m.ctrl = GetKeyState(VK_CONTROL) < 0;
+    m.shift = GetKeyState(VK_SHIFT) < 0;
     m.scrollLock = (GetKeyState(VK_SCROLL) & 1) != 0;
     return m;
 }

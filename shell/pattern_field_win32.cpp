@@ -19,7 +19,8 @@ struct PatternFieldWindowRecord {
     HWND* partner = nullptr;
 };
 
-bool CtrlHeld() { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
+// Ctrl as it was when the key was pressed, not as it is when the message is read.
+bool CtrlHeld() { return GetKeyState(VK_CONTROL) < 0; }
 
 // After a change of content the partner gets the whole pattern. Its own
 // WM_SETTEXT never hands anything back, so the two rows cannot echo.

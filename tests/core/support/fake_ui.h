@@ -80,7 +80,7 @@ public:
     std::vector<std::string> progress;
     int blinking = 0;  // timers running
     std::uint64_t milliseconds() override { return now += msPerPoll; }
-    void showProgress(const std::string& text) override { progress.push_back(text); }
+    void showProgress(const std::string& text) override { progress.push_back(statusText[0] = text); }
     bool cancelRequested() override { return polls++ == cancelAtPoll; }
     void startBlinking() override { ++blinking; }
     void stopBlinking() override { --blinking; }
