@@ -191,10 +191,10 @@ void ReplaceAll(EditorState& s, const std::uint8_t* search, const std::uint8_t* 
     s.ReplaceAllDeclined = 0;
     const RunResult run = ReplaceEveryOccurrence(s, search, replacement, n);
     s.ReplaceAllRunning = 0;
+    if (run.moved) ShowRunEnd(s, run.lastHit);
     // Declined: the changes are dropped, and the pages read back (when the
     // file could not be read they stay held, still marked modified).
     if (s.ReplaceAllDeclined) return;
-    if (run.moved) ShowRunEnd(s, run.lastHit);
     // Stopped with Esc: what is held stays as unsaved changes, for the user to keep or drop.
     if (s.ReplaceAllSaveAgreed && !run.cancelled) SaveDocument(s);
     s.UI().messageBox(Dialog, "Replaced " + std::to_string(run.count) + " occurances", "Replace", BoxButtons::Ok);

@@ -42,7 +42,7 @@ struct Model {
         boxes.push_back(text);
         return answers.empty() ? none : (none = answers.front(), answers.pop_front(), none);
     }
-    bool fail(const char* text) { return boxes.push_back(text), false; }
+    bool fail(const char* text) { return ask(text), false; }  // every box takes an answer off the queue
     // The first occurrence at or after `from` in what the user sees, or -1; -2 when the
     // file is needed and gone.
     int64_t find(int64_t from, const Bytes& pat) {
@@ -96,12 +96,12 @@ struct Model {
         running = false;
         if (declined) return;
         if (agreed) save();
-        boxes.push_back("Replaced " + std::to_string(count) + " occurances");
+        ask("Replaced " + std::to_string(count) + " occurances");
     }
     void replaceOneByOne(const Bytes& pat, const Bytes& with) {
         for (bool next = false;;) {
             const int r = next ? (caret + 1 < size() ? search(caret + 1, pat) : 0) : search(caret, pat);
-            if (r == 0) boxes.push_back("Sequence not found!");
+            if (r == 0) fail("Sequence not found!");
             if (r != 1) return;
             const BoxAnswer a = ask("Replace this occurrance?", BoxAnswer::Cancel);
             if (a == BoxAnswer::Cancel) return;
@@ -160,15 +160,22 @@ TEST_P(SearchModel, SearchesAndReplacesAgreeWithANaiveSearchOfWhatTheUserSees) {
             const int64_t len = random(4) == 0 ? random(257) : 1 + random(6);
             const int64_t from = random(3) == 0 ? std::max<int64_t>(0, size - len) : random(size);
             Bytes pat, with;
-            for (int64_t k = 0; k < len; ++k) pat.push_back(from + k < size && random(9) ? m.at(from + k) : std::uint8_t(0x41 + random(2)));
+            for (int64_t k = 0; k < len; ++k) pat.push_back(from + k < size ? m.at(from + k) : std::uint8_t(0x41 + random(2)));
+            if (len && random(4) == 0) pat[std::size_t(random(len))] ^= 0x03;  // now and then nowhere to be found
             for (int64_t k = 0; k < len; ++k) with.push_back(random(5) ? pat[std::size_t(k)] ^ 0x20 : pat[std::size_t(k)]);
-            const int op = len == 0 ? 0 : int(random(5));  // a replace never runs with empty sequences
+            const int op = len == 0 ? 4 * int(random(2)) : int(random(5));  // a replace never runs with empty sequences
             for (int k = 0; k < 6; ++k) m.answers.push_back(BoxAnswer(1 + random(3)));
             m.t.ui.answers = m.answers;
             const std::int32_t n = std::int32_t(len);
             if (op <= 1) {
                 const int want = op == 0 ? m.search(m.caret, pat) : m.caret + 1 < size ? m.search(m.caret + 1, pat) : 0;
                 ASSERT_EQ((op == 0 ? SearchSequence : FindNext)(m.t.s, pat.data(), n, BoxOwner::DataWindow), want) << op;
+            } else if (op == 4) {  // Find, then F3 for the pattern it remembered (none when empty: the dialog opens)
+                for (int again = 0; again < 2; ++again)
+                    if ((again ? (len && m.caret + 1 < size ? m.search(m.caret + 1, pat) : !len) : m.search(m.caret, pat)) == 0)
+                        m.fail("Sequence not found!");
+                RunFind(m.t.s, pat.data(), n);
+                DataWindowKeyDown(m.t.s, Key::F3, {});
             } else {
                 op == 2 ? m.replaceAll(pat, with) : m.replaceOneByOne(pat, with);
                 (op == 2 ? ReplaceAll : ReplaceOneByOne)(m.t.s, pat.data(), with.data(), n);
