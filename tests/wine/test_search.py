@@ -75,8 +75,7 @@ def test_replace_one_by_one_and_all_and_the_bytes_a_save_writes(vop):
             vop.wait_info("the question", lambda i: i.get("boxtext") == QUESTION)
             vop.wait_caret(caret)
             x, y = cell(caret, n)  # it blinks: now and then the paper under A and B turns to ink
-            rows = lambda: vop.pixels()[y + 12:y + 16]
-            wait_for("AB inverted", lambda: all(v == BLACK for r in rows() for v in r[x:x + 16]))
+            wait_for("AB inverted", lambda: all(v == BLACK for r in vop.pixels()[y + 12:y + 16] for v in r[x:x + 16]))
             vop.answer(answer, "Replace", QUESTION)
         if box:
             vop.answer("ok", *box)

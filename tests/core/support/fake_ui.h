@@ -76,9 +76,8 @@ public:
     void beep(int f, int ms) override { beeps.emplace_back(f, ms); }
     // Time passes only when a test says so: `msPerPoll` each time the clock is read.
     std::uint64_t now = 0, msPerPoll = 0;
-    int cancelAtPoll = -1, polls = 0;  // Esc is pressed at that poll
+    int cancelAtPoll = -1, polls = 0, blinking = 0;  // Esc is pressed at that poll; blinking: timers running
     std::vector<std::string> progress;
-    int blinking = 0;  // timers running
     std::uint64_t milliseconds() override { return now += msPerPoll; }
     void showProgress(const std::string& text) override { progress.push_back(statusText[0] = text); }
     bool cancelRequested() override { return polls++ == cancelAtPoll; }

@@ -184,9 +184,8 @@ struct PatternPair {
     PatternFieldState rows[2] = {{}, {1}};
     int width[2] = {258, 258};
     explicit PatternPair(const FieldBytes& start = {}) { for (auto& r : rows) PatternFieldSetText(r, start.size(), start.data()); }
-    FieldOutcome Hand(int r, FieldOutcome o) {
-        if (o.updatePartner) PatternFieldSetText(rows[1 - r], std::size_t(rows[r].length), rows[r].bytes.data());
-        return o;
+    FieldOutcome Hand(int r, FieldOutcome o) {  // a change goes to the other row, as the window sends it
+        return o.updatePartner ? (PatternFieldSetText(rows[1 - r], std::size_t(rows[r].length), rows[r].bytes.data()), o) : o;
     }
     // What WM_GETTEXT gives; 999 bytes for a length beyond the record's or a byte written past it.
     FieldBytes Bytes(int r) const {
@@ -209,7 +208,7 @@ inline std::string PatternFieldsAgainstModel(const std::uint8_t* bytes, std::siz
     FieldStream in{bytes, size};
     PatternPair pair;
     for (int& w : pair.width) w = in.next() % 3 == 0 ? int(in.next() % 40) : in.next() % 2 ? 258 : int(20 + 12 * in.next());
-    FieldBytes model;
+    FieldBytes model;  // and a caret cell per row
     int caret[2] = {0, 0};
     const auto text = [&](bool toZero) {  // up to 511 bytes a + j·b, and what a field takes of them
         FieldBytes t(in.next() | in.next() % 2 << 8);
@@ -219,8 +218,8 @@ inline std::string PatternFieldsAgainstModel(const std::uint8_t* bytes, std::siz
     };
     for (int n = 0; in.at < in.size; ++n) {
         const int r = int(in.next() % 2), w = r + 1, t = w * int(model.size()), full = model.size() == 256, what = int(in.next() % 16);
-        const int column0 = pair.rows[r].caretColumn;
         PatternFieldState& s = pair.rows[r];
+        const int column0 = s.caretColumn;
         int& p = caret[r];
         const FieldBytes drawn0 = pair.Drawn(r);
         bool refused = false, edited = false;
