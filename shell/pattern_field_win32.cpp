@@ -25,12 +25,9 @@ bool CtrlHeld() { return GetKeyState(VK_CONTROL) < 0; }
 // After a change of content the partner gets the whole pattern. Its own
 // WM_SETTEXT never hands anything back, so the two rows cannot echo.
 FieldOutcome HandedOn(const PatternFieldWindowRecord& r, const FieldOutcome& outcome) {
-    if (outcome.updatePartner && r.partner && *r.partner) {
-        std::uint8_t bytes[PatternFieldCapacity];
-        std::int32_t length = 0;
-        PatternFieldGetText(r.field, &length, bytes);
-        SendMessageA(*r.partner, WM_SETTEXT, static_cast<WPARAM>(length), reinterpret_cast<LPARAM>(bytes));
-    }
+    if (outcome.updatePartner && r.partner && *r.partner)
+        SendMessageA(*r.partner, WM_SETTEXT, static_cast<WPARAM>(r.field.length),
+                     reinterpret_cast<LPARAM>(r.field.bytes.data()));
     return outcome;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "dialogs/pattern_field_model.h"
 #include "resources/resource_ids.h"
 #include "search/find_replace.h"
 #include "shell/pattern_field_win32.h"
@@ -10,10 +11,8 @@
 namespace vop::shell {
 namespace {
 
-constexpr int PatternCapacity = 256;
-
 struct Pattern {
-    std::uint8_t bytes[PatternCapacity] = {};
+    std::uint8_t bytes[PatternFieldCapacity] = {};
     std::int32_t length = 0;
 };
 
