@@ -135,8 +135,7 @@ TEST_P(SearchModel, SearchesAndReplacesAgreeWithANaiveSearchOfWhatTheUserSees) {
         const Bytes unit = {0x41, std::uint8_t(0x41 + random(2)), 0x42};
         for (std::size_t k = 0; k < m.disk.size(); ++k)
             m.disk[k] = std::uint8_t(random(run % 2 ? 3 : 500) == 0 ? random(256) : run % 2 ? 0x41 + random(2) : unit[k % 3]);
-        m.page = random((size + P - 1) / P);
-        ASSERT_EQ(m.t.open(m.shown = m.disk, std::uint32_t(m.page)), LoadOutcome::Loaded);
+        ASSERT_EQ(m.t.open(m.shown = m.disk, std::uint32_t(random((size + P - 1) / P))), LoadOutcome::Loaded);
         m.page = m.t.s.pages.PageIndex;
         m.t.files.plan.failOpenUpdate = m.fault == Disk::ReadOnly;
         if (m.fault == Disk::Gone) std::filesystem::rename(m.t.path, m.t.path + ".away");
@@ -151,15 +150,15 @@ TEST_P(SearchModel, SearchesAndReplacesAgreeWithANaiveSearchOfWhatTheUserSees) {
             SetCaretByte(m.t.s, (m.caret = start + random(held)) - start, BytesPerRow(m.t.s));
             // A pattern from what the user sees (crossing page borders, ending the file) or made up.
             const int64_t len = random(4) == 0 ? random(257) : 1 + random(6);
+            const std::int32_t n = std::int32_t(len);
             const int64_t from = random(3) == 0 ? std::max<int64_t>(0, size - len) : random(size);
-            Bytes pat, with;
+            Bytes pat, with;  // the replacement: most bytes of the pattern changed
             for (int64_t k = 0; k < len; ++k) pat.push_back(from + k < size ? m.shown[std::size_t(from + k)] : std::uint8_t(0x41 + random(2)));
             if (len && random(4) == 0) pat[std::size_t(random(len))] ^= 0x03;  // now and then nowhere to be found
             for (int64_t k = 0; k < len; ++k) with.push_back(random(5) ? pat[std::size_t(k)] ^ 0x20 : pat[std::size_t(k)]);
             const int op = len == 0 ? 0 : int(random(3));  // a replace never runs with empty sequences
             for (int k = 0; k < 6; ++k) m.answers.push_back(BoxAnswer(1 + random(3)));
             m.t.ui.answers = m.answers;
-            const std::int32_t n = std::int32_t(len);
             if (op == 0) {  // Find, then F3 for the pattern it remembered (none when empty: the dialog opens)
                 for (int again = 0; again < 2; ++again)
                     if ((again ? (len && m.caret + 1 < size ? m.search(m.caret + 1, pat) : !len) : m.search(m.caret, pat)) == 0)
