@@ -59,7 +59,11 @@ void RunMenuCommand(EditorState& s, int command) {
         case IDM_SEARCH_GOTO:
             if (searchable) OpenHexViewDialog(s, DialogKind::GotoAddress);
             break;
-        default: break;  // commands whose dialogs come later do nothing yet
+        case IDM_OPTIONS_COLORS: s.UI().openDialog(DialogKind::Colors); break;
+        case IDM_OPTIONS_FONTS: s.UI().openDialog(DialogKind::Font); break;
+        case IDM_HELP_KEYS: s.UI().openDialog(DialogKind::Keys); break;
+        case IDM_HELP_ABOUT: s.UI().openDialog(DialogKind::About); break;
+        default: break;
     }
 }
 

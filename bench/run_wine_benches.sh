@@ -39,7 +39,7 @@ if [ -f "$win_build/CMakeCache.txt" ]; then
 else
   cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$win_build" -j2 --target Vop vop_probe process_memory strip_build_bench paint_bench startup_bench empty_window line_index_bench_wine document_search_bench_wine
+cmake --build "$win_build" -j2 --target Vop vop_probe process_memory strip_build_bench paint_bench startup_bench empty_window line_index_bench_wine document_search_bench_wine wave_tick_bench_wine
 
 # ---- A Wine session of our own: prefix, X display (never :91, where the Wine
 # tests run) and one persistent Wine server, warmed up before anything is timed ----
@@ -79,6 +79,8 @@ run memory_bench "$root/bench/memory_bench.sh" "$win_build/portable" "$win_build
 # (the files, 2.1 GiB, are made once and kept in $state/search-data).
 mkdir -p "$state/search-data"
 run document_search_bench_wine wine "$bench/document_search_bench.exe" "$(vop_windows_path "$state/search-data")"
+# The About box's ripple, one tick against its 20 ms period, on the program's own picture.
+run wave_tick_bench_wine wine "$bench/wave_tick_bench.exe" "$(vop_windows_path "$root/resources/about.mbm")"
 run startup_bench wine "$bench/startup_bench.exe" "$(vop_windows_path "$state/vop/Vop.exe")" "$(vop_windows_path "$bench/empty_window.exe")" "$launches"
 
 # ---- Native benchmarks (release, unsanitized) ----
@@ -88,7 +90,7 @@ fi
 if [ -f "$native_build/CMakeCache.txt" ]; then
   cmake "$native_build" > /dev/null
   # The document search also against grep, on the files the Wine run made.
-  for name in line_index_bench open_document_bench page_down_bench sequence_search_bench document_search_bench; do
+  for name in line_index_bench open_document_bench page_down_bench sequence_search_bench document_search_bench wave_tick_bench; do
     if [ ! -f "$root/bench/$name.cpp" ]; then
       echo "== $name (not written yet: skipped)"
       continue

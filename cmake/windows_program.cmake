@@ -16,9 +16,13 @@ foreach(font ${VOP_FONT_FILES})
   add_custom_command(TARGET Vop POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/fonts/${font} ${CMAKE_BINARY_DIR}/portable/${font})
 endforeach()
-# The fonts' licence travels with them.
+# The fonts' licence travels with them, and the help page the About box opens.
 add_custom_command(TARGET Vop POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/fonts/LICENSE-Terminus.txt ${CMAKE_BINARY_DIR}/portable/LICENSE-Terminus.txt)
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/fonts/LICENSE-Terminus.txt ${CMAKE_BINARY_DIR}/portable/LICENSE-Terminus.txt
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/VopHelp.html ${CMAKE_BINARY_DIR}/portable/VopHelp.html)
+# The resource compiler embeds these files; a new one rebuilds the program.
+set_source_files_properties(resources/vop.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/about.mbm;${CMAKE_SOURCE_DIR}/resources/dialogs.rc;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
 # Test and benchmark helpers that run under Wine beside Vop.exe.
 file(GLOB VOP_WINE_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/tools/*_win32.cpp)
@@ -48,7 +52,7 @@ if(TARGET empty_window)
 endif()
 
 # Platform-free benchmarks that are also measured under Wine.
-foreach(bench line_index_bench document_search_bench)
+foreach(bench line_index_bench document_search_bench wave_tick_bench)
   add_executable(${bench}_wine ${CMAKE_SOURCE_DIR}/bench/${bench}.cpp)
   target_link_libraries(${bench}_wine PRIVATE vop_core)
   target_link_options(${bench}_wine PRIVATE -static -static-libgcc -static-libstdc++)

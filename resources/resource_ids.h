@@ -24,6 +24,14 @@
 /* Replace dialog: the check box "Replace all" */
 #define IDC_REPLACE_ALL 1012
 
+/* Font dialog: the caret shape, the three sizes and the two font types */
+#define IDC_FONT_BLOCK_CARET 1012
+#define IDC_FONT_NORMAL 1015
+#define IDC_FONT_DOUBLE 1016
+#define IDC_FONT_QUAD 1017
+#define IDC_FONT_ASCII 1018
+#define IDC_FONT_HEX 1019
+
 /* The About picture */
 #define IDR_ABOUT_PICTURE 122
 

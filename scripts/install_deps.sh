@@ -8,6 +8,8 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils imagemagick python3 python3-pytest
   fonts-terminus-otb
+  # The About picture's letters are drawn from DejaVu Sans Bold.
+  fonts-dejavu-core
   # The fuzz targets: clang, and libFuzzer's runtime with FuzzedDataProvider.h.
   clang-14 libclang-rt-14-dev
 )

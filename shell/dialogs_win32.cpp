@@ -1,6 +1,6 @@
 // The dialogs the core asks for. Modify and Goto Address are a template with
 // one of the program's entry fields; they differ only in the field and in
-// what OK does with its value.
+// what OK does with its value. The rest have files of their own.
 #include "shell/dialogs_win32.h"
 
 #include <cstdio>
@@ -9,9 +9,11 @@
 #include "dialogs/address_field_model.h"
 #include "dialogs/edit_field_model.h"
 #include "resources/resource_ids.h"
+#include "shell/about_dialog_win32.h"
 #include "shell/entry_fields_win32.h"
 #include "shell/field_dialog_win32.h"
 #include "shell/search_dialogs_win32.h"
+#include "shell/settings_dialogs_win32.h"
 #include "shell/shell_win32.h"
 #include "view/caret_byte.h"
 #include "view/caret_navigation.h"
@@ -61,12 +63,22 @@ bool AcceptAddress(HWND, FieldDialog& d) {
 }  // namespace
 
 void RunDialog(DialogKind kind, HWND owner) {
+    // The Options and Help dialogs belong to the main window.
+    switch (kind) {
+        case DialogKind::Font: RunFontDialog(MainWindow()); return;
+        case DialogKind::Keys: RunKeysDialog(MainWindow()); return;
+        case DialogKind::About: RunAboutDialog(MainWindow()); return;
+        case DialogKind::Colors: owner = MainWindow(); break;
+        default: break;
+    }
     FieldDialog dialog{};
     switch (kind) {
         case DialogKind::ModifyByte: dialog = {"ModifyByte", MakeByteField, AcceptByte}; break;
         case DialogKind::GotoAddress: dialog = {"GotoAddress", MakeAddressField, AcceptAddress}; break;
         case DialogKind::Find: dialog = FindDialog(); break;
         case DialogKind::Replace: dialog = ReplaceDialog(); break;
+        case DialogKind::Colors: dialog = ColorsDialog(); break;
+        default: return;
     }
     RunFieldDialog(owner, dialog);
 }

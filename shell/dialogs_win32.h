@@ -1,4 +1,5 @@
-// The modal dialogs the core asks for: Modify, Goto Address, Find and Replace.
+// The modal dialogs the core asks for: Modify, Goto Address, Find, Replace,
+// the Options and Help dialogs and the About box.
 #pragma once
 
 #include <windows.h>

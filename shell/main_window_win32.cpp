@@ -22,19 +22,6 @@ namespace {
 
 constexpr const wchar_t* MainClassName = L"Vop";
 
-WindowMetrics CurrentMetrics() {
-    WindowMetrics m;
-    m.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    m.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    m.frame = GetSystemMetrics(SM_CYFRAME);
-    m.vscroll = GetSystemMetrics(SM_CXVSCROLL);
-    m.caption = GetSystemMetrics(SM_CYCAPTION);
-    m.menu = GetSystemMetrics(SM_CYMENU);
-    RECT bar{};
-    if (StatusBar() && GetWindowRect(StatusBar(), &bar)) m.statusBar = bar.bottom - bar.top;
-    return m;
-}
-
 void ApplyOptimalSize(HWND window, SizingVariant variant) {
     const OptimalPlacement p = OptimalSize(CurrentMetrics(), Editor().settings.FontCell, variant);
     ChangeFontCell(Editor(), p.fontCell);
@@ -165,6 +152,19 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
+
+WindowMetrics CurrentMetrics() {
+    WindowMetrics m;
+    m.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    m.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    m.frame = GetSystemMetrics(SM_CYFRAME);
+    m.vscroll = GetSystemMetrics(SM_CXVSCROLL);
+    m.caption = GetSystemMetrics(SM_CYCAPTION);
+    m.menu = GetSystemMetrics(SM_CYMENU);
+    RECT bar{};
+    if (StatusBar() && GetWindowRect(StatusBar(), &bar)) m.statusBar = bar.bottom - bar.top;
+    return m;
+}
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSW wc = {};

@@ -73,6 +73,14 @@ void CenterOverMainWindow(HWND dialog) {
                TRUE);
 }
 
+void PauseShowingDrawing(DWORD milliseconds) {
+    GdiFlush();
+    // A wait that looks at the message queue puts Wine's drawing on the screen;
+    // it returns at once and handles nothing.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, 0);
+    Sleep(milliseconds);
+}
+
 void PushActiveDialog(HWND dialog) { Globals().dialogs.push_back(dialog); }
 
 void PopActiveDialog(HWND dialog) {

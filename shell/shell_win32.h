@@ -33,6 +33,10 @@ std::string Utf8(const std::wstring& text);
 // Moves a dialog, keeping its size, over the centre of the main window's outer rectangle.
 void CenterOverMainWindow(HWND dialog);
 
+// Blocks for that long, handling no messages, with everything drawn so far on
+// the screen (a plain Sleep leaves Wine's drawing unshown until the next message).
+void PauseShowingDrawing(DWORD milliseconds);
+
 // While a dialog is up, message boxes the core raises for "the calling
 // dialog" are owned by it.
 void PushActiveDialog(HWND dialog);

@@ -18,7 +18,7 @@ enum class BoxButtons { Ok, YesNo, YesNoCancel };
 enum class BoxAnswer { Ok, Yes, No, Cancel };
 
 // Dialogs the data window and the menu open; the shell runs them modally.
-enum class DialogKind { ModifyByte, GotoAddress, Find, Replace };
+enum class DialogKind { ModifyByte, GotoAddress, Find, Replace, Colors, Font, Keys, About };
 
 struct ClientSize {
     int width = 0;

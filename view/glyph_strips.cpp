@@ -45,6 +45,11 @@ void FreeGlyphStrips(GlyphStrips& strips) {
     strips.digit = GlyphStrip{};
 }
 
+void RebuildGlyphStrips(EditorState& s) {
+    FreeGlyphStrips(s.strips);
+    BuildGlyphStrips(s.strips, s.glyphs, s.settings.FontCell, s.settings.ForegroundColor, s.settings.BackgroundColor);
+}
+
 void ChangeFontCell(EditorState& s, std::uint8_t fontCell) {
     if (fontCell == s.settings.FontCell && s.strips.fontCell == fontCell && !s.strips.text.empty()) return;
     FreeGlyphStrips(s.strips);

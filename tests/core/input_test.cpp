@@ -26,15 +26,19 @@ Bytes Lines(int count) {  // "line\n", count times
 // A key or menu command opening the wrong dialog, a remembered search opening
 // the Find dialog instead of searching again, a hex-view command reaching the
 // text view (the menu's beep there), or anything happening without a
-// document. Only F3 with a search to repeat leaves the text view first.
+// document. Only F3 with a search to repeat leaves the text view first. The
+// Options and Help dialogs open whatever is shown, also without a document.
 TEST(Commands, DialogsBeepsAndRepeatedSearches) {
-    const struct { int key; KeyModifiers mods; int command; Dialogs hexView, textView; bool searches; } cases[] = {
+    const struct { int key; KeyModifiers mods; int command; Dialogs hexView, textView; bool searches, anyTime; } cases[] = {
         {Key::Enter, None, 0, {Modify}, {Modify}, false}, {Key::F5, None, 0, {Goto}, {}, false},
         {Key::F7, None, 0, {Find}, {Find}, false},        {Key::F7, Ctrl, 0, {Replace}, {}, false},
         {Key::F7, Shift, 0, {Find}, {Find}, true},        {Key::L, Ctrl, 0, {Find}, {Find}, true},
         {Key::F3, None, 0, {Find}, {Find}, true},         {0, None, IDM_SEARCH_FIND, {Find}, {Find}, false},
         {0, None, IDM_SEARCH_REPLACE, {Replace}, {}, false}, {0, None, IDM_SEARCH_GOTO, {Goto}, {}, false},
-        {0, None, IDM_OPTIONS_COLORS, {}, {}, false},     {0, None, IDM_FILE_SAVE, {}, {}, false},
+        {0, None, IDM_FILE_SAVE, {}, {}, false},          {0, None, IDM_OPTIONS_COLORS, {DialogKind::Colors}, {DialogKind::Colors}, false, true},
+        {0, None, IDM_OPTIONS_FONTS, {DialogKind::Font}, {DialogKind::Font}, false, true},
+        {0, None, IDM_HELP_KEYS, {DialogKind::Keys}, {DialogKind::Keys}, false, true},
+        {0, None, IDM_HELP_ABOUT, {DialogKind::About}, {DialogKind::About}, false, true},
     };
     for (const auto& c : cases)
         for (int view = 0; view < 5; ++view) {  // hex or text view, with or without a search to repeat; no document
@@ -45,7 +49,7 @@ TEST(Commands, DialogsBeepsAndRepeatedSearches) {
             if (text) EnterTextView(t.s);
             t.s.FindPatternLength = view & 2 ? 3 : 0;
             c.command ? RunMenuCommand(t.s, c.command) : DataWindowKeyDown(t.s, c.key, c.mods);
-            EXPECT_EQ(t.ui.dialogs, search || none ? Dialogs{} : text ? c.textView : c.hexView);
+            EXPECT_EQ(t.ui.dialogs, search || (none && !c.anyTime) ? Dialogs{} : text ? c.textView : c.hexView);
             EXPECT_EQ(t.ui.beeps.size(), text && c.command && c.hexView != c.textView);
             ASSERT_EQ(t.ui.boxes.size(), search ? 1u : 0u);
             EXPECT_TRUE(!search || (t.ui.boxes[0].text == "Sequence not found!" && t.ui.boxes[0].title == "Find" &&

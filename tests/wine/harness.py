@@ -6,6 +6,7 @@
 # Input is real X input through xdotool; what the program shows is read with the
 # vop_probe helper (title, status bar, message boxes) and from the screen's
 # pixels. Every wait is bounded.
+import contextlib
 import os
 import re
 import resource
@@ -51,9 +52,26 @@ class Vop:
         self.process = None
         shutil.rmtree(os.path.dirname(self.folder), ignore_errors=True)
         shutil.copytree(os.path.join(WIN_BUILD, "portable"), self.folder, ignore=shutil.ignore_patterns("Vop.cfg"))
-        display = re.search(r"^DISPLAY=(.*)$", Path(STATE, "env").read_text(), re.M).group(1)  # the session's
-        self.env = dict(os.environ, WINEPREFIX=os.path.join(STATE, "prefix"), WINEARCH="win64", WINEDEBUG="-all",
+        self.session(STATE)
+
+    def session(self, state):  # the Wine session (prefix, server, display) the program and the probe run in
+        display = re.search(r"^DISPLAY=(.*)$", Path(state, "env").read_text(), re.M).group(1)
+        self.env = dict(os.environ, WINEPREFIX=os.path.join(state, "prefix"), WINEARCH="win64", WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8", DISPLAY=display)
+
+    # Settings in the Wine prefix, which every test shares, for a with block: {key: (value, "" the default; data)}.
+    # The keys are the test's own, so they are deleted afterwards.
+    @contextlib.contextmanager
+    def registry(self, values):
+        def reg(*args, check=True):
+            subprocess.run(["wine", "reg", *args, "/f"], env=self.env, capture_output=True, check=check, timeout=60)
+        try:
+            for key, (name, data) in values.items():
+                reg("add", key, *(["/v", name] if name else ["/ve"]), "/d", data)
+            yield
+        finally:
+            for key in values:
+                reg("delete", key, check=False)
 
     def path(self, name):
         return os.path.join(self.folder, name)
@@ -155,7 +173,7 @@ class Vop:
         return subprocess.run(["import", "-window", "root", *crop, *output], env=self.env,
                               capture_output=True, check=True, timeout=30).stdout
 
-    def pixels(self, key="data"):  # the visible part of the data window (or a dialog's control), as rows of pixels
-        left, top, right, bottom = rect = self.rect(key)
+    def pixels(self, key="data"):  # the visible part of the data window (a dialog's control, a rectangle), as rows
+        left, top, right, bottom = rect = self.rect(key) if isinstance(key, str) else key
         data = memoryview(self.grab(rect, "-depth", "8", "rgba:-")).cast("I")
         return [data[y * (right - left):(y + 1) * (right - left)] for y in range(bottom - top)]

@@ -57,11 +57,12 @@ int Info(HWND main) {
     if (HWND box = ProgramDialog(main)) {
         std::wprintf(L"box=%p\nboxtitle=%ls\nboxtext=%ls\n", static_cast<void*>(box), Text(box).c_str(),
                      Text(GetDlgItem(box, 0xFFFF)).c_str());
-        // Its controls' client areas on the screen: pattern rows as field0.., others by id.
+        PrintRect(L"boxclient", 0, box);
+        // Its controls' client areas on the screen: the program's own fields as field0.., others by id.
         int fields = 0;
         wchar_t name[64];
         for (HWND c = nullptr; (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
-            if (GetClassNameW(c, name, 64) && std::wstring(name) == L"VopAdvancedEditField")
+            if (GetClassNameW(c, name, 64) && std::wstring(name).rfind(L"Vop", 0) == 0)
                 PrintRect(L"field", fields++, c);
             else
                 PrintRect(L"item", GetDlgCtrlID(c), c);
@@ -80,6 +81,10 @@ int Info(HWND main) {
     }
     HWND bar = FindWindowExW(main, nullptr, STATUSCLASSNAMEW, nullptr);
     HANDLE process = ProcessOf(main);
+    FILETIME created, ended, kernel, user;  // the processor time it has used, in milliseconds
+    if (GetProcessTimes(process, &created, &ended, &kernel, &user))
+        std::wprintf(L"cpu=%llu\n", ((ULARGE_INTEGER{{kernel.dwLowDateTime, kernel.dwHighDateTime}}.QuadPart +
+                                     ULARGE_INTEGER{{user.dwLowDateTime, user.dwHighDateTime}}.QuadPart) / 10000));
     wchar_t text[4096] = {};
     void* remote = Remote(process, text, sizeof text);
     DWORD_PTR parts = 0;

@@ -1,0 +1,87 @@
+# The Options and Help dialogs in the real program: colours typed into Set
+# Colors reach every pixel of the data area and "Vop.cfg" (Cancel and the close
+# box change nothing), the Font dialog's size on a screen too narrow for Quad,
+# its caret shape and font type on the screen, and the key list.
+import os
+import subprocess
+from collections import Counter
+
+import pytest
+
+from harness import SOURCE, STATE, drawn, wait_for, winpath
+
+COLORS, FONTS, KEYS = 40004, 40012, 40011
+INK, PAPER = 0xFF7F7F7F, 0xFF808080  # 80 80 80 typed for both: the ink becomes the inverse
+KEY_LIST = "\n".join(label.ljust(14) + keys for label, keys in [  # the keys from the fifteenth column on
+    ("Find:", "F7"), ("Replace:", "Ctr+F7"), ("Find Next:", "Ctr+L, F3"), ("Change View:", "F4"), ("Goto Address:", "F5"),
+    ("Edit:", "Enter"), ("Begin Line:", "Home"), ("End of Line:", "End"), ("Page Up:", "PageUp"),
+    ("Page Down:", "PageDown"), ("Move Caret:", "Arrows")])
+
+
+def dialog(vop, command, title):
+    vop.probe("command", command)
+    return vop.wait_info(title, lambda i: i.get("boxtitle") == title)
+
+
+def colours(vop):  # the two commonest pixels of the data area
+    return [colour for colour, _ in Counter(p for row in vop.pixels() for p in row).most_common(2)]
+
+
+def test_colours_reach_the_screen_and_the_settings_file_and_cancel_keeps_them(vop):
+    vop.start(winpath(vop.write("c.bin", b"Colours!" * 64))).wait_open()
+    for typed, ending in [("000000", "Escape"), ("000000", "alt+F4"), ("808080", "Return")]:
+        dialog(vop, COLORS, "Set Colors")
+        for field in ("field0", "field1"):
+            vop.click(3, 3, key=field)  # the first digit
+            vop.key(*typed)
+        vop.key(ending)
+        vop.wait_info("the dialog gone", lambda i: "box" not in i)
+        expected = [PAPER, INK] if typed == "808080" else [0xFFFFFFFF, 0xFF000000]
+        wait_for(lambda: "%s, not %s" % (expected, colours(vop)), lambda: colours(vop) == expected)
+    vop.quit()
+    assert vop.read("Vop.cfg")[3:] == bytes.fromhex("7F7F7F00 80808000")
+
+
+# A screen 800 pixels wide, in a Wine session of its own (a Wine desktop of that size would leave its size to
+# every later program of the session): Quad's 16 bytes need 864 pixels, Double's 32 bytes 700.
+@pytest.fixture
+def narrow_screen(vop):
+    state, script = os.path.join(STATE, "narrow"), os.path.join(SOURCE, "scripts", "wine_session.sh")
+    subprocess.run([script, "start", state, "91", "800x600x24"], check=True, capture_output=True, timeout=240)
+    vop.session(state)
+    yield
+    vop.kill()
+    subprocess.run([script, "stop", state], capture_output=True, timeout=60)
+
+
+def test_quad_on_a_narrow_screen_ends_at_the_size_that_fits(vop, narrow_screen):
+    vop.start(winpath(vop.write("q.bin", b"Q" * 4096))).wait_open()
+    dialog(vop, FONTS, "Font")
+    vop.click(3, 3, key="item1017")  # Quad
+    before = vop.info()["window"]
+    vop.key("Return")
+    info = vop.wait_info("a new size", lambda i: "box" not in i and i["window"] != before)
+    left, top, right, bottom = map(int, info["window"].split(","))
+    data = list(map(int, info["data"].split(",")))
+    assert 0 <= left and right <= 800 and bottom <= 600 and (data[3] - data[1]) % 32 == 0, "Double's rows on screen"
+    vop.quit()
+    assert vop.read("Vop.cfg")[:3] == bytes([0, 1, 0])
+
+
+def test_block_caret_and_hex_show_on_the_screen_and_the_keys_are_listed(vop):
+    digits = vop.glyphs("digits.fnt", 8)
+    vop.start(winpath(vop.write("h.bin", b"\x4a" * 64))).wait_open()
+    dialog(vop, FONTS, "Font")
+    for control in ("item1012", "item1019"):  # block caret, Hex
+        vop.click(3, 3, key=control)
+    vop.key("Return")
+    cell = lambda p: [row[81:89] for row in p[:16]]  # byte 0's cell: 4 over A, the low digit 7 rows down
+    wait_for("4A in Hex", lambda: drawn(vop.pixels(), 81, 0, digits[4][:7]) and drawn(vop.pixels(), 81, 7, digits[10]))
+    # The caret blinks: once shown, it inverts every row of the cell (a digit row has at most 5 pixels of ink).
+    wait_for("the block caret over the whole cell", lambda: all(Counter(row)[0xFF000000] >= 3 for row in cell(vop.pixels())))
+    dialog(vop, KEYS, "Keys")
+    assert KEY_LIST in vop.probe("info").replace("\r", "")
+    vop.key("Escape")  # nothing: only OK and the close box end it
+    assert vop.wait_info("Keys", lambda i: True).get("boxtitle") == "Keys"
+    vop.key("Return")
+    vop.wait_info("the Keys dialog gone", lambda i: "box" not in i)
