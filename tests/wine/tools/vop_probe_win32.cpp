@@ -81,10 +81,6 @@ int Info(HWND main) {
     }
     HWND bar = FindWindowExW(main, nullptr, STATUSCLASSNAMEW, nullptr);
     HANDLE process = ProcessOf(main);
-    FILETIME created, ended, kernel, user;  // the processor time it has used, in milliseconds
-    if (GetProcessTimes(process, &created, &ended, &kernel, &user))
-        std::wprintf(L"cpu=%llu\n", ((ULARGE_INTEGER{{kernel.dwLowDateTime, kernel.dwHighDateTime}}.QuadPart +
-                                     ULARGE_INTEGER{{user.dwLowDateTime, user.dwHighDateTime}}.QuadPart) / 10000));
     wchar_t text[4096] = {};
     void* remote = Remote(process, text, sizeof text);
     DWORD_PTR parts = 0;
