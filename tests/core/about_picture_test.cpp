@@ -9,6 +9,7 @@
 #include <iterator>
 #include <random>
 
+#include "about/about_rules.h"
 #include "about/line_shift.h"
 #include "about/mbm_decoder.h"
 #include "about/picture_colours.h"
@@ -256,6 +257,16 @@ TEST(AboutPicture, TheProgramsPictureDecodesAndPacksBack) {
     for (unsigned i = 0; i < 256; ++i) EXPECT_EQ(PaletteEntry(p, i) >> (i < 67 ? 8 : 0), 0u) << i;  // black, then nothing
     for (unsigned i = 1; i < 67; ++i) EXPECT_LE(PaletteEntry(p, i - 1), PaletteEntry(p, i));  // transparency rising
     EXPECT_LT(*std::max_element(p.pixels.begin(), p.pixels.end()), 67);
+}
+
+// One About command in four shows the curtain; a picture whose first colour
+// would vanish on the face (white on a light one, black on black) is inverted.
+TEST(AboutBox, ChoiceAndInversion) {
+    int curtains = 0;
+    for (int t = 0; t < 4000; ++t) curtains += AboutUsesCurtain(1796600000 + t);
+    EXPECT_NEAR(curtains, 1000, 100);
+    EXPECT_TRUE(PictureShownInverted(0, 0) && PictureShownInverted(0xFFFFFF00, 0xF0F0F0) && !PictureShownInverted(0, 0xF0F0F0));
+    EXPECT_TRUE(!PictureShownInverted(0xFFFFFF00, 0) && !PictureShownInverted(FillValue, 0) && !PictureShownInverted(FillValue, 0xF0F0F0));
 }
 
 }  // namespace

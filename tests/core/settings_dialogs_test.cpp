@@ -24,7 +24,6 @@ TEST(SettingsDialogs, ColoursFromTheFields) {
     };
     for (const auto& step : steps) {
         u.s.strips.text.pixels[1] = 0x123456;  // a rebuild would repaint this pixel of the strip
-        u.ui.paint(u.s);
         EXPECT_EQ(ChooseColours(u.s, step.fg, step.bg), step.changed);
         EXPECT_EQ(std::make_pair(u.s.settings.ForegroundColor, u.s.settings.BackgroundColor), std::make_pair(step.ink, step.paper));
         EXPECT_EQ(u.s.strips.text.pixels[1], step.changed ? ColourToPixel(step.paper) : 0x123456u);
@@ -45,8 +44,8 @@ TEST(SettingsDialogs, FontChoice) {
         u.open(std::vector<std::uint8_t>(5000, 0x41));
         const OptimalPlacement p = ChooseFont(u.s, {2, 1, 1}, maximised, narrow);
         const std::uint8_t cell = maximised ? 2 : 1;
-        EXPECT_EQ(std::make_tuple(p.resize, u.s.settings.FontCell, u.s.strips.fontCell), std::make_tuple(!maximised, cell, cell));
-        EXPECT_EQ(std::make_pair(u.s.settings.FontType, u.s.settings.BlockCaret), std::make_pair(std::uint8_t{1}, std::uint8_t{1}));
+        EXPECT_EQ(std::make_tuple(p.resize, u.s.settings.FontCell, u.s.strips.fontCell, u.s.settings.FontType, u.s.settings.BlockCaret),
+                  std::make_tuple(!maximised, cell, cell, std::uint8_t{1}, std::uint8_t{1}));
         EXPECT_EQ(u.s.strips.digit.width, 16 * CellWidth(cell));
         // The maximised window's view is laid out again at once for the new
         // cells, as a document opened at that size would be.
