@@ -7,6 +7,8 @@ packages=(
   cmake make g++ pkg-config googletest libgtest-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils imagemagick python3 python3-pytest
+  # Wine's own fonts: the dialogs' "MS Sans Serif" and the key list's "Courier".
+  fonts-wine
   fonts-terminus-otb
   # The About picture's letters are drawn from DejaVu Sans Bold.
   fonts-dejavu-core

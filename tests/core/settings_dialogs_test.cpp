@@ -24,7 +24,9 @@ TEST(SettingsDialogs, ColoursFromTheFields) {
     };
     for (const auto& step : steps) {
         u.s.strips.text.pixels[1] = 0x123456;  // a rebuild would repaint this pixel of the strip
+        const int repaints = u.ui.repaints;
         EXPECT_EQ(ChooseColours(u.s, step.fg, step.bg), step.changed);
+        EXPECT_EQ(u.ui.repaints - repaints, step.changed ? 1 : 0);
         EXPECT_EQ(std::make_pair(u.s.settings.ForegroundColor, u.s.settings.BackgroundColor), std::make_pair(step.ink, step.paper));
         EXPECT_EQ(u.s.strips.text.pixels[1], step.changed ? ColourToPixel(step.paper) : 0x123456u);
         EXPECT_EQ(u.s.strips.text.at(0x41 * 8, 0), ColourToPixel(step.ink));
@@ -32,27 +34,25 @@ TEST(SettingsDialogs, ColoursFromTheFields) {
     }
 }
 
-// The buttons the dialog opens with, whatever the settings file held; and OK:
-// a normal window takes the optimal size, one cell size down at a time until
-// a row of 16 bytes fits; a maximised one keeps its size and cell size.
+// The buttons the dialog opens with, whatever the settings file held; and OK
+// from Double to Quad: a normal window takes the optimal size, one cell size
+// down at a time until a row of 16 bytes fits; a maximised one keeps its size
+// and cell size. A window that keeps its size is laid out again at once.
 TEST(SettingsDialogs, FontChoice) {
     const FontChoice opened = CurrentFontChoice(Settings{3, 7, 2});
     EXPECT_EQ(std::make_tuple(opened.fontType, opened.fontCell, opened.blockCaret), std::make_tuple(1, 2, 0));
-    const WindowMetrics narrow{700, 600, 4, 16, 19, 19, 20};  // room for 16 bytes at 16 pixels, not at 32
-    for (const bool maximised : {false, true}) {
-        Session u({1200, 700});
-        u.open(std::vector<std::uint8_t>(5000, 0x41));
-        const OptimalPlacement p = ChooseFont(u.s, {2, 1, 1}, maximised, narrow);
-        const std::uint8_t cell = maximised ? 2 : 1;
+    const WindowMetrics narrow{700, 600, 4, 16, 19, 19, 20}, tiny{200, 200, 4, 16, 19, 19, 20};  // 16 bytes fit at 16 / at no size
+    const struct { bool maximised; WindowMetrics screen; std::uint8_t cell; bool resize; } cases[] = {
+        {false, narrow, 1, true}, {true, narrow, 2, false}, {false, tiny, 0, false}};
+    for (const auto& c : cases) {
+        Session u({1200, 700}), fresh({1200, 700});
+        u.s.settings.FontCell = 1, fresh.s.settings.FontCell = c.cell;
+        u.open(std::vector<std::uint8_t>(5000, 0x41)), fresh.open(std::vector<std::uint8_t>(5000, 0x41));
+        const OptimalPlacement p = ChooseFont(u.s, {2, 1, 1}, c.maximised, c.screen);
         EXPECT_EQ(std::make_tuple(p.resize, u.s.settings.FontCell, u.s.strips.fontCell, u.s.settings.FontType, u.s.settings.BlockCaret),
-                  std::make_tuple(!maximised, cell, cell, std::uint8_t{1}, std::uint8_t{1}));
-        EXPECT_EQ(u.s.strips.digit.width, 16 * CellWidth(cell));
-        // The maximised window's view is laid out again at once for the new
-        // cells, as a document opened at that size would be.
-        Session fresh({1200, 700});
-        fresh.s.settings.FontCell = cell;
-        fresh.open(std::vector<std::uint8_t>(5000, 0x41));
-        EXPECT_TRUE(!maximised || (u.s.grid.columns == fresh.s.grid.columns && u.s.grid.rows == fresh.s.grid.rows));
+                  std::make_tuple(c.resize, c.cell, c.cell, std::uint8_t{1}, std::uint8_t{1}));
+        EXPECT_TRUE(u.s.strips.digit.width == 16 * CellWidth(c.cell) && u.ui.repaints > fresh.ui.repaints);
+        EXPECT_TRUE(c.resize || (u.s.grid.columns == fresh.s.grid.columns && u.s.grid.rows == fresh.s.grid.rows));
     }
 }
 

@@ -27,7 +27,7 @@ public:
     std::vector<std::pair<int, int>> beeps;
     std::optional<std::string> pickedFile;   // the Open dialog's answer
     bool mainWindowClosed = false, searchEnabled = false, statusTwoParts = false, scrollArrowsEnabled = false;
-    int caretX = -1, caretY = -1, scrollMax = 0, scrollPos = 0;
+    int caretX = -1, caretY = -1, scrollMax = 0, scrollPos = 0, repaints = 0;  // repaints: of the whole data window
     int caretHides = 1;  // a new caret starts hidden; it shows while no hide is left
     std::string title, statusText[2];
     // The screen: paints happen when the core returns to the message loop,
@@ -56,7 +56,7 @@ public:
         if (!answers.empty()) answers.pop_front();
         return a;
     }
-    void invalidateData() override { dirty.push_back({-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}); }
+    void invalidateData() override { ++repaints, dirty.push_back({-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}); }
     void invalidateDataRect(int l, int t, int r, int b) override { dirty.push_back({l, t, r, b}); }
     void invertDataRect(int, int, int, int) override {}
     ClientSize dataClientSize() override { return client; }
