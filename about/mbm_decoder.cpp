@@ -72,15 +72,18 @@ std::uint64_t LeastBodyBytes(int type, int subtype, std::uint64_t pixels, std::u
     return pixels / d.pixels * d.bytes;
 }
 
+// Subtype 0 of any type: the pixels exactly as the picture keeps them.
+Result CopyRaw(Picture& picture, Reader& in) {
+    const std::uint8_t* raw = in.take(picture.pixels.size());
+    if (!raw) return Corrupt;
+    std::copy(raw, raw + picture.pixels.size(), picture.pixels.begin());
+    return Ok;
+}
+
 // Types 0 and 1: bits, raw or as runs of set and clear pixels.
 Result DecodeBits(Picture& picture, Reader& in, int subtype) {
     std::vector<std::uint8_t>& pixels = picture.pixels;
-    if (subtype == 0) {
-        const std::uint8_t* raw = in.take(pixels.size());
-        if (!raw) return Corrupt;
-        std::copy(raw, raw + pixels.size(), pixels.begin());
-        return Ok;
-    }
+    if (subtype == 0) return CopyRaw(picture, in);
     const auto width = static_cast<std::uint64_t>(picture.width);
     const std::uint64_t total = width * static_cast<std::uint64_t>(picture.height);
     const std::uint64_t rowBits = (width + 7) / 8 * 8;
@@ -141,10 +144,7 @@ Result DecodeIndices(Picture& picture, Reader& in, Output& out, int type, int su
         const std::uint8_t* palette = in.take(FullPaletteBytes);
         if (!palette) return Corrupt;
         if (type == 2) std::copy(palette, palette + FullPaletteBytes, picture.palette.begin());
-        const std::uint8_t* raw = in.take(picture.pixels.size());
-        if (!raw) return Corrupt;
-        std::copy(raw, raw + picture.pixels.size(), picture.pixels.begin());
-        return Ok;
+        return CopyRaw(picture, in);
     }
     if (type == 2) {
         const std::uint8_t* n = in.take(2);
@@ -160,12 +160,7 @@ Result DecodeIndices(Picture& picture, Reader& in, Output& out, int type, int su
 
 // Type 4, 24 bits: raw, or records of a count and one colour.
 Result DecodeRgb(Picture& picture, Reader& in, Output& out, int subtype) {
-    if (subtype == 0) {
-        const std::uint8_t* raw = in.take(picture.pixels.size());
-        if (!raw) return Corrupt;
-        std::copy(raw, raw + picture.pixels.size(), picture.pixels.begin());
-        return Ok;
-    }
+    if (subtype == 0) return CopyRaw(picture, in);
     while (!out.finished()) {
         const std::uint8_t* record = in.take(4);
         if (!record || !out.run(record[0] + 1u, record + 1)) return Corrupt;
@@ -175,12 +170,7 @@ Result DecodeRgb(Picture& picture, Reader& in, Output& out, int subtype) {
 
 // Type 5, 32 bits: raw, records of a count and a colour, or the word stream.
 Result DecodeTrueColour(Picture& picture, Reader& in, Output& out, int subtype) {
-    if (subtype == 0) {
-        const std::uint8_t* raw = in.take(picture.pixels.size());
-        if (!raw) return Corrupt;
-        std::copy(raw, raw + picture.pixels.size(), picture.pixels.begin());
-        return Ok;
-    }
+    if (subtype == 0) return CopyRaw(picture, in);
     while (!out.finished()) {
         if (subtype == 1) {
             const std::uint8_t* record = in.take(5);

@@ -15,7 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Dialogs = std::vector<DialogKind>;
 const KeyModifiers None{}, Ctrl{true, false, false}, Shift{false, true, false};
 const DialogKind Modify = DialogKind::ModifyByte, Goto = DialogKind::GotoAddress, Find = DialogKind::Find,
-                 Replace = DialogKind::Replace;
+                 Replace = DialogKind::Replace, Colors = DialogKind::Colors, Font = DialogKind::Font;
 
 Bytes Lines(int count) {  // "line\n", count times
     Bytes text;
@@ -35,10 +35,8 @@ TEST(Commands, DialogsBeepsAndRepeatedSearches) {
         {Key::F7, Shift, 0, {Find}, {Find}, true},        {Key::L, Ctrl, 0, {Find}, {Find}, true},
         {Key::F3, None, 0, {Find}, {Find}, true},         {0, None, IDM_SEARCH_FIND, {Find}, {Find}, false},
         {0, None, IDM_SEARCH_REPLACE, {Replace}, {}, false}, {0, None, IDM_SEARCH_GOTO, {Goto}, {}, false},
-        {0, None, IDM_FILE_SAVE, {}, {}, false},          {0, None, IDM_OPTIONS_COLORS, {DialogKind::Colors}, {DialogKind::Colors}, false, true},
-        {0, None, IDM_OPTIONS_FONTS, {DialogKind::Font}, {DialogKind::Font}, false, true},
-        {0, None, IDM_HELP_KEYS, {DialogKind::Keys}, {DialogKind::Keys}, false, true},
-        {0, None, IDM_HELP_ABOUT, {DialogKind::About}, {DialogKind::About}, false, true},
+        {0, None, IDM_FILE_SAVE, {}, {}, false},          {0, None, IDM_OPTIONS_COLORS, {Colors}, {Colors}, false, true},
+        {0, None, IDM_OPTIONS_FONTS, {Font}, {Font}, false, true},
     };
     for (const auto& c : cases)
         for (int view = 0; view < 5; ++view) {  // hex or text view, with or without a search to repeat; no document

@@ -31,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Picture copy;
     Require(Same(CopyPicture(copy, p), p) && Same(CopyPicture(copy, p), p));
-    AdjustColors(copy, InvertColours), AdjustColors(copy, InvertColours);
-    Require(Same(copy, p));
+    AdjustColors(copy, InvertColours), AdjustColors(copy, InvertColours), Require(Same(copy, p));
     const std::uint32_t background = (size * 0x9E3779B9u ^ data[size - 1]) & 0xFFFFFF;
     const std::vector<std::uint8_t> dib = PictureToDib(p, background);
     const std::uint64_t rowBytes = (std::uint64_t(w) * std::uint64_t(p.bitsPerPixel) + 31) / 32 * 4;

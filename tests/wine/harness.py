@@ -63,15 +63,14 @@ class Vop:
     # The keys are the test's own, so they are deleted afterwards.
     @contextlib.contextmanager
     def registry(self, values):
-        def reg(*args, check=True):
-            subprocess.run(["wine", "reg", *args, "/f"], env=self.env, capture_output=True, check=check, timeout=60)
+        reg = lambda *args: subprocess.run(["wine", "reg", *args, "/f"], env=self.env, capture_output=True, timeout=60)  # noqa
         try:
             for key, (name, data) in values.items():
                 reg("add", key, *(["/v", name] if name else ["/ve"]), "/d", data)
             yield
         finally:
             for key in values:
-                reg("delete", key, check=False)
+                reg("delete", key)
 
     def path(self, name):
         return os.path.join(self.folder, name)

@@ -61,9 +61,8 @@ def test_quad_on_a_narrow_screen_ends_at_the_size_that_fits(vop, narrow_screen):
     before = vop.info()["window"]
     vop.key("Return")
     info = vop.wait_info("a new size", lambda i: "box" not in i and i["window"] != before)
-    left, top, right, bottom = map(int, info["window"].split(","))
-    data = list(map(int, info["data"].split(",")))
-    assert 0 <= left and right <= 800 and bottom <= 600 and (data[3] - data[1]) % 32 == 0, "Double's rows on screen"
+    (left, _, right, bottom), (_, top, _, low) = [map(int, info[key].split(",")) for key in ("window", "data")]
+    assert 0 <= left and right <= 800 and bottom <= 600 and (low - top) % 32 == 0, "Double's rows on the screen"
     vop.quit()
     assert vop.read("Vop.cfg")[:3] == bytes([0, 1, 0])
 
