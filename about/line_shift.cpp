@@ -25,9 +25,7 @@ ColourValue Mix(ColourValue a, ColourValue b, double wa, double wb) {
 }
 
 bool MakeTrueColour(Picture& picture) {
-    if (picture.bitsPerPixel == 1) ExpandMonochrome(picture);
-    if (picture.bitsPerPixel == 8) ToTrueColor(picture, 0);
-    if (picture.bitsPerPixel == 24) RgbToTrueColor(picture);
+    ToThirtyTwoBits(picture);
     return picture.bitsPerPixel == 32 &&
            picture.pixels.size() >= PixelDataSize(picture.width, picture.height, picture.bitsPerPixel);
 }

@@ -109,6 +109,12 @@ void RgbToTrueColor(Picture& picture) {
     }
 }
 
+void ToThirtyTwoBits(Picture& picture) {
+    ExpandMonochrome(picture);
+    ToTrueColor(picture, 0);
+    RgbToTrueColor(picture);
+}
+
 void AdjustColors(Picture& picture, int operation) {
     if (operation != InvertColours || !Complete(picture)) return;
     const std::size_t bytes = static_cast<std::size_t>(PixelDataSize(picture.width, picture.height, picture.bitsPerPixel));

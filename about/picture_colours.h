@@ -18,6 +18,9 @@ void ExpandMonochrome(Picture& picture);
 void ToTrueColor(Picture& picture, ColourValue c);
 // 24 bits to 32, every pixel opaque.
 void RgbToTrueColor(Picture& picture);
+// Any depth to 32 bits, through the conversions above (the default palette
+// of colour 0 where there is none).
+void ToThirtyTwoBits(Picture& picture);
 // Operation InvertColours: red, green and blue become 255 − value; the
 // transparency never changes. Other operations do nothing.
 void AdjustColors(Picture& picture, int operation);

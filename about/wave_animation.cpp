@@ -15,9 +15,7 @@ void StartWave(WaveAnimation& wave, const Picture& decoded) {
     for (int k = 0; k < WaveTableSize; ++k) wave.table[static_cast<std::size_t>(k)] = 5 * std::sin(k * pi / 100);
     CopyPicture(wave.source, decoded);
     // The shifts work at 32 bits; converting once here spares every tick the conversion.
-    ExpandMonochrome(wave.source);
-    ToTrueColor(wave.source, 0);
-    RgbToTrueColor(wave.source);
+    ToThirtyTwoBits(wave.source);
     CopyPicture(wave.rows, wave.source);
     CopyPicture(wave.frame, wave.source);
 }

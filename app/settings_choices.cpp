@@ -37,16 +37,12 @@ FontChoice CurrentFontChoice(const Settings& settings) {
 OptimalPlacement ChooseFont(EditorState& s, const FontChoice& choice, bool maximised, const WindowMetrics& metrics) {
     s.settings.FontType = choice.fontType;
     s.settings.BlockCaret = choice.blockCaret;
-    ChangeFontCell(s, choice.fontCell);
     OptimalPlacement placement;
-    if (maximised) {
-        DataWindowResized(s);
-    } else {
-        placement = OptimalSize(metrics, s.settings.FontCell, SizingVariant::Menu);
-        ChangeFontCell(s, placement.fontCell);
-        // A window that keeps its size gets no size change to lay it out again.
-        if (!placement.resize) DataWindowResized(s);
-    }
+    if (!maximised) placement = OptimalSize(metrics, choice.fontCell, SizingVariant::Menu);
+    // The strips are built once, for the cell size the screen can take.
+    ChangeFontCell(s, maximised ? choice.fontCell : placement.fontCell);
+    // A window that keeps its size gets no size change to lay it out again.
+    if (maximised || !placement.resize) DataWindowResized(s);
     s.UI().invalidateData();
     return placement;
 }

@@ -59,8 +59,7 @@ void Open(HWND dialog, AboutBox& box) {
 }
 
 ColourValue FirstColour(const Picture& picture, bool curtain) {
-    if (curtain && picture.palette.size() >= 4)
-        return MakeColourValue(picture.palette[0], picture.palette[1], picture.palette[2], picture.palette[3]);
+    if (curtain && picture.hasPalette()) return PaletteEntry(picture, 0);
     return picture.holdsPixels() ? PixelAt(picture, 0, 0) : 0xFFFFFFFFu;
 }
 
