@@ -7,14 +7,14 @@
 #   document  the page window's bytes, saving and the save questions, the line index
 #   view      the screen: layout, rendering, caret and scrolling, and the
 #             operations that load pages and then update the screen
-#   dialogs   the entry fields' models
+#   entry_fields  the entry fields' models: the hex fields and the pattern rows
 #   search    the sequence search
 #   about     the About picture
 #   app       what input and commands do: data window input, menu commands, start-up
 #   shell     the Win32 windows and dialogs (every *_win32 file, and only those)
 # Headers of resources/ (identifiers shared with the resource script) may be
 # included from anywhere. Only the shell may include the Windows headers.
-set(layers state files document view dialogs search about app shell)
+set(layers state files document view entry_fields search about app shell)
 set(windows_headers windows.h commctrl.h commdlg.h shellapi.h mmsystem.h shlobj.h psapi.h)
 
 set(problems "")

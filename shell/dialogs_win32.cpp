@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "dialogs/address_field_model.h"
-#include "dialogs/edit_field_model.h"
+#include "entry_fields/address_field_model.h"
+#include "entry_fields/edit_field_model.h"
 #include "resources/resource_ids.h"
 #include "shell/about_dialog_win32.h"
 #include "shell/entry_fields_win32.h"

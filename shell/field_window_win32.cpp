@@ -2,8 +2,8 @@
 
 #include <mmsystem.h>
 
-#include "dialogs/address_field_model.h"
-#include "dialogs/edit_field_model.h"
+#include "entry_fields/address_field_model.h"
+#include "entry_fields/edit_field_model.h"
 #include "shell/entry_fields_win32.h"
 #include "shell/glyph_lines_win32.h"
 #include "shell/shell_win32.h"

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "dialogs/pattern_field_model.h"
+#include "entry_fields/pattern_field_model.h"
 #include "shell/entry_fields_win32.h"
 #include "shell/field_window_win32.h"
 

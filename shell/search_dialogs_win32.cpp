@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "dialogs/pattern_field_model.h"
+#include "entry_fields/pattern_field_model.h"
 #include "resources/resource_ids.h"
 #include "search/find_replace.h"
 #include "shell/pattern_field_win32.h"

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/settings_choices.h"
-#include "dialogs/edit_field_model.h"
+#include "entry_fields/edit_field_model.h"
 #include "resources/resource_ids.h"
 #include "shell/entry_fields_win32.h"
 #include "shell/main_window_win32.h"

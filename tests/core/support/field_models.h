@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/address_field_model.h"
-#include "dialogs/edit_field_model.h"
-#include "dialogs/pattern_field_model.h"
+#include "entry_fields/address_field_model.h"
+#include "entry_fields/edit_field_model.h"
+#include "entry_fields/pattern_field_model.h"
 
 namespace vop::test {
 

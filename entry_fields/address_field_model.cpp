@@ -1,4 +1,4 @@
-#include "dialogs/address_field_model.h"
+#include "entry_fields/address_field_model.h"
 
 #include <algorithm>
 

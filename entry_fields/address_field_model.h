@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "dialogs/field_keys.h"
+#include "entry_fields/field_keys.h"
 
 namespace vop {
 

@@ -1,4 +1,4 @@
-#include "dialogs/edit_field_model.h"
+#include "entry_fields/edit_field_model.h"
 
 #include <algorithm>
 #include <cstring>

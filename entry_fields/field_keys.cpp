@@ -1,4 +1,4 @@
-#include "dialogs/field_keys.h"
+#include "entry_fields/field_keys.h"
 
 namespace vop {
 

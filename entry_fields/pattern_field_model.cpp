@@ -1,4 +1,4 @@
-#include "dialogs/pattern_field_model.h"
+#include "entry_fields/pattern_field_model.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "dialogs/field_keys.h"
+#include "entry_fields/field_keys.h"
 
 namespace vop {
 
