@@ -18,7 +18,7 @@ constexpr int TextViewRefusedMs = 90;
 
 void FindNextFromKeys(EditorState& s) {
     if (s.FindPatternLength == 0) {
-        s.UI().openDialog(DialogKind::Find);
+        s.UI().openDialog(DialogKind::Find, BoxOwner::DataWindow);
         return;
     }
     const int result = FindNext(s, s.FindPattern.data(), s.FindPatternLength, BoxOwner::DataWindow);
@@ -48,21 +48,21 @@ void NextViewMode(EditorState& s) {
 // F7 finds, Ctrl+F7 replaces (not in the text view), Shift+F7 finds again.
 void SearchKey(EditorState& s, KeyModifiers mods) {
     if (mods.ctrl) {
-        if (!s.TextViewOn) s.UI().openDialog(DialogKind::Replace);
+        if (!s.TextViewOn) s.UI().openDialog(DialogKind::Replace, BoxOwner::DataWindow);
     } else if (mods.shift) {
         FindNextFromKeys(s);
     } else {
-        s.UI().openDialog(DialogKind::Find);
+        s.UI().openDialog(DialogKind::Find, BoxOwner::DataWindow);
     }
 }
 
 void HexViewKey(EditorState& s, int key, KeyModifiers mods) {
     switch (key) {
-        case Key::Enter: s.UI().openDialog(DialogKind::ModifyByte); return;
+        case Key::Enter: s.UI().openDialog(DialogKind::ModifyByte, BoxOwner::DataWindow); return;
         case Key::End: MoveRowEnd(s); return;
         case Key::Home: MoveRowStart(s); return;
         case Key::F3: FindNextFromKeys(s); return;
-        case Key::F5: s.UI().openDialog(DialogKind::GotoAddress); return;
+        case Key::F5: s.UI().openDialog(DialogKind::GotoAddress, BoxOwner::DataWindow); return;
         case Key::PageUp: PageUp(s); break;
         case Key::PageDown: PageDown(s); break;
         case Key::Left:
@@ -88,7 +88,7 @@ void HexViewKey(EditorState& s, int key, KeyModifiers mods) {
 
 void TextViewKey(EditorState& s, int key) {
     switch (key) {
-        case Key::Enter: s.UI().openDialog(DialogKind::ModifyByte); return;
+        case Key::Enter: s.UI().openDialog(DialogKind::ModifyByte, BoxOwner::DataWindow); return;
         case Key::End: ScrollTextRight(s, BytesPerRow(s)); return;
         case Key::Home: ScrollTextLeft(s, BytesPerRow(s)); return;
         case Key::Left: ScrollTextLeft(s, 1); return;
@@ -98,7 +98,7 @@ void TextViewKey(EditorState& s, int key) {
                 LeaveTextView(s);
                 FindNextFromKeys(s);
             } else {
-                s.UI().openDialog(DialogKind::Find);
+                s.UI().openDialog(DialogKind::Find, BoxOwner::DataWindow);
             }
             return;
         case Key::PageUp: PageUp(s); break;
@@ -162,7 +162,7 @@ void DataWindowWheel(EditorState& s, int delta) {
 void DataWindowClick(EditorState& s, int x, int y) { PlaceCaretAtClick(s, x, y); }
 
 void DataWindowDoubleClick(EditorState& s, int x, int y) {
-    if (PlaceCaretAtClick(s, x, y)) s.UI().openDialog(DialogKind::ModifyByte);
+    if (PlaceCaretAtClick(s, x, y)) s.UI().openDialog(DialogKind::ModifyByte, BoxOwner::DataWindow);
 }
 
 void DataWindowScroll(EditorState& s, int request, std::int32_t trackPosition) {

@@ -36,7 +36,7 @@ void OpenHexViewDialog(EditorState& s, DialogKind kind) {
         s.UI().beep(RefusedInTextViewHz, RefusedInTextViewMs);
         return;
     }
-    s.UI().openDialog(kind);
+    s.UI().openDialog(kind, BoxOwner::MainWindow);
 }
 
 }  // namespace
@@ -51,7 +51,7 @@ void RunMenuCommand(EditorState& s, int command) {
             break;
         case IDM_FILE_EXIT: RequestExit(s); break;
         case IDM_SEARCH_FIND:
-            if (searchable) s.UI().openDialog(DialogKind::Find);
+            if (searchable) s.UI().openDialog(DialogKind::Find, BoxOwner::MainWindow);
             break;
         case IDM_SEARCH_REPLACE:
             if (searchable) OpenHexViewDialog(s, DialogKind::Replace);
@@ -59,10 +59,10 @@ void RunMenuCommand(EditorState& s, int command) {
         case IDM_SEARCH_GOTO:
             if (searchable) OpenHexViewDialog(s, DialogKind::GotoAddress);
             break;
-        case IDM_OPTIONS_COLORS: s.UI().openDialog(DialogKind::Colors); break;
-        case IDM_OPTIONS_FONTS: s.UI().openDialog(DialogKind::Font); break;
-        case IDM_HELP_KEYS: s.UI().openDialog(DialogKind::Keys); break;
-        case IDM_HELP_ABOUT: s.UI().openDialog(DialogKind::About); break;
+        case IDM_OPTIONS_COLORS: s.UI().openDialog(DialogKind::Colors, BoxOwner::MainWindow); break;
+        case IDM_OPTIONS_FONTS: s.UI().openDialog(DialogKind::Font, BoxOwner::MainWindow); break;
+        case IDM_HELP_KEYS: s.UI().openDialog(DialogKind::Keys, BoxOwner::MainWindow); break;
+        case IDM_HELP_ABOUT: s.UI().openDialog(DialogKind::About, BoxOwner::MainWindow); break;
         default: break;
     }
 }

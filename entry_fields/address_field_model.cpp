@@ -113,6 +113,17 @@ void AddressFieldGetDigits(const AddressFieldState& s, std::uint8_t* slots, std:
     if (count) *count = std::clamp(s.count, 0, capacity);
 }
 
+std::string AddressFieldText(const AddressFieldState& s) {
+    std::string text;
+    for (const FieldGlyph& g : AddressFieldGlyphs(s)) text.push_back(static_cast<char>(g.code));
+    return text;
+}
+
+FieldOutcome AddressFieldSetText(AddressFieldState& s, const char* text) {
+    const std::string digits = HexDigitsOf(text);
+    return AddressFieldSetDigits(s, digits.size(), reinterpret_cast<const std::uint8_t*>(digits.data()));
+}
+
 std::uint32_t AddressFieldValue(const std::uint8_t* digits, std::int32_t count) {
     if (!digits) return 0;
     const std::int32_t n = std::clamp(count, 0, AddressFieldRoom);

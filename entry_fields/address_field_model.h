@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "entry_fields/field_keys.h"
@@ -36,6 +37,12 @@ FieldOutcome AddressFieldSetDigits(AddressFieldState& s, std::size_t requestedCo
 // WM_GETTEXT: all `capacity` slots into `slots` (room for 8), the count into `count`.
 // Slots at and beyond the count may hold stale digits.
 void AddressFieldGetDigits(const AddressFieldState& s, std::uint8_t* slots, std::int32_t* count);
+
+// The standard text messages, for screen readers and other programs: the
+// digits the field shows, and a text whose digits (as many as the field
+// takes, the other characters left out) replace them, the caret going home.
+std::string AddressFieldText(const AddressFieldState& s);
+FieldOutcome AddressFieldSetText(AddressFieldState& s, const char* text);
 
 // The number the digits spell, most significant first, as unsigned 32 bits.
 // Only the first `count` (at most 8) digits are read.

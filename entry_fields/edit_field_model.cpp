@@ -134,6 +134,38 @@ void EditFieldGetValue(const EditFieldState& s, std::uint8_t* destination) {
     if (destination && n > 0) std::memcpy(destination, s.bytes.data(), static_cast<std::size_t>(n));
 }
 
+std::string EditFieldText(const EditFieldState& s) {
+    std::string text;
+    for (std::int32_t i = 0; i < EditFieldValueLength(s); ++i) {
+        const std::uint8_t b = s.bytes[static_cast<std::size_t>(i)];
+        if (s.hexMode) {
+            text.push_back(static_cast<char>(HexDigitChar(static_cast<std::uint8_t>(b >> 4))));
+            text.push_back(static_cast<char>(HexDigitChar(static_cast<std::uint8_t>(b & 0x0F))));
+        } else {
+            text.push_back(static_cast<char>(b));
+        }
+    }
+    return text;
+}
+
+FieldOutcome EditFieldSetText(EditFieldState& s, const char* text) {
+    const std::string given = s.hexMode ? HexDigitsOf(text) : std::string(text ? text : "");
+    const std::int32_t positions = EditFieldPositions(s);
+    for (std::int32_t p = 0; p < positions; ++p) {
+        const std::uint8_t v = static_cast<std::size_t>(p) < given.size() ? static_cast<std::uint8_t>(given[static_cast<std::size_t>(p)]) : 0;
+        std::uint8_t& b = s.bytes[static_cast<std::size_t>(s.hexMode ? p / 2 : p)];
+        if (!s.hexMode) {
+            b = v;
+        } else if (p % 2 == 0) {
+            b = static_cast<std::uint8_t>(v << 4);
+        } else {
+            b = static_cast<std::uint8_t>(b | v);
+        }
+    }
+    s.caretPos = 0;
+    return CaretMovedAndRepaint();
+}
+
 std::vector<FieldGlyph> EditFieldGlyphs(const EditFieldState& s) {
     const std::int32_t n = EditFieldValueLength(s);
     std::vector<FieldGlyph> glyphs;

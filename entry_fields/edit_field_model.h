@@ -34,9 +34,17 @@ FieldOutcome EditFieldChar(EditFieldState& s, unsigned charCode);
 // WM_LBUTTONDOWN at client x (the low word of lParam).
 FieldOutcome EditFieldClick(EditFieldState& s, unsigned x);
 
-// WM_SETTEXT / WM_GETTEXT: the value as raw bytes, EditFieldValueLength of them.
+// The dialogs' own exchange: the value as raw bytes, EditFieldValueLength of them.
 FieldOutcome EditFieldSetValue(EditFieldState& s, const std::uint8_t* source);
 void EditFieldGetValue(const EditFieldState& s, std::uint8_t* destination);
+
+// The standard text messages, for screen readers and other programs: the
+// text the field shows (its digits, or its characters) and a text to take.
+// A hex field takes the text's digits in order, from its first, and the
+// characters between them count for nothing; a character field takes the
+// characters. Whatever the text leaves out is zero; the caret goes home.
+std::string EditFieldText(const EditFieldState& s);
+FieldOutcome EditFieldSetText(EditFieldState& s, const char* text);
 
 // What WM_PAINT draws, in order.
 std::vector<FieldGlyph> EditFieldGlyphs(const EditFieldState& s);

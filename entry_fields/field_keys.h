@@ -2,8 +2,10 @@
 // where a position sits on screen, and what a handled input asks the window to do.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace vop {
 
@@ -22,6 +24,17 @@ constexpr unsigned LetterV = 0x56;  // with Ctrl held: paste
 // matter, the key code is the same) and the keypad's 0-9. Only the low byte of
 // the key code counts. Any other key stands for no digit.
 std::optional<std::uint8_t> DigitKeyValue(unsigned virtualKey);
+
+// The digit a character stands for: 0-9, A-F and a-f; nothing for any other.
+std::optional<std::uint8_t> HexCharValue(char c);
+
+// The digits of a text, in order, every other character left out.
+std::string HexDigitsOf(const char* text);
+
+// What a field's standard text request gets: at most `room` - 1 characters of
+// `text` and a terminating zero (nothing at all when there is no room).
+// Returns the characters copied.
+std::size_t CopyFieldText(const std::string& text, char* buffer, std::size_t room);
 
 // Every position is one 8-pixel glyph wide, starting one pixel in; the caret is
 // an 8 × 1 underline just below the glyph's body.

@@ -208,7 +208,7 @@ FieldOutcome PatternFieldClick(PatternFieldState& s, unsigned x, int clientWidth
     return o;
 }
 
-FieldOutcome PatternFieldSetText(PatternFieldState& s, std::size_t count, const std::uint8_t* source) {
+FieldOutcome PatternFieldSetBytes(PatternFieldState& s, std::size_t count, const std::uint8_t* source) {
     const std::size_t n = source ? std::min(count, static_cast<std::size_t>(PatternFieldCapacity)) : 0;
     if (n > 0) std::memcpy(s.bytes.data(), source, n);
     s.capacity = PatternFieldCapacity;
@@ -220,10 +220,39 @@ FieldOutcome PatternFieldSetText(PatternFieldState& s, std::size_t count, const 
     return o;
 }
 
-void PatternFieldGetText(const PatternFieldState& s, std::int32_t* length, std::uint8_t* destination) {
+void PatternFieldGetBytes(const PatternFieldState& s, std::int32_t* length, std::uint8_t* destination) {
     const std::int32_t n = std::clamp(s.length, 0, PatternFieldCapacity);
     if (length) *length = n;
     if (destination && n > 0) std::memcpy(destination, s.bytes.data(), static_cast<std::size_t>(n));
+}
+
+std::string PatternFieldText(const PatternFieldState& s) {
+    std::string text;
+    for (std::int32_t i = 0; i < std::clamp(s.length, 0, PatternFieldCapacity); ++i) {
+        const std::uint8_t b = s.bytes[static_cast<std::size_t>(i)];
+        if (s.isHex) {
+            text.push_back(static_cast<char>(HexDigitChar(static_cast<std::uint8_t>(b >> 4))));
+            text.push_back(static_cast<char>(HexDigitChar(static_cast<std::uint8_t>(b & 0x0F))));
+        } else {
+            text.push_back(static_cast<char>(b));
+        }
+    }
+    return text;
+}
+
+FieldOutcome PatternFieldSetText(PatternFieldState& s, const char* text) {
+    std::string bytes;
+    if (!s.isHex) {
+        bytes = text ? text : "";
+    } else {
+        const std::string digits = HexDigitsOf(text);
+        for (std::size_t i = 0; i < digits.size(); i += 2) {
+            const int low = i + 1 < digits.size() ? digits[i + 1] : 0;
+            bytes.push_back(static_cast<char>(digits[i] << 4 | low));
+        }
+    }
+    PatternFieldSetBytes(s, bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data()));
+    return Edited();
 }
 
 std::vector<FieldGlyph> PatternFieldGlyphs(const PatternFieldState& s, int clientWidth) {

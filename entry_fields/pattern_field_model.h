@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "entry_fields/field_keys.h"
@@ -52,12 +53,21 @@ FieldOutcome PatternFieldChar(PatternFieldState& s, unsigned charCode, bool ctrl
 // WM_LBUTTONDOWN at client x (the low word of lParam).
 FieldOutcome PatternFieldClick(PatternFieldState& s, unsigned x, int clientWidth);
 
-// WM_SETTEXT: the partner's (or the dialog's) bytes, at most the capacity of
-// them; the row scrolls back to its start. The platform caret is left alone
-// and the change is not handed on, so two partners never echo.
-FieldOutcome PatternFieldSetText(PatternFieldState& s, std::size_t count, const std::uint8_t* source);
-// WM_GETTEXT: the length into `length`, that many bytes into `destination`.
-void PatternFieldGetText(const PatternFieldState& s, std::int32_t* length, std::uint8_t* destination);
+// The dialogs' own exchange. Setting: the partner's (or the dialog's) bytes,
+// at most the capacity of them; the row scrolls back to its start. The
+// platform caret is left alone and the change is not handed on, so two
+// partners never echo. Getting: the length into `length`, that many bytes
+// into `destination`.
+FieldOutcome PatternFieldSetBytes(PatternFieldState& s, std::size_t count, const std::uint8_t* source);
+void PatternFieldGetBytes(const PatternFieldState& s, std::int32_t* length, std::uint8_t* destination);
+
+// The standard text messages, for screen readers and other programs. The
+// text is what the row shows: its characters, or two digits a byte. A text
+// set replaces the pattern as a paste does and goes to the partner: the
+// character row takes the characters, the hex row the digits two a byte (a
+// last lone digit the high one of a byte, as typed), each up to the capacity.
+std::string PatternFieldText(const PatternFieldState& s);
+FieldOutcome PatternFieldSetText(PatternFieldState& s, const char* text);
 
 // What WM_PAINT draws, in order.
 std::vector<FieldGlyph> PatternFieldGlyphs(const PatternFieldState& s, int clientWidth);

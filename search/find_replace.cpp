@@ -7,6 +7,7 @@
 #include "document/page_loading.h"
 #include "document/saving.h"
 #include "search/document_search.h"
+#include "search/held_sequence.h"
 #include "search/sequence_matcher.h"
 #include "search/sequence_search.h"
 #include "view/caret_navigation.h"
@@ -25,29 +26,6 @@ std::int32_t PatternLength(std::int32_t length) {
     return std::clamp<std::int32_t>(length, 0, static_cast<std::int32_t>(MaxPatternLength));
 }
 
-// The held byte `k` places after the caret, or null past the held pages.
-std::uint8_t* HeldByteAfterCaret(EditorState& s, std::int32_t k) {
-    std::int64_t offset = std::int64_t{s.CaretOffset} + k;
-    PageBuffer* page = s.slot(s.CaretPage);
-    if (page && offset >= page->Length && s.CaretPage == PageSlot::Current) {
-        offset -= page->Length;
-        page = s.pages.NextPage.present() ? &s.pages.NextPage : nullptr;
-    }
-    if (!page || !page->present() || offset >= page->Length) return nullptr;
-    return page->Bytes.get() + offset;
-}
-
-// Whether the held bytes at the caret are the sequence now. A replacement
-// is written only over bytes that are: the pages may have been read again
-// from a file that changed since it was searched.
-bool CaretHolds(EditorState& s, const std::uint8_t* sequence, std::int32_t length) {
-    for (std::int32_t k = 0; k < length; ++k) {
-        const std::uint8_t* b = HeldByteAfterCaret(s, k);
-        if (!b || *b != sequence[k]) return false;
-    }
-    return true;
-}
-
 // Overwrites the occurrence at the caret; one that runs past the caret's
 // page goes on at the start of the next page.
 void WriteAtCaret(EditorState& s, const std::uint8_t* replacement, std::int32_t length) {
@@ -64,19 +42,23 @@ void SetCaretQuietly(EditorState& s, std::uint32_t address) {
     s.CaretOffset = static_cast<std::int32_t>(inCurrent ? fromCurrent : fromCurrent - s.pages.CurrentPage.Length);
 }
 
-// The screen after a replace-all run: scrolled to the last occurrence
-// (which lies in the current page), or further when the caret the run left
-// after it would be below the screen; the new bytes shown.
+// The screen after a replace-all run: scrolled to the last occurrence (which
+// lies in the current page) and on until the caret the run left after it is
+// on the screen. The top row never leaves the current page, so a caret deep
+// in the next page, below the screen's reach, goes back to the occurrence's
+// first byte, on the top row.
 void ShowRunEnd(EditorState& s, std::uint32_t lastHit) {
-    const std::int64_t caret = std::int64_t{CaretAddress(s)} - std::int64_t(PageStart(s.pages.PageIndex));
-    GotoAddress(s, lastHit, Dialog);
+    const std::int64_t after = CaretFromCurrentStart(s);
+    if (!GotoAddress(s, lastHit, Dialog)) return;
     const std::int32_t n = BytesPerRow(s);
-    if ((caret - s.TopOffset) / n >= ScreenRows(s)) {
+    if ((after - s.TopOffset) / n >= ScreenRows(s)) {
         const std::int64_t lastRow = (s.pages.CurrentPage.Length - 1) / n * n;
-        s.TopOffset = static_cast<std::int32_t>(std::min(caret - caret % n, lastRow));
+        const std::int64_t top = std::min(after - after % n, lastRow);
+        if ((after - top) / n >= ScreenRows(s)) return;
+        s.TopOffset = static_cast<std::int32_t>(top);
         SyncScrollPosition(s);
     }
-    SetCaretByte(s, caret, n);
+    SetCaretByte(s, after, n);
     PlaceCaret(s);
     ShowCaretAddress(s);
     RefreshView(s);
@@ -168,10 +150,6 @@ void ReplaceOneByOne(EditorState& s, const std::uint8_t* search, const std::uint
         const int result = fromNextByte ? FindNext(s, search, n, Dialog) : SearchSequence(s, search, n, Dialog);
         if (result == 0) s.UI().messageBox(Dialog, "Sequence not found!", "Replace", BoxButtons::Ok);
         if (result != 1) return;
-        if (!CaretHolds(s, search, n)) {
-            fromNextByte = true;
-            continue;
-        }
         s.UI().startBlinking();
         const BoxAnswer answer = s.UI().messageBox(Dialog, "Replace this occurrance?", "Replace", BoxButtons::YesNoCancel);
         s.UI().stopBlinking();

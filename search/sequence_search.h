@@ -7,10 +7,11 @@
 
 namespace vop {
 
-// Results: 1 found (the caret is on the occurrence's first byte), 0 no
-// occurrence, -1 the file could not be read or the jump failed (reported
-// already), SearchCancelled the user stopped it with Esc (nothing reported).
-// The caret moves only on 1.
+// Results: 1 found (the caret is on the occurrence's first byte, which holds
+// the sequence), 0 no occurrence, -1 the file could not be read or the jump
+// failed (reported already), SearchCancelled the user stopped it with Esc
+// (nothing reported). The caret moves on 1, and on 0 only when a jump found
+// the bytes gone from under the caret and nothing matched after them.
 constexpr int SearchCancelled = -2;
 
 // From the caret itself.

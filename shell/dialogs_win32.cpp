@@ -30,14 +30,14 @@ HWND MakeByteField(HWND dialog, FieldDialog& d) {
     HWND field = CreateEntryField(dialog, EditFieldClassName,
                                   std::make_unique<EditFieldState>(MakeEditFieldState(1, 1, 1)), 70, 29, 27, 18);
     std::uint8_t value = CaretByte(s).value_or(0);
-    if (field) SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(&value));
+    if (field) SendMessageA(field, FieldSetBytes, 0, reinterpret_cast<LPARAM>(&value));
     return d.fields[0] = field;
 }
 
 bool AcceptByte(HWND, FieldDialog& d) {
     std::uint8_t value = 0;
     if (!d.fields[0]) return true;
-    SendMessageA(d.fields[0], WM_GETTEXT, 1, reinterpret_cast<LPARAM>(&value));
+    SendMessageA(d.fields[0], FieldGetBytes, 0, reinterpret_cast<LPARAM>(&value));
     ModifyCaretByte(Editor(), value);
     return true;
 }
@@ -52,7 +52,7 @@ bool AcceptAddress(HWND, FieldDialog& d) {
     std::uint8_t digits[AddressFieldRoom] = {};
     std::int32_t count = 0;
     if (!d.fields[0]) return true;
-    SendMessageA(d.fields[0], WM_GETTEXT, reinterpret_cast<WPARAM>(&count), reinterpret_cast<LPARAM>(digits));
+    SendMessageA(d.fields[0], FieldGetBytes, reinterpret_cast<WPARAM>(&count), reinterpret_cast<LPARAM>(digits));
     EditorState& s = Editor();
     // The jump's questions and complaints are owned by the dialog, still up.
     if (const auto target = GotoDialogTarget(digits, count, CaretAddress(s)))
@@ -63,12 +63,10 @@ bool AcceptAddress(HWND, FieldDialog& d) {
 }  // namespace
 
 void RunDialog(DialogKind kind, HWND owner) {
-    // The Options and Help dialogs belong to the main window.
     switch (kind) {
-        case DialogKind::Font: RunFontDialog(MainWindow()); return;
-        case DialogKind::Keys: RunKeysDialog(MainWindow()); return;
-        case DialogKind::About: RunAboutDialog(MainWindow()); return;
-        case DialogKind::Colors: owner = MainWindow(); break;
+        case DialogKind::Font: RunFontDialog(owner); return;
+        case DialogKind::Keys: RunKeysDialog(owner); return;
+        case DialogKind::About: RunAboutDialog(owner); return;
         default: break;
     }
     FieldDialog dialog{};

@@ -1,12 +1,17 @@
 // The program's own hex entry controls, "VopEditField" and "VopAddressField".
 // A creator allocates the field's record with new (EditFieldState or
 // AddressFieldState) and passes it as the creation parameter; the field owns
-// it from then on and deletes it when it is destroyed. WM_SETTEXT and
-// WM_GETTEXT carry raw values, not text:
-//   VopEditField     WM_SETTEXT: lParam -> `length` value bytes (wParam unused)
-//                    WM_GETTEXT: lParam <- `length` value bytes (wParam unused)
-//   VopAddressField  WM_SETTEXT: wParam = digit count, lParam -> digit values 0..15
-//                    WM_GETTEXT: wParam -> std::int32_t count, lParam <- 8 digit slots
+// it from then on and deletes it when it is destroyed.
+//
+// Every entry field, the pattern rows too, answers the standard text messages
+// as any control does, for screen readers and other programs: WM_GETTEXT
+// (wParam the buffer's size) and WM_GETTEXTLENGTH give the text the field
+// shows, WM_SETTEXT takes a zero-terminated text. The dialogs exchange raw
+// values through two private messages instead:
+//   VopEditField     FieldSetBytes: lParam -> `length` value bytes (wParam unused)
+//                    FieldGetBytes: lParam <- `length` value bytes (wParam unused)
+//   VopAddressField  FieldSetBytes: wParam = digit count, lParam -> digit values 0..15
+//                    FieldGetBytes: wParam -> std::int32_t count, lParam <- 8 digit slots
 #pragma once
 
 #include <windows.h>
@@ -14,6 +19,9 @@
 #include <memory>
 
 namespace vop::shell {
+
+constexpr UINT FieldSetBytes = WM_APP + 1;
+constexpr UINT FieldGetBytes = WM_APP + 2;
 
 constexpr const char* EditFieldClassName = "VopEditField";
 constexpr const char* AddressFieldClassName = "VopAddressField";

@@ -71,15 +71,17 @@ int ClientWidth(HWND window) {
 
 namespace {
 
-// VopEditField: WM_SETTEXT / WM_GETTEXT carry the value's bytes in lParam.
+// VopEditField: the private messages carry the value's bytes in lParam.
 struct EditFieldModel {
     using Record = EditFieldState;
-    static FieldOutcome SetText(Record& r, WPARAM, LPARAM l) {
+    static FieldOutcome SetBytes(Record& r, WPARAM, LPARAM l) {
         return EditFieldSetValue(r, reinterpret_cast<const std::uint8_t*>(l));
     }
-    static void GetText(const Record& r, WPARAM, LPARAM l) {
+    static void GetBytes(const Record& r, WPARAM, LPARAM l) {
         EditFieldGetValue(r, reinterpret_cast<std::uint8_t*>(l));
     }
+    static std::string Text(const Record& r) { return EditFieldText(r); }
+    static FieldOutcome SetText(HWND, Record& r, const char* text) { return EditFieldSetText(r, text); }
     static std::int32_t Caret(const Record& r) { return r.caretPos; }
     static FieldOutcome KeyDown(HWND, Record& r, unsigned key) { return EditFieldKeyDown(r, key); }
     static FieldOutcome Char(HWND, Record& r, unsigned code) { return EditFieldChar(r, code); }
@@ -87,17 +89,19 @@ struct EditFieldModel {
     static std::vector<FieldGlyph> Glyphs(HWND, const Record& r) { return EditFieldGlyphs(r); }
 };
 
-// VopAddressField: WM_SETTEXT takes a digit count and the digit values;
-// WM_GETTEXT gives the count through wParam and the eight digit slots.
-// Characters and clicks do nothing.
+// VopAddressField: setting takes a digit count and the digit values; getting
+// gives the count through wParam and the eight digit slots. Characters and
+// clicks do nothing.
 struct AddressFieldModel {
     using Record = AddressFieldState;
-    static FieldOutcome SetText(Record& r, WPARAM w, LPARAM l) {
+    static FieldOutcome SetBytes(Record& r, WPARAM w, LPARAM l) {
         return AddressFieldSetDigits(r, static_cast<std::size_t>(w), reinterpret_cast<const std::uint8_t*>(l));
     }
-    static void GetText(const Record& r, WPARAM w, LPARAM l) {
+    static void GetBytes(const Record& r, WPARAM w, LPARAM l) {
         AddressFieldGetDigits(r, reinterpret_cast<std::uint8_t*>(l), reinterpret_cast<std::int32_t*>(w));
     }
+    static std::string Text(const Record& r) { return AddressFieldText(r); }
+    static FieldOutcome SetText(HWND, Record& r, const char* text) { return AddressFieldSetText(r, text); }
     static std::int32_t Caret(const Record& r) { return r.caretPos; }
     static FieldOutcome KeyDown(HWND, Record& r, unsigned key) { return AddressFieldKeyDown(r, key); }
     static FieldOutcome Char(HWND, Record&, unsigned) { return {}; }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "entry_fields/field_keys.h"
+#include "shell/entry_fields_win32.h"
 
 namespace vop::shell::field {
 
@@ -24,7 +25,9 @@ bool RegisterFieldClass(HINSTANCE instance, const char* className, WNDPROC proce
 int ClientWidth(HWND window);
 
 // Model: a type with Record, and static Caret (the caret's cell among the
-// visible ones), SetText, GetText, KeyDown, Char, Click and Glyphs over it.
+// visible ones), SetBytes and GetBytes (the dialogs' private exchange), Text
+// and SetText (the standard text messages), KeyDown, Char, Click and Glyphs
+// over it.
 // The input and paint handlers also get the window, for what the record does
 // not hold: the client width, the key state, the clipboard, a partner. The
 // record arrives as the creation parameter and is the window's from then on:
@@ -47,8 +50,13 @@ LRESULT CALLBACK FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     if (!record) return DefWindowProcA(window, message, wParam, lParam);
     const auto apply = [&](const FieldOutcome& o) { Apply(window, o, Model::Caret(*record)); };
     switch (message) {
-        case WM_SETTEXT: apply(Model::SetText(*record, wParam, lParam)); return 0;
-        case WM_GETTEXT: Model::GetText(*record, wParam, lParam); return 0;
+        case FieldSetBytes: apply(Model::SetBytes(*record, wParam, lParam)); return 0;
+        case FieldGetBytes: Model::GetBytes(*record, wParam, lParam); return 0;
+        case WM_SETTEXT: apply(Model::SetText(window, *record, reinterpret_cast<const char*>(lParam))); return TRUE;
+        case WM_GETTEXT:
+            return static_cast<LRESULT>(
+                CopyFieldText(Model::Text(*record), reinterpret_cast<char*>(lParam), static_cast<std::size_t>(wParam)));
+        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(Model::Text(*record).size());
         case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_SETFOCUS: ShowFocusCaret(window, Model::Caret(*record)); return 0;
         case WM_KILLFOCUS: DropFocusCaret(window); return 0;

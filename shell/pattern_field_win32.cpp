@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "entry_fields/pattern_field_model.h"
@@ -23,10 +24,10 @@ struct PatternFieldWindowRecord {
 bool CtrlHeld() { return GetKeyState(VK_CONTROL) < 0; }
 
 // After a change of content the partner gets the whole pattern. Its own
-// WM_SETTEXT never hands anything back, so the two rows cannot echo.
+// FieldSetBytes never hands anything back, so the two rows cannot echo.
 FieldOutcome HandedOn(const PatternFieldWindowRecord& r, const FieldOutcome& outcome) {
     if (outcome.updatePartner && r.partner && *r.partner)
-        SendMessageA(*r.partner, WM_SETTEXT, static_cast<WPARAM>(r.field.length),
+        SendMessageA(*r.partner, FieldSetBytes, static_cast<WPARAM>(r.field.length),
                      reinterpret_cast<LPARAM>(r.field.bytes.data()));
     return outcome;
 }
@@ -46,17 +47,20 @@ FieldOutcome PasteClipboard(HWND window, PatternFieldState& field) {
     return outcome;
 }
 
-// VopAdvancedEditField: WM_SETTEXT takes a byte count and the bytes;
-// WM_GETTEXT gives the count through wParam and the bytes through lParam.
+// VopAdvancedEditField: setting takes a byte count and the bytes; getting
+// gives the count through wParam and the bytes through lParam. A text set
+// by another program goes to the partner as typing does.
 struct PatternFieldModel {
     using Record = PatternFieldWindowRecord;
     static std::int32_t Caret(const Record& r) { return r.field.caretColumn; }
-    static FieldOutcome SetText(Record& r, WPARAM w, LPARAM l) {
-        return PatternFieldSetText(r.field, static_cast<std::size_t>(w), reinterpret_cast<const std::uint8_t*>(l));
+    static FieldOutcome SetBytes(Record& r, WPARAM w, LPARAM l) {
+        return PatternFieldSetBytes(r.field, static_cast<std::size_t>(w), reinterpret_cast<const std::uint8_t*>(l));
     }
-    static void GetText(const Record& r, WPARAM w, LPARAM l) {
-        PatternFieldGetText(r.field, reinterpret_cast<std::int32_t*>(w), reinterpret_cast<std::uint8_t*>(l));
+    static void GetBytes(const Record& r, WPARAM w, LPARAM l) {
+        PatternFieldGetBytes(r.field, reinterpret_cast<std::int32_t*>(w), reinterpret_cast<std::uint8_t*>(l));
     }
+    static std::string Text(const Record& r) { return PatternFieldText(r.field); }
+    static FieldOutcome SetText(HWND, Record& r, const char* text) { return HandedOn(r, PatternFieldSetText(r.field, text)); }
     static FieldOutcome KeyDown(HWND window, Record& r, unsigned key) {
         if (PatternFieldIsPasteKey(r.field, key, CtrlHeld())) return HandedOn(r, PasteClipboard(window, r.field));
         return HandedOn(r, PatternFieldKeyDown(r.field, key, field::ClientWidth(window)));

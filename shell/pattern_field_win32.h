@@ -2,16 +2,18 @@
 // Replace pattern, either as characters (one cell per byte, typing inserts)
 // or as hex (two digit cells per byte, typing overwrites). A dialog makes the
 // rows in pairs; after every change of content a row sends its whole sequence
-// to its partner, so both show the same bytes. WM_SETTEXT and WM_GETTEXT carry
-// raw bytes, not text:
-//   WM_SETTEXT: wParam = byte count (at most 256 are taken), lParam -> the bytes.
-//               The row scrolls back to its start and does not pass them on.
-//   WM_GETTEXT: wParam -> std::int32_t that receives the byte count,
-//               lParam -> a buffer of 256 bytes that receives the bytes
-//               (no terminating zero). Both return 0.
+// to its partner, so both show the same bytes. Besides the standard text
+// messages (shell/entry_fields_win32.h), two private messages carry raw bytes:
+//   FieldSetBytes: wParam = byte count (at most 256 are taken), lParam -> the bytes.
+//                  The row scrolls back to its start and does not pass them on.
+//   FieldGetBytes: wParam -> std::int32_t that receives the byte count,
+//                  lParam -> a buffer of 256 bytes that receives the bytes
+//                  (no terminating zero). Both return 0.
 #pragma once
 
 #include <windows.h>
+
+#include "shell/entry_fields_win32.h"
 
 namespace vop::shell {
 

@@ -20,7 +20,7 @@ HWND MakeColourField(HWND dialog, int y, std::uint32_t colour) {
                                   std::make_unique<EditFieldState>(MakeEditFieldState(1, 0, 3)), FieldLeft, y,
                                   FieldWidth, FieldHeight);
     ColourBytes bytes = BytesOfColour(colour);
-    if (field) SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.data()));
+    if (field) SendMessageA(field, FieldSetBytes, 0, reinterpret_cast<LPARAM>(bytes.data()));
     return field;
 }
 
@@ -33,7 +33,7 @@ HWND MakeColourFields(HWND dialog, FieldDialog& d) {
 
 ColourBytes FieldColour(HWND field, std::uint32_t unchanged) {
     ColourBytes bytes = BytesOfColour(unchanged);
-    if (field) SendMessageA(field, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(bytes.data()));
+    if (field) SendMessageA(field, FieldGetBytes, 0, reinterpret_cast<LPARAM>(bytes.data()));
     return bytes;
 }
 

@@ -25,11 +25,13 @@ constexpr UINT_PTR BlinkTimerId = 1;
 constexpr UINT BlinkPeriodMs = 600;
 
 // Between two chunks of a long search. Input that arrived meanwhile is taken
-// off the queue so that none of it acts later, and Esc among it cancels;
-// peeking also tells the window system the program still responds. Paint
-// and timer messages stay queued for when the search ends.
+// off the queue so that none of it acts later, and Esc among it cancels.
+// Only Vop's own queue counts: the key's global state would also tell of an
+// Esc pressed in another program. Peeking also tells the window system the
+// program still responds. Paint and timer messages stay queued for when the
+// search ends.
 bool PollDuringSearch() {
-    bool escape = (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+    bool escape = false;
     MSG msg;
     while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) escape = true;
@@ -188,7 +190,7 @@ public:
         InvalidateRect(DataWindow(), nullptr, FALSE);
     }
 
-    void openDialog(DialogKind kind) override { RunDialog(kind, DataWindow()); }
+    void openDialog(DialogKind kind, BoxOwner owner) override { RunDialog(kind, OwnerWindow(owner)); }
 
     std::optional<std::string> pickFileToOpen() override { return PickFile(); }
 };

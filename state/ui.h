@@ -17,7 +17,8 @@ enum class BoxButtons { Ok, YesNo, YesNoCancel };
 
 enum class BoxAnswer { Ok, Yes, No, Cancel };
 
-// Dialogs the data window and the menu open; the shell runs them modally.
+// Dialogs the data window and the menu open; the shell runs them modally,
+// owned by the window whose key or menu opened them.
 enum class DialogKind { ModifyByte, GotoAddress, Find, Replace, Colors, Font, Keys, About };
 
 struct ClientSize {
@@ -83,7 +84,7 @@ public:
     virtual void startBlinking() = 0;
     virtual void stopBlinking() = 0;
 
-    virtual void openDialog(DialogKind kind) = 0;
+    virtual void openDialog(DialogKind kind, BoxOwner owner) = 0;
     // The platform's open-file dialog; nothing when the user cancels.
     virtual std::optional<std::string> pickFileToOpen() = 0;
 };
@@ -118,7 +119,7 @@ public:
     bool cancelRequested() override { return false; }
     void startBlinking() override {}
     void stopBlinking() override {}
-    void openDialog(DialogKind) override {}
+    void openDialog(DialogKind, BoxOwner) override {}
     std::optional<std::string> pickFileToOpen() override { return std::nullopt; }
 };
 

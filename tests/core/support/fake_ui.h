@@ -24,6 +24,7 @@ public:
     std::deque<BoxAnswer> answers;           // scripted answers, consumed in order
     std::vector<RecordedBox> boxes;          // every box shown
     std::vector<DialogKind> dialogs;
+    std::vector<BoxOwner> dialogOwners;
     std::vector<std::pair<int, int>> beeps;
     std::optional<std::string> pickedFile;   // the Open dialog's answer
     bool mainWindowClosed = false, searchEnabled = false, statusTwoParts = false, scrollArrowsEnabled = false;
@@ -83,7 +84,10 @@ public:
     bool cancelRequested() override { return polls++ == cancelAtPoll; }
     void startBlinking() override { ++blinking; }
     void stopBlinking() override { --blinking; }
-    void openDialog(DialogKind k) override { dialogs.push_back(k); }
+    void openDialog(DialogKind k, BoxOwner owner) override {
+        dialogs.push_back(k);
+        dialogOwners.push_back(owner);
+    }
     std::optional<std::string> pickFileToOpen() override { return pickedFile; }
 
 private:

@@ -183,15 +183,15 @@ inline std::string EditFieldAgainstModel(const std::uint8_t* bytes, std::size_t 
 struct PatternPair {
     PatternFieldState rows[2] = {{}, {1}};
     int width[2] = {258, 258};
-    explicit PatternPair(const FieldBytes& start = {}) { for (auto& r : rows) PatternFieldSetText(r, start.size(), start.data()); }
+    explicit PatternPair(const FieldBytes& start = {}) { for (auto& r : rows) PatternFieldSetBytes(r, start.size(), start.data()); }
     FieldOutcome Hand(int r, FieldOutcome o) {  // a change goes to the other row, as the window sends it
-        return o.updatePartner ? (PatternFieldSetText(rows[1 - r], std::size_t(rows[r].length), rows[r].bytes.data()), o) : o;
+        return o.updatePartner ? (PatternFieldSetBytes(rows[1 - r], std::size_t(rows[r].length), rows[r].bytes.data()), o) : o;
     }
     // What WM_GETTEXT gives; 999 bytes for a length beyond the record's or a byte written past it.
     FieldBytes Bytes(int r) const {
         FieldBytes out(PatternFieldCapacity + 1, 0xEE);
         std::int32_t n = -1;
-        PatternFieldGetText(rows[r], &n, out.data());
+        PatternFieldGetBytes(rows[r], &n, out.data());
         return n < 0 || n != rows[r].length || out[std::size_t(n)] != 0xEE ? FieldBytes(999) : FieldBytes(out.begin(), out.begin() + n);
     }
     int Visible(int r) const { return std::max((width[r] - 2) / 8 / (r + 1) * (r + 1), r + 1); }
@@ -253,7 +253,7 @@ inline std::string PatternFieldsAgainstModel(const std::uint8_t* bytes, std::siz
             const auto [value, taken] = text(false);
             model = taken, caret[0] = caret[1] = 0, o.placeCaret = o.repaint = true;
             for (auto& q : pair.rows) {
-                const FieldOutcome set = PatternFieldSetText(q, value.size(), value.data());
+                const FieldOutcome set = PatternFieldSetBytes(q, value.size(), value.data());
                 if (set.placeCaret || set.updatePartner || !set.repaint) return "a value set at step " + std::to_string(n);
             }
         }
