@@ -26,10 +26,16 @@ struct Session {
     EditorState s;
     std::string path;
 
-    explicit Session(ClientSize client = {300, 160}) { ui.client = client, s.ui = &ui, s.files = &files; }
+    // 300 × 160 pixels: 16 bytes a row, 10 rows at the smallest cells.
+    explicit Session(ClientSize client = {300, 160}) {
+        ui.client = client;
+        s.ui = &ui;
+        s.files = &files;
+    }
     // Writes `bytes` to a file and opens it at `page`; the boxes shown so far are forgotten.
-    LoadOutcome open(const std::vector<std::uint8_t>& bytes, std::uint32_t page = 0) {
-        const LoadOutcome outcome = OpenDocument(s, path = dir.write("doc", bytes), page);
+    LoadOutcome open(const Bytes& bytes, std::uint32_t page = 0) {
+        path = dir.write("doc", bytes);
+        const LoadOutcome outcome = OpenDocument(s, path, page);
         ui.boxes.clear();
         return outcome;
     }

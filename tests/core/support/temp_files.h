@@ -12,21 +12,29 @@
 
 namespace vop::test {
 
+using Bytes = std::vector<std::uint8_t>;
+
 class TempDir {
 public:
-    TempDir() : path_((std::filesystem::temp_directory_path() / "vop-test-XXXXXX").string()) {
+    TempDir() {
+        path_ = (std::filesystem::temp_directory_path() / "vop-test-XXXXXX").string();
         if (!mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
     }
-    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path_, ignored); }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     TempDir(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
-    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        std::ofstream(file(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::string write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream out(file(name), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return file(name);
     }
-    std::string sparse(const std::string& name, std::uint64_t size) const {  // reads as zeros
+    // A file of `size` zeros that takes no room on disk.
+    std::string sparse(const std::string& name, std::uint64_t size) const {
         std::filesystem::resize_file(write(name, {}), size);
         return file(name);
     }
@@ -35,16 +43,21 @@ private:
     std::string path_;
 };
 
-inline std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+inline Bytes ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Deterministic pseudo-random bytes.
-inline std::vector<std::uint8_t> PatternBytes(std::size_t count, std::uint32_t seed) {
-    std::vector<std::uint8_t> v(count);
+// Deterministic pseudo-random bytes (xorshift).
+inline Bytes PatternBytes(std::size_t count, std::uint32_t seed) {
+    Bytes v(count);
     std::uint32_t x = seed * 2654435761u + 1;
-    for (auto& b : v) x ^= x << 13, x ^= x >> 17, x ^= x << 5, b = std::uint8_t(x >> 24);
+    for (auto& b : v) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        b = std::uint8_t(x >> 24);
+    }
     return v;
 }
 
