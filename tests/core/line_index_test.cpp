@@ -13,44 +13,61 @@
 namespace vop {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
+struct ReferenceLine {
+    std::uint64_t start;
+    Bytes bytes;
+};
+
 // A line per line feed plus one, split at line feeds only (a carriage return
-// stays in its line), each cut to its first 65536 bytes, with its start.
-std::vector<std::pair<std::uint64_t, Bytes>> ReferenceLines(const Bytes& file) {
-    std::vector<std::pair<std::uint64_t, Bytes>> lines;
-    for (auto start = file.begin();; ++start) {
+// stays in its line), each cut to its first 65536 bytes.
+std::vector<ReferenceLine> ReferenceLines(const Bytes& file) {
+    std::vector<ReferenceLine> lines;
+    auto start = file.begin();
+    while (true) {
         const auto end = std::find(start, file.end(), '\n');
-        lines.push_back({start - file.begin(), Bytes(start, start + std::min<std::ptrdiff_t>(end - start, MaxLineLength))});
-        if ((start = end) == file.end()) return lines;
+        const auto kept = start + std::min<std::ptrdiff_t>(end - start, MaxLineLength);
+        lines.push_back({std::uint64_t(start - file.begin()), Bytes(start, kept)});
+        if (end == file.end()) return lines;
+        start = end + 1;
     }
 }
 
 struct LineIndexTest : ::testing::Test {
     test::Session t;
 
-    // The index of `file` holds the reference's lines in a store of the file's
-    // bytes and a record per line, each sized once; offsets map to lines and
-    // back exactly (a line's feed and whatever was cut belong to it); and the
-    // hex view's top byte at a line's start, as page and top offset, finds it.
-    void ExpectLines(const Bytes& file) {
+    // The index holds the reference's lines, in a store of the file's bytes
+    // and a record per line, each sized once; offsets map to lines and back
+    // (a line's feed and whatever was cut belong to it); and the hex view's
+    // top byte at a line's start finds that line.
+    void expectLines(const Bytes& file) {
         const auto want = ReferenceLines(file);
         t.s.pages.DocumentPath = t.dir.write("text", file);
         BuildLineIndex(t.s);
         const LineIndex& index = t.s.lines;
         ASSERT_EQ(index.LineCount, std::int32_t(want.size()));
         for (std::int32_t i = 0; i < index.LineCount; ++i) {
-            const auto& [start, bytes] = want[std::size_t(i)];
+            SCOPED_TRACE(testing::Message() << "line " << i);
+            const ReferenceLine& line = want[std::size_t(i)];
             const std::uint8_t* got = index.lineBytes(i);
-            ASSERT_TRUE(index.Lines[std::size_t(i)].Length == bytes.size() && (bytes.empty() ? !got : std::equal(bytes.begin(), bytes.end(), got)));
-            const std::uint64_t next = std::size_t(i + 1) < want.size() ? want[std::size_t(i + 1)].first : UINT64_MAX;
-            ASSERT_TRUE(LineStartOffset(index, i) == start && LineHoldingOffset(index, next - 1) == i) << "line " << i;
-            t.s.pages.PageIndex = std::uint32_t(start / PageSize), t.s.TopOffset = std::int32_t(start % PageSize), t.s.lines.LeftColumn = 7;
+            ASSERT_EQ(Bytes(got, got + index.Lines[std::size_t(i)].Length), line.bytes);
+            ASSERT_EQ(LineStartOffset(index, i), line.start);
+            const bool last = std::size_t(i) + 1 == want.size();
+            const std::uint64_t next = last ? UINT64_MAX : want[std::size_t(i) + 1].start;
+            ASSERT_EQ(LineHoldingOffset(index, next - 1), i);
+            t.s.pages.PageIndex = std::uint32_t(line.start / PageSize);
+            t.s.TopOffset = std::int32_t(line.start % PageSize);
+            t.s.lines.LeftColumn = 7;
             LocateTopLine(t.s);
-            ASSERT_TRUE(index.TopLine == i && index.LeftColumn == 0) << "line " << i;
+            ASSERT_EQ(index.TopLine, i);
+            ASSERT_EQ(index.LeftColumn, 0);
         }
-        EXPECT_TRUE(index.Lines.capacity() == want.size() && index.Store.capacity() == file.size() && t.files.openFiles == 0);
+        EXPECT_EQ(index.Lines.capacity(), want.size());
+        EXPECT_EQ(index.Store.capacity(), file.size());
+        EXPECT_EQ(t.files.openFiles, 0);
     }
 };
 
@@ -59,14 +76,16 @@ struct LineIndexTest : ::testing::Test {
 // every alignment of the sixteen-byte scan (0x8A, a line feed with its top
 // bit set, stands for every random line feed).
 TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
-    for (const std::string file : {"", "abc", "abc\n", "ab\r\ncd\r\n\r", "\xFF\xFF\n\xFF"}) ExpectLines(Text(file));
+    for (const std::string file : {"", "abc", "abc\n", "ab\r\ncd\r\n\r", "\xFF\xFF\n\xFF"}) expectLines(Text(file));
     std::mt19937 rng(21);
     const std::size_t lengths[] = {0, 1, 2, 7, 65535, 65536, 65537, 70000};
     for (int round = 0; round < 25 && !HasFailure(); ++round) {
-        const int lineCount = round == 24 ? 3000 : 1 + int(rng() % 8);
+        const bool dense = round == 24;
+        const int lineCount = dense ? 3000 : 1 + int(rng() % 8);
         Bytes file;
         for (int k = 0; k < lineCount; ++k) {
-            const std::size_t n = round == 24 ? rng() % 21 : rng() % 3 ? lengths[rng() % 8] : rng() % 40;
+            std::size_t n = rng() % 3 ? lengths[rng() % 8] : rng() % 40;
+            if (dense) n = rng() % 21;
             for (std::size_t j = 0; j < n; ++j) {
                 const auto b = std::uint8_t(rng());
                 file.push_back(b == '\n' ? 0x8A : b);
@@ -76,7 +95,7 @@ TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
             if (k + 1 < lineCount || end < 2) file.push_back('\n');
         }
         SCOPED_TRACE(testing::Message() << "round " << round << ", " << file.size() << " bytes");
-        ExpectLines(file);
+        expectLines(file);
     }
 }
 
@@ -86,17 +105,25 @@ TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
 // the lines read so far.
 TEST_F(LineIndexTest, FailuresLeaveAnEmptyIndex) {
     const std::string text = t.dir.write("t", Text("0123456789\n0123456789\n0123456789\n"));
-    for (const auto& [path, limit] : {std::pair{t.dir.file("missing"), SIZE_MAX}, {t.dir.sparse("big", TextViewLimit + 1ull), SIZE_MAX},
-                                      {text, std::size_t(40)}, {text, std::size_t(10)}}) {
-        ExpectLines(Text("a\nb"));
+    const std::pair<std::string, std::size_t> cases[] = {
+        {t.dir.file("missing"), SIZE_MAX}, {t.dir.sparse("big", TextViewLimit + 1ull), SIZE_MAX}, {text, 40}, {text, 10}};
+    for (const auto& [path, memory] : cases) {
+        SCOPED_TRACE(path + " in " + std::to_string(memory));
+        expectLines(Text("a\nb"));
         t.s.pages.DocumentPath = path;
-        EXPECT_FALSE(BuildLineIndexWithin(t.s, limit));
-        EXPECT_TRUE(t.s.lines.LineCount == 0 && t.s.lines.Lines.capacity() == 0 && t.s.lines.Store.capacity() == 0 &&
-                    t.s.lines.TopLine == 0 && LineHoldingOffset(t.s.lines, 5) == 0 && LineStartOffset(t.s.lines, 5) == 0);
+        EXPECT_FALSE(BuildLineIndexWithin(t.s, memory));
+        EXPECT_EQ(t.s.lines.LineCount, 0);
+        EXPECT_EQ(t.s.lines.Lines.capacity(), 0u);
+        EXPECT_EQ(t.s.lines.Store.capacity(), 0u);
+        EXPECT_EQ(t.s.lines.TopLine, 0);
+        EXPECT_EQ(LineHoldingOffset(t.s.lines, 5), 0);
+        EXPECT_EQ(LineStartOffset(t.s.lines, 5), 0u);
     }
     t.files.plan.readLimit = 15;
     BuildLineIndex(t.s);
-    EXPECT_TRUE(t.s.lines.LineCount == 2 && t.s.lines.Store.size() == 15 && t.ui.boxes.empty());
+    EXPECT_EQ(t.s.lines.LineCount, 2);
+    EXPECT_EQ(t.s.lines.Store.size(), 15u);
+    EXPECT_TRUE(t.ui.boxes.empty());
 }
 
 // Back from the text view, the hex view starts at the top line's own first

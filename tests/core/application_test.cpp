@@ -1,0 +1,197 @@
+// The application around the view: start-up from the program's folder, the
+// settings file, Set Colors and Font, the main window's size and the
+// command line. (What the settings file holds is also read and written by
+// the real program under Wine.)
+#include <gtest/gtest.h>
+
+#include "app/program_paths.h"
+#include "app/settings_choices.h"
+#include "app/window_sizing.h"
+#include "files/settings_file.h"
+#include "support/session.h"
+#include "view/screen_layout.h"
+
+namespace vop {
+namespace {
+
+using test::Bytes;
+
+// Settings and fonts come from the program's folder, and from nowhere else:
+// without a folder both font sets are missing, nothing is read from or
+// written to the current folder, and the program cannot go on. A font file
+// one byte short fails its set alone; without a settings file the colours
+// are the defaults. Shutting down closes the document and its line index.
+// Input without a document does nothing.
+TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
+    test::Session none;
+    EXPECT_FALSE(StartUp(none.s, std::nullopt));
+    ShutDown(none.s, std::nullopt);
+    EXPECT_EQ(none.ui.boxes.size(), 2u);
+    EXPECT_EQ(none.ui.lastBoxText(), "Unable to load font file!");
+    EXPECT_EQ(none.ui.boxes[0].title, "Error!");
+    EXPECT_TRUE(none.files.pathsAsked.empty());
+    DataWindowChar(none.s, 'a', false);
+    DataWindowWheel(none.s, -120);
+    DataWindowDoubleClick(none.s, 100, 10);
+    DataWindowScroll(none.s, ScrollRequest::PageDown, 0);
+    DataWindowResized(none.s);
+    EXPECT_EQ(none.ui.caretX, -1);
+    EXPECT_TRUE(none.ui.dialogs.empty());
+    EXPECT_EQ(none.ui.statusText[0], "");
+
+    test::Session t;
+    const std::string folder = t.dir.path() + "/";
+    const std::pair<const char*, int> fonts[] = {{"font.fnt", 4096},  {"font1.fnt", 16384}, {"font2.fnt", 65536},
+                                                 {"digits.fnt", 128}, {"digits1.fnt", 511}, {"digits2.fnt", 2048}};
+    for (const auto& [name, size] : fonts) t.dir.write(name, Bytes(std::size_t(size), 0x5A));
+    EXPECT_FALSE(StartUp(t.s, folder));  // digits1.fnt is a byte short
+    EXPECT_EQ(t.ui.boxes.size(), 1u);
+    EXPECT_EQ(t.s.glyphs.font32x64[65535], 0x5A);
+    EXPECT_EQ(t.s.settings.BackgroundColor, 0xFFFFFFu);
+    t.open(Bytes(30, '\n'));
+    EnterTextView(t.s);
+    ShutDown(t.s, folder);
+    EXPECT_FALSE(t.s.documentOpen());
+    EXPECT_FALSE(t.s.lines.built());
+    EXPECT_EQ(test::ReadWholeFile(folder + SettingsFileName).size(), 11u);
+}
+
+// The byte layout, and short or hand-edited files that must not drive a
+// table lookup out of range: a setting byte past the end reads as 0xFF, a
+// colour cut short keeps its value, out-of-range bytes are clamped, extra
+// bytes are ignored and never written back.
+TEST(SettingsFile, LayoutShortFilesAndClamping) {
+    const struct {
+        Bytes file;
+        Bytes settings;  // the file they give when saved
+    } cases[] = {
+        {{0, 2, 0, 0xFF, 0, 0, 0, 0x10, 0x20, 0x30, 0}, {0, 2, 0, 0xFF, 0, 0, 0, 0x10, 0x20, 0x30, 0}},
+        {{}, {1, 2, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}},
+        {{0, 1, 1, 0x11, 0x22}, {0, 1, 1, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}},
+        {{7, 9, 200, 1, 2, 3, 0, 4, 5, 6, 0, 0xEE}, {1, 2, 0, 1, 2, 3, 0, 4, 5, 6, 0}},
+    };
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        const std::string path = dir.write("Vop.cfg", c.file);
+        Settings s;
+        EXPECT_EQ(LoadSettings(s, RealFileSystem(), path), 0);
+        EXPECT_EQ(SaveSettings(s, RealFileSystem(), path), 0);
+        EXPECT_EQ(test::ReadWholeFile(path), c.settings) << testing::PrintToString(c.file);
+    }
+}
+
+// Steps on one editor, each from the colours the step before left. Either
+// colour changed is a change: both are kept and the strips made again.
+TEST(SettingsDialogs, ColoursFromTheFields) {
+    test::Session u;
+    u.s.glyphs.font8x16[0x41 * 16] = 0x80;  // the top-left pixel of 'A' is ink
+    BuildGlyphStrips(u.s.strips, u.s.glyphs, 0, u.s.settings.ForegroundColor, u.s.settings.BackgroundColor);
+    const struct {
+        ColourBytes fg, bg;
+        bool changed;
+        std::uint32_t ink, paper;
+    } steps[] = {
+        {{0, 0, 0}, {0xFF, 0xFF, 0xFF}, false, 0x000000, 0xFFFFFF},        // as they were
+        {{0, 0, 0}, {0xAB, 0xCD, 0xEF}, true, 0x000000, 0xEFCDAB},        // red is the low byte
+        {{0x12, 0x34, 0x56}, {0xAB, 0xCD, 0xEF}, true, 0x563412, 0xEFCDAB},
+        {{0x80, 0x80, 0x80}, {0x80, 0x80, 0x80}, true, 0x7F7F7F, 0x808080},  // equal: the inverse
+        {{0x7F, 0x7F, 0x7F}, {0x80, 0x80, 0x80}, false, 0x7F7F7F, 0x808080},  // what the inverse left
+    };
+    for (const auto& step : steps) {
+        u.s.strips.text.pixels[1] = 0x123456;  // a rebuild would repaint this pixel of the strip
+        const int repaints = u.ui.repaints;
+        EXPECT_EQ(ChooseColours(u.s, step.fg, step.bg), step.changed);
+        EXPECT_EQ(u.ui.repaints - repaints, step.changed ? 1 : 0);
+        EXPECT_EQ(u.s.strips.text.pixels[1], step.changed ? ColourToPixel(step.paper) : 0x123456u);
+        EXPECT_EQ(u.s.strips.text.at(0x41 * 8, 0), ColourToPixel(step.ink));
+        EXPECT_EQ(u.s.settings.ForegroundColor, step.ink);
+        EXPECT_EQ(u.s.settings.BackgroundColor, step.paper);
+        EXPECT_EQ(BytesOfColour(ColourOfBytes(step.fg)), step.fg);
+    }
+}
+
+// The buttons the dialog opens with, whatever the settings file held; and OK
+// from Double to Quad: a normal window takes the optimal size, one cell size
+// down at a time until a row of 16 bytes fits; a maximised one keeps its
+// size and cell size, and is laid out again at once.
+TEST(SettingsDialogs, FontChoice) {
+    const FontChoice opened = CurrentFontChoice(Settings{3, 7, 2});
+    EXPECT_EQ(opened.fontType, 1);
+    EXPECT_EQ(opened.fontCell, 2);
+    EXPECT_EQ(opened.blockCaret, 0);
+    const WindowMetrics narrow{700, 600, 4, 16, 19, 19, 20};  // 16 bytes fit at 16 pixels
+    const WindowMetrics tiny{200, 200, 4, 16, 19, 19, 20};    // and at no size
+    const struct {
+        bool maximised;
+        WindowMetrics screen;
+        std::uint8_t cell;
+        bool resize;
+    } cases[] = {{false, narrow, 1, true}, {true, narrow, 2, false}, {false, tiny, 0, false}};
+    for (const auto& c : cases) {
+        test::Session u({1200, 700});
+        u.s.settings.FontCell = 1;
+        u.open(Bytes(5000, 0x41));
+        const int repaints = u.ui.repaints;
+        const OptimalPlacement p = ChooseFont(u.s, {2, 1, 1}, c.maximised, c.screen);
+        EXPECT_EQ(p.resize, c.resize);
+        EXPECT_EQ(u.s.settings.FontCell, c.cell);
+        EXPECT_EQ(u.s.strips.fontCell, c.cell);
+        EXPECT_EQ(u.s.strips.digit.width, 16 * CellWidth(c.cell));
+        EXPECT_EQ(u.s.settings.FontType, 1);
+        EXPECT_EQ(u.s.settings.BlockCaret, 1);
+        EXPECT_GT(u.ui.repaints, repaints);
+        // A window that keeps its size is laid out for the new cells at once.
+        if (!c.resize) {
+            EXPECT_EQ(u.s.grid.columns, BytesPerRowFor(1200, c.cell) + 10);
+        }
+    }
+}
+
+// The start-up and menu sizing: the widest row that fits (exactly fitting
+// counts), whole text rows, 70 % of the width capped by the screen, centred;
+// start-up falls straight back to Normal cells, the menu one size at a time,
+// and at Normal the menu leaves a window too narrow alone.
+TEST(WindowSizing, OptimalAndSmallestSizes) {
+    using V = SizingVariant;
+    // 128 cells at 8 px need 1024 + 16 + 2 * (40 + 1 + 4) = 1130 pixels of screen.
+    const struct {
+        int w, h;
+        std::uint8_t cell;
+        V v;
+        bool resize;
+        std::uint8_t fc;
+        int width, height;
+    } cases[] = {
+        {1130, 1024, 0, V::StartUp, true, 0, 1130, 786}, {1129, 1024, 0, V::StartUp, true, 0, 618, 418},
+        {3000, 600, 0, V::StartUp, true, 0, 2154, 594},  {700, 600, 2, V::StartUp, true, 0, 618, 418},
+        {700, 600, 2, V::Menu, true, 1, 700, 482},       {200, 200, 2, V::Menu, false, 0, 0, 0},
+        {200, 200, 2, V::StartUp, true, 0, 200, 130},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " cell " << int(c.cell));
+        const OptimalPlacement p = OptimalSize({c.w, c.h, 4, 16, 19, 19, 20}, c.cell, c.v);
+        EXPECT_EQ(p.resize, c.resize);
+        EXPECT_EQ(p.fontCell, c.fc);
+        EXPECT_EQ(p.width, c.width);
+        EXPECT_EQ(p.height, c.height);
+        EXPECT_EQ(p.x, c.resize ? (c.w - p.width) / 2 : 0);
+        EXPECT_EQ(p.y, c.resize ? (c.h - p.height) / 2 : 0);
+    }
+}
+
+// The quote rule, including its odd half-quoted case, and a folder that is
+// never empty: without a backslash there is no folder at all.
+TEST(ProgramPaths, CommandLineAndFolder) {
+    const std::pair<std::string, std::string> lines[] = {
+        {"\"C:\\my files\\a.bin\"", "C:\\my files\\a.bin"}, {"\"C:\\a.bin", "C:\\a.bi"},
+        {"C:\\a.bin", "C:\\a.bin"}, {"ab", "ab"}, {"\"a\"", "a"}, {"\"", ""}, {"", ""},
+    };
+    for (const auto& [line, path] : lines) EXPECT_EQ(CommandLinePath(line), path) << line;
+    EXPECT_EQ(ProgramDirectory("Z:\\tools\\vop\\Vop.exe"), "Z:\\tools\\vop\\");
+    EXPECT_EQ(ProgramDirectory("a\\b"), "a\\");
+    EXPECT_EQ(ProgramDirectory("Vop.exe"), std::nullopt);
+    EXPECT_EQ(ProgramDirectory("\\Vop.exe"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vop
