@@ -11,8 +11,9 @@ namespace vop {
 namespace {
 
 std::uint8_t ClampToByte(double v) {
-    // Written so that a weight that is not a number still gives a byte.
-    return v >= 255.0 ? 255 : v >= 0.0 ? static_cast<std::uint8_t>(v) : 0;
+    // fmax passes over a value that is not a number, so a weight that is not
+    // a number still gives a byte.
+    return static_cast<std::uint8_t>(std::fmin(std::fmax(v, 0.0), 255.0));
 }
 
 // Colours that are alike need no arithmetic: most neighbours in a picture with

@@ -14,6 +14,7 @@ namespace {
 // this is refused before anything is allocated.
 constexpr std::uint64_t MaxPixelBytes = std::uint64_t{64} << 20;
 constexpr std::size_t FullPaletteBytes = 1024;
+constexpr std::size_t TwoEntryPaletteBytes = 8;
 
 // The bytes still to read; every take is checked.
 struct Reader {
@@ -57,19 +58,31 @@ unsigned Word16(const std::uint8_t* p) { return unsigned{p[0]} | unsigned{p[1]} 
 using Result = int;
 constexpr Result Ok = MbmResult::Decoded, Corrupt = MbmResult::CorruptBody;
 
-// The fewest body bytes that can describe `pixels` pixels at that type and
-// subtype: no code covers more pixels per byte than its longest run. A header
-// asking for more pixels than the remaining bytes could hold is corrupt, and
-// nothing is allocated for it.
-std::uint64_t LeastBodyBytes(int type, int subtype, std::uint64_t pixels, std::uint64_t pixelBytes) {
-    struct Density { std::uint64_t bytes, pixels; };
-    Density d{1, 1};
-    if (subtype == 0) return (type == 0 ? 8 : type == 2 || type == 3 ? FullPaletteBytes : 0) + pixelBytes;
-    if (type <= 1) d = {1, 128};
-    else if (type == 4) d = {4, 256};
-    else if (type == 5) d = subtype == 1 ? Density{5, 256} : Density{8, 65791};
-    else d = subtype == 1 ? Density{2, 256} : subtype == 2 ? Density{3, 259} : subtype == 3 ? Density{2, 130} : Density{4, 65795};
-    return pixels / d.pixels * d.bytes;
+// The densest code of a run stream: `pixels` pixels at most in `bytes`
+// bytes. No stream of that type and subtype packs its pixels tighter. A 1-bit
+// run byte covers up to 128 pixels, as densely as a count and a value cover 256.
+struct Density {
+    std::uint64_t bytes, pixels;
+};
+Density Densest(int type, int subtype) {
+    if (type == 4) return {4, 256};
+    if (type == 5) return subtype == 1 ? Density{5, 256} : Density{8, 65791};
+    switch (subtype) {
+        case 1: return {2, 256};
+        case 2: return {3, 259};
+        case 3: return {2, 130};
+        default: return {4, 65795};
+    }
+}
+
+// The fewest bytes that can hold `pixels` pixels: subtype 0 stores them as
+// the picture keeps them; a run stream needs at least its densest code's share
+// of bytes, rounded up, so a body one pixel short of the header is refused
+// before anything is allocated for its pixels.
+std::uint64_t LeastPixelBytes(int type, int subtype, std::uint64_t pixels, std::uint64_t storedBytes) {
+    if (subtype == 0) return storedBytes;
+    const Density d = Densest(type, subtype);
+    return pixels / d.pixels * d.bytes + (pixels % d.pixels * d.bytes + d.pixels - 1) / d.pixels;
 }
 
 // Subtype 0 of any type: the pixels exactly as the picture keeps them.
@@ -139,25 +152,6 @@ Result DecodeIndexRuns(Reader& in, Output& out, int subtype) {
     return Ok;
 }
 
-Result DecodeIndices(Picture& picture, Reader& in, Output& out, int type, int subtype) {
-    if (subtype == 0) {
-        const std::uint8_t* palette = in.take(FullPaletteBytes);
-        if (!palette) return Corrupt;
-        if (type == 2) std::copy(palette, palette + FullPaletteBytes, picture.palette.begin());
-        return CopyRaw(picture, in);
-    }
-    if (type == 2) {
-        const std::uint8_t* n = in.take(2);
-        if (!n) return Corrupt;
-        const unsigned entries = Word16(n);
-        if (entries < 1 || entries > 256) return Corrupt;
-        const std::uint8_t* palette = in.take(entries * 4);
-        if (!palette) return Corrupt;
-        std::copy(palette, palette + entries * 4, picture.palette.begin());
-    }
-    return DecodeIndexRuns(in, out, subtype);
-}
-
 // Type 4, 24 bits: raw, or records of a count and one colour.
 Result DecodeRgb(Picture& picture, Reader& in, Output& out, int subtype) {
     if (subtype == 0) return CopyRaw(picture, in);
@@ -202,30 +196,51 @@ bool SubtypeAllowed(int type, int subtype) {
     return subtype <= Highest[type];
 }
 
-// Allocates the palette and pixels and fills them; the picture's size and depth are set.
+// Where the body's palette part lies: two entries for type 0; for types 2
+// and 3 at subtype 0 a full palette, which type 3 skips; for type 2's run
+// subtypes a 16-bit count of 1 to 256 entries, the others left 0.
+Result FindPalette(Reader& in, int type, int subtype, const std::uint8_t*& stored, std::size_t& size) {
+    if (type == 0) {
+        size = TwoEntryPaletteBytes;
+    } else if (subtype == 0 && (type == 2 || type == 3)) {
+        size = FullPaletteBytes;
+    } else if (type == 2) {
+        const std::uint8_t* n = in.take(2);
+        if (!n) return Corrupt;
+        const unsigned entries = Word16(n);
+        if (entries < 1 || entries > 256) return Corrupt;
+        size = entries * 4;
+    }
+    stored = in.take(size);
+    return stored ? Ok : Corrupt;
+}
+
+// Finds the palette and checks the sizes before anything is allocated, then
+// allocates the palette and pixels and fills them; the picture's size and
+// depth are set.
 Result DecodeBody(Picture& picture, Reader& in, int type, int subtype) {
     if (!SubtypeAllowed(type, subtype)) return MbmResult::BadSubtype;
+    const std::uint8_t* palette = nullptr;
+    std::size_t paletteSize = 0;
+    const Result found = FindPalette(in, type, subtype, palette, paletteSize);
+    if (found != Ok) return found;
     const std::uint64_t pixelBytes = PixelDataSize(picture.width, picture.height, picture.bitsPerPixel);
     const std::uint64_t pixelCount = static_cast<std::uint64_t>(picture.width) * static_cast<std::uint64_t>(picture.height);
-    if (LeastBodyBytes(type, subtype, pixelCount, pixelBytes) > in.left) return Corrupt;
+    if (LeastPixelBytes(type, subtype, pixelCount, pixelBytes) > in.left) return Corrupt;
     if (pixelBytes > MaxPixelBytes) return MbmResult::NoMemory;
     try {
-        picture.palette.assign(type == 0 ? 8 : type == 2 ? FullPaletteBytes : 0, 0);
+        picture.palette.assign(type == 0 ? TwoEntryPaletteBytes : type == 2 ? FullPaletteBytes : 0, 0);
         picture.pixels.assign(static_cast<std::size_t>(pixelBytes), 0);
     } catch (const std::bad_alloc&) {
         return MbmResult::NoMemory;
     }
+    if (type != 3) std::copy(palette, palette + paletteSize, picture.palette.begin());
     Output out{picture.pixels.data(), pixelCount, 0, static_cast<std::size_t>(picture.bitsPerPixel / 8)};
     switch (type) {
         case 0:
-        case 1: {
-            const std::uint8_t* palette = type == 0 ? in.take(8) : nullptr;
-            if (type == 0 && !palette) return Corrupt;
-            if (palette) std::copy(palette, palette + 8, picture.palette.begin());
-            return DecodeBits(picture, in, subtype);
-        }
+        case 1: return DecodeBits(picture, in, subtype);
         case 2:
-        case 3: return DecodeIndices(picture, in, out, type, subtype);
+        case 3: return subtype == 0 ? CopyRaw(picture, in) : DecodeIndexRuns(in, out, subtype);
         case 4: return DecodeRgb(picture, in, out, subtype);
         default: return DecodeTrueColour(picture, in, out, subtype);
     }

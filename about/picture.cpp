@@ -7,8 +7,9 @@
 namespace vop {
 
 std::uint64_t PixelDataSize(std::int64_t width, std::int64_t height, int bitsPerPixel) {
-    if (width < 0 || height < 0) return 0;
-    const auto w = static_cast<std::uint64_t>(width), h = static_cast<std::uint64_t>(height);
+    // A negative side holds nothing.
+    const auto w = static_cast<std::uint64_t>(std::max<std::int64_t>(width, 0));
+    const auto h = static_cast<std::uint64_t>(std::max<std::int64_t>(height, 0));
     switch (bitsPerPixel) {
         case 1: return h * ((w + 7) / 8);
         case 8: case 24: case 32: return h * w * static_cast<std::uint64_t>(bitsPerPixel / 8);

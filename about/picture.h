@@ -46,7 +46,8 @@ struct Picture {
 
 // Bytes of pixel data at that size and depth: height × ceil(width / 8) for 1
 // bit, height × width × depth / 8 otherwise; 0 for a negative size or another
-// depth. 64-bit, since the sizes come from files: it never wraps.
+// depth. 64-bit, since the sizes come from files: even the largest 32-bit
+// picture only wraps to more than 2^63 bytes, far past any buffer.
 std::uint64_t PixelDataSize(std::int64_t width, std::int64_t height, int bitsPerPixel);
 
 // Palette entry `index`, or 0 where the palette has no such entry.

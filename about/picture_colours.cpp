@@ -14,9 +14,7 @@ constexpr std::size_t FullPaletteBytes = 1024;
 std::uint8_t Channel(ColourValue c, int index) { return static_cast<std::uint8_t>(c >> (8 * index)); }
 
 std::size_t PixelCount(const Picture& picture) {
-    return picture.width > 0 && picture.height > 0
-               ? static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)
-               : 0;
+    return static_cast<std::size_t>(PixelDataSize(picture.width, picture.height, 8));
 }
 
 // Whether the pixel buffer holds every pixel the size and depth promise; the

@@ -35,7 +35,7 @@ std::vector<std::uint8_t> PictureToDib(const Picture& picture, std::uint32_t bac
     const std::uint64_t stored = PixelDataSize(picture.width, picture.height, bits);
     if (picture.pixels.size() < stored) return {};
     const std::uint64_t rowBytes = (width * static_cast<std::uint64_t>(bits) + 31) / 32 * 4;
-    const std::uint64_t storedRow = height == 0 ? 0 : stored / height;
+    const std::uint64_t storedRow = PixelDataSize(picture.width, 1, bits);
     const auto colours = static_cast<std::size_t>(DibColourCount(bits));
     std::vector<std::uint8_t> dib;
     try {

@@ -25,9 +25,9 @@ void WaveTick(WaveAnimation& wave) {
     // Only a picture with pixels has lines to shift: one of width 0 may still claim any number of rows.
     const bool lines = wave.source.holdsPixels();
     CopyPicture(wave.rows, wave.source);
-    for (int r = 0; lines && r < wave.rows.height; ++r) ShiftLine(wave.rows, ShiftRight, r, entry(r), wave.line);
+    for (int r = 0; lines && r != wave.rows.height; ++r) ShiftLine(wave.rows, ShiftRight, r, entry(r), wave.line);
     CopyPicture(wave.frame, wave.rows);
-    for (int c = 0; lines && c < wave.frame.width; ++c) ShiftLine(wave.frame, ShiftDown, c, entry(c), wave.line);
+    for (int c = 0; lines && c != wave.frame.width; ++c) ShiftLine(wave.frame, ShiftDown, c, entry(c), wave.line);
     std::rotate(wave.table.begin(), wave.table.begin() + 1, wave.table.end());
 }
 

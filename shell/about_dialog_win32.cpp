@@ -6,8 +6,8 @@
 #include <ctime>
 #include <string>
 
+#include "about/about_picture.h"
 #include "about/about_rules.h"
-#include "about/mbm_decoder.h"
 #include "about/picture_colours.h"
 #include "about/wave_animation.h"
 #include "resources/resource_ids.h"
@@ -35,14 +35,16 @@ struct AboutBox {
 
 AboutBox* BoxOf(HWND dialog) { return reinterpret_cast<AboutBox*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
-// The picture resource, with its size so that the decoder never reads past it.
+// The picture resource, with its size so that the decoder never reads past
+// it. A picture that is broken, or larger than the wave covers, leaves the
+// box without one.
 void LoadPicture(Picture& picture) {
     HRSRC found = FindResourceA(AppInstance(), MAKEINTRESOURCEA(IDR_ABOUT_PICTURE), "MBM");
     if (!found) return;
     const DWORD size = SizeofResource(AppInstance(), found);
     HGLOBAL loaded = LoadResource(AppInstance(), found);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (bytes) DecodeMbm(picture, static_cast<const std::uint8_t*>(bytes), size);
+    if (bytes) LoadAboutPicture(picture, static_cast<const std::uint8_t*>(bytes), size);
 }
 
 void Open(HWND dialog, AboutBox& box) {
