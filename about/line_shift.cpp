@@ -20,8 +20,8 @@ std::uint8_t ClampToByte(double v) {
 // a transparent background are the fill value itself.
 ColourValue Mix(ColourValue a, ColourValue b, double wa, double wb) {
     if (a == b) return a;
-    const ColourValue colours[2] = {a, b};
-    const double weights[2] = {wa, wb};
+    const ColourValue colours[] = {a, b};
+    const double weights[] = {wa, wb};
     return BlendPixels(colours, weights, 2);
 }
 

@@ -334,6 +334,9 @@ TEST(ShiftLine, Conversion) {
         ShiftLine(p, c.direction, c.line, c.amount);
         EXPECT_EQ(p, bits) << c.direction << " " << c.line << " " << c.amount;
     }
+    Picture odd = Make(2, 1, 16, "0102");
+    ShiftLine(odd, ShiftLeft, 0, 1.0);  // a depth it cannot bring to 32 bits
+    EXPECT_EQ(odd, Make(2, 1, 16, "0102"));
     Picture p = bits;
     ShiftLine(p, ShiftDown, 0, 1.0);
     EXPECT_EQ(Cut(p.pixels, 8), Hex("FF000000 00FFFFFF"));
@@ -357,6 +360,7 @@ TEST(PictureColours, InversionAndConversion) {
         AdjustColors(p, InvertColours);
         Picture wide = c;
         ToThirtyTwoBits(wide);
+        EXPECT_EQ(wide.bitsPerPixel, 32);
         for (int y = 0; y < c.height; ++y)
             for (int x = 0; x < c.width; ++x) {
                 EXPECT_EQ(PixelAt(p, x, y), PixelAt(c, x, y) ^ 0xFFFFFF00) << c.bitsPerPixel << " " << x;
@@ -384,6 +388,8 @@ TEST(PictureColours, Conversions) {
     DefaultPalette(m, c);
     DefaultPalette(m, 0);  // a palette is kept
     Picture bare = Make(9, 1, 1, "8080");
+    ToTrueColor(bare, 0);  // 1 bit is left to ExpandMonochrome
+    EXPECT_EQ(bare, Make(9, 1, 1, "8080"));
     ExpandMonochrome(m);
     ExpandMonochrome(bare);
     EXPECT_EQ(m, Make(9, 1, 8, "01 00000000000000 01", Hex("00379BFF 00C86400") + Bytes(1016, 0)));
