@@ -16,7 +16,6 @@ void StartWave(WaveAnimation& wave, const Picture& decoded) {
     CopyPicture(wave.source, decoded);
     // The shifts work at 32 bits; converting once here spares every tick the conversion.
     ToThirtyTwoBits(wave.source);
-    CopyPicture(wave.rows, wave.source);
     CopyPicture(wave.frame, wave.source);
 }
 

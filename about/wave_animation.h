@@ -21,7 +21,8 @@ struct WaveAnimation {
 };
 
 // Builds the table afresh and takes the decoded picture as the source
-// (converted to 32 bits); rows and frame start as copies of it.
+// (converted to 32 bits); the frame starts as a copy of it, and the rows,
+// a working copy that every tick makes afresh, are left to the first tick.
 void StartWave(WaveAnimation& wave, const Picture& decoded);
 
 // One frame: rows from the source, frame from the rows, then the table
