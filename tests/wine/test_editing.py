@@ -4,6 +4,8 @@ import pytest
 
 from harness import CLOSE, EXIT, SAVE, drawn, wait_for, winpath
 
+COLORS = 40004
+
 SAVE_FILE_QUESTION = "File has been modified. Save changes?"
 
 
@@ -45,3 +47,24 @@ def test_unsaved_changes_are_asked_about(vop, way, button, title, byte):
     vop.probe("command", SAVE)
     vop.quit()
     assert vop.read("held.bin")[:1] == byte
+
+
+# Another program reads and sets the fields' texts with the standard messages, as a screen reader does: the
+# answers are what the fields show, cut to the reader's buffer, and the pattern rows stay partners.
+def test_other_programs_read_and_set_the_fields_texts(vop):
+    vop.start(winpath(vop.write("fields.bin", b"\x4a" * 64))).wait_open()
+    for keys, typed, texts in [
+        (["F7"], ["A", "B"], {"text0": "AB", "text1": "4142", "length1": "4", "start1": "41"}),
+        (["F5"], ["3", "a"], {"text0": "3A", "length0": "2"}),
+        (["Return"], [], {"text0": "4A", "start0": "4A"}),
+    ]:
+        vop.key(*keys)
+        vop.wait_info("a dialog", lambda i: "field0" in i)
+        vop.key(*typed)  # into the field that has the focus
+        vop.wait_info(texts, lambda i: texts.items() <= i.items())
+        if keys == ["F7"]:
+            vop.probe("settext", 1, "43 44 45")
+            vop.wait_info("CDE in both rows", lambda i: (i.get("text0"), i.get("text1")) == ("CDE", "434445"))
+        vop.key("Escape")
+    vop.probe("command", COLORS)
+    vop.wait_info("the colours", lambda i: (i.get("text0"), i.get("text1")) == ("000000", "FFFFFF"))

@@ -5,7 +5,7 @@
 // through unchanged. A program that does not answer within
 // two seconds leaves its status bar out of `info`.
 // Usage: vop_probe info | press <button> [<control> <text>] | command <id> | post <message> [wparam]
-//        | size <w> <h> | sendkeys <vk>... | drop <path>... | clip <text>
+//        | size <w> <h> | sendkeys <vk>... | drop <path>... | clip <text> | settext <field> <text>
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -53,19 +53,37 @@ void PrintRect(const wchar_t* key, int n, HWND window) {
     std::wprintf(L"%ls%d=%ld,%ld,%ld,%ld\n", key, n, r.left, r.top, r.right, r.bottom);
 }
 
+// What a screen reader learns of a control: its text through the standard
+// messages, whole and in a buffer of 3 characters.
+void PrintText(int n, HWND control) {
+    wchar_t text[300] = {}, start[3] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    SendMessageTimeoutW(control, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+    SendMessageTimeoutW(control, WM_GETTEXT, 3, reinterpret_cast<LPARAM>(start), SMTO_ABORTIFHUNG, 2000, nullptr);
+    std::wprintf(L"text%d=%ls\nlength%d=%d\nstart%d=%ls\n", n, text, n, static_cast<int>(length), n, start);
+}
+
+// The program's own fields of a dialog, in the order they were made.
+HWND Field(HWND box, int n) {
+    wchar_t name[64];
+    for (HWND c = nullptr; (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
+        if (GetClassNameW(c, name, 64) && std::wstring(name).rfind(L"Vop", 0) == 0 && n-- == 0) return c;
+    return nullptr;
+}
+
 int Info(HWND main) {
     if (HWND box = ProgramDialog(main)) {
         std::wprintf(L"box=%p\nboxtitle=%ls\nboxtext=%ls\n", static_cast<void*>(box), Text(box).c_str(),
                      Text(GetDlgItem(box, 0xFFFF)).c_str());
         PrintRect(L"boxclient", 0, box);
         // Its controls' client areas on the screen: the program's own fields as field0.., others by id.
-        int fields = 0;
-        wchar_t name[64];
         for (HWND c = nullptr; (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
-            if (GetClassNameW(c, name, 64) && std::wstring(name).rfind(L"Vop", 0) == 0)
-                PrintRect(L"field", fields++, c);
-            else
-                PrintRect(L"item", GetDlgCtrlID(c), c);
+            PrintRect(L"item", GetDlgCtrlID(c), c);
+        for (int n = 0; HWND field = Field(box, n); ++n) {
+            PrintRect(L"field", n, field);
+            PrintText(n, field);
+        }
     }
     if (!IsWindowVisible(main)) return 0;  // still being made: its place and size are not final
     RECT r{}, client{};
@@ -151,5 +169,8 @@ int main() {
         return !SetWindowPos(FindWindowExW(vop, nullptr, L"VopDataField", nullptr), nullptr, 0, 0, number(2),
                              number(3), SWP_NOZORDER | SWP_NOMOVE);
     if (verb == L"drop") return !Drop(vop, argc - 2, argv + 2);
+    if (verb == L"settext" && argc > 3)  // as another program would: a plain text, whatever the control
+        return !SendMessageTimeoutW(Field(dialog, number(2)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
+                                    SMTO_ABORTIFHUNG, 2000, nullptr);
     return 64;
 }
