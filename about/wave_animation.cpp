@@ -12,7 +12,8 @@ namespace vop {
 
 void StartWave(WaveAnimation& wave, const Picture& decoded) {
     const double pi = std::acos(-1.0);
-    for (int k = 0; k < WaveTableSize; ++k) wave.table[static_cast<std::size_t>(k)] = 5 * std::sin(k * pi / 100);
+    int k = 0;
+    for (double& entry : wave.table) entry = 5 * std::sin(k++ * pi / 100);
     CopyPicture(wave.source, decoded);
     // The shifts work at 32 bits; converting once here spares every tick the conversion.
     ToThirtyTwoBits(wave.source);
