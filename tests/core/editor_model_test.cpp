@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <string>
 #include <map>
 #include <random>
 
@@ -161,7 +161,34 @@ struct EditorRun {
         return v;
     }
 
-    // ---- the reference's moves ----
+    // ---- one step: the reference moves first, then the program acts ----
+    // Leaving the held pages with edits asks first. Yes saves (or fails, and
+    // nothing moves); No drops them (or cannot, the file being gone, and
+    // nothing moves). Without the file nothing moves; locked by another
+    // program for a moment once the question is answered, the answer stands
+    // and nothing moves.
+    void leaving() {
+        if (want.top / P == topBefore / P) return;
+        locked = disk == Disk::Sound && random(5) == 0;
+        if (locked) t.files.plan.failOpenNumber = t.files.pathsAsked.size() + (want.edits.empty() ? 1 : 2);
+        if (!want.edits.empty()) {
+            const BoxAnswer answer = random(2) == 0 ? BoxAnswer::Yes : BoxAnswer::No;
+            ui.answers.push_back(answer);
+            refused = disk != Disk::Sound && (answer == BoxAnswer::Yes || disk == Disk::Gone);
+            if (!refused && answer == BoxAnswer::Yes) want.saveEdits();
+            if (!refused) want.edits.clear();
+        }
+        refused = refused || disk == Disk::Gone || locked;
+    }
+    void key(int vk, KeyModifiers mods = None) {
+        leaving();
+        DataWindowKeyDown(s, vk, mods);
+    }
+    void scroll(int request, std::int32_t position = 0) {
+        leaving();
+        DataWindowScroll(s, request, position);
+    }
+
     // An arrow: the caret moves while it stays in the file, the screen a row
     // with it when it would leave.
     void move(int64_t by) {
@@ -175,26 +202,23 @@ struct EditorRun {
         want.caret = address;
         want.top = totalRows() <= rows() ? 0 : address - address % perRow();
     }
-    std::function<void()> key(int vk, KeyModifiers mods = None) {
-        return [this, vk, mods] { DataWindowKeyDown(s, vk, mods); };
-    }
 
-    std::function<void()> pageStep(bool down) {
-        // Page Down stops before a screen past the end, Page Up at byte 0;
-        // the caret keeps its row.
+    // Page Down stops before a screen past the end, Page Up at byte 0; the
+    // caret keeps its row.
+    void page(bool down) {
         int64_t by = -std::min(want.top, screen());
         if (down) by = want.top + screen() < want.size ? screen() : 0;
         want.caret = std::min(want.caret + by, want.size - 1);
         want.top += by;
         if (random(2) == 0) return key(down ? Key::PageDown : Key::PageUp);
-        return [this, down] { DataWindowScroll(s, down ? ScrollRequest::PageDown : ScrollRequest::PageUp, 0); };
+        scroll(down ? ScrollRequest::PageDown : ScrollRequest::PageUp);
     }
 
     // Scroll Lock and an arrow, the scroll bar's arrow or the wheel: a row
     // whatever the wheel's distance; the caret keeps its byte while it can.
-    std::function<void()> lineStep(bool up) {
+    void line(bool up) {
         const int64_t how = random(4);
-        if (how == 3) return [this] { DataWindowWheel(s, 0); };  // went nowhere: nothing moves
+        if (how == 3) return DataWindowWheel(s, 0);  // went nowhere: nothing moves
         const int64_t n = perRow();
         if (up && want.top >= n) {
             want.top -= n;
@@ -205,14 +229,14 @@ struct EditorRun {
             if (want.caret < want.top) want.caret = std::min(want.caret + n, want.size - 1);
         }
         if (how == 0) return key(up ? Key::Up : Key::Down, ScrollLock);
-        if (how == 1) return [this, up] { DataWindowScroll(s, up ? ScrollRequest::LineUp : ScrollRequest::LineDown, 0); };
-        const int delta = up ? 240 : -120;
-        return [this, delta] { DataWindowWheel(s, delta); };
+        if (how == 1) return scroll(up ? ScrollRequest::LineUp : ScrollRequest::LineDown);
+        leaving();
+        DataWindowWheel(s, up ? 240 : -120);
     }
 
     // A double click anywhere, or on the cells around the file's end: the
     // caret goes to a byte under the pointer, and Modify opens there.
-    std::function<void()> click() {
+    void click() {
         const int64_t n = perRow();
         const int cw = cell();
         const int left = 10 * cw + inset();
@@ -227,25 +251,23 @@ struct EditorRun {
         const bool inside = x >= left && x < left + n * cw && y >= 0 && y < rows() * 2 * cw;
         const bool onByte = inside && address < want.size;
         if (onByte) want.caret = address;
-        return [this, x, y, onByte] {
-            ui.dialogs.clear();
-            DataWindowDoubleClick(s, x, y);
-            EXPECT_EQ(ui.dialogs.size(), onByte ? 1u : 0u) << "the Modify dialog after a click at " << x << "," << y;
-        };
+        ui.dialogs.clear();
+        DataWindowDoubleClick(s, x, y);
+        EXPECT_EQ(ui.dialogs.size(), onByte ? 1u : 0u) << "the Modify dialog after a click at " << x << "," << y;
     }
 
-    std::function<void()> thumb() {
+    // A big file moves only when the thumb is released.
+    void thumb() {
         const int64_t range = totalRows() - rows();
         const auto position = std::int32_t(range > 0 ? random(range + 1) : 0);
         const bool released = random(2) == 0;
         if (released || want.size < BigThumb) jump(position * perRow());
-        const int request = released ? ScrollRequest::ThumbPosition : ScrollRequest::ThumbTrack;
-        return [this, request, position] { DataWindowScroll(s, request, position); };
+        scroll(released ? ScrollRequest::ThumbPosition : ScrollRequest::ThumbTrack, position);
     }
 
     // A new window size, now and then with a new cell size: the top goes to
     // a row start and down to the caret, or to 0 when the file fits.
-    std::function<void()> resize() {
+    void resize() {
         const std::uint8_t fc = random(4) == 0 ? std::uint8_t(random(3)) : s.settings.FontCell;
         ui.client = Clients[random(std::size(Clients))];
         s.settings.FontCell = fc;
@@ -253,16 +275,15 @@ struct EditorRun {
         want.top -= want.top % n;
         want.top += std::max<int64_t>((want.caret - want.top) / n - rows() + 1, 0) * n;
         if (totalRows() <= rows()) want.top = 0;
-        return [this, fc] {
-            ChangeFontCell(s, fc);
-            DataWindowResized(s);
-            ui.caretHides = 1;  // the shell makes a new caret of the new size, hidden at first
-            DataCaretCreated(s);
-        };
+        leaving();
+        ChangeFontCell(s, fc);
+        DataWindowResized(s);
+        ui.caretHides = 1;  // the shell makes a new caret of the new size, hidden at first
+        DataCaretCreated(s);
     }
 
     // The Goto dialog's jump, or Scroll Lock with Left or Right to the file's ends.
-    std::function<void()> goTo() {
+    void goTo() {
         const int64_t size = want.size;
         const int64_t choices[] = {random(size), size - 1 - random(std::min<int64_t>(size, 300)),
                                    random(size / P + 1) * P + random(5) - 2, size + random(3), 0, size - 1};
@@ -272,21 +293,20 @@ struct EditorRun {
         jump(target);
         if (pick == 4) return key(Key::Left, ScrollLock);
         if (pick == 5) return key(Key::Right, ScrollLock);
-        return [this, target] {
-            const bool moved = GotoAddress(s, std::uint32_t(target), BoxOwner::ActiveDialog);
-            EXPECT_EQ(moved, target < want.size && !refused);
-        };
+        leaving();
+        const bool moved = GotoAddress(s, std::uint32_t(target), BoxOwner::ActiveDialog);
+        EXPECT_EQ(moved, target < size && !refused);
     }
 
     // A character in the Ascii font type, a hex digit (or not) in Hex, or Ctrl+0.
-    std::function<void()> type() {
+    void type() {
         s.settings.FontType = std::uint8_t(random(2));
         const bool hex = s.settings.FontType == 1;
         const int64_t kind = random(8);
         const auto code = std::uint8_t(hex ? "0123456789abcdefABCDEFg "[random(24)] : random(256));
         const bool ctrl = kind == 0;
         const bool zero = kind == 1 && !hex;
-        const int digit = HexValue(code);
+        const int digit = std::isxdigit(code) ? std::stoi(std::string(1, char(code)), nullptr, 16) : -1;
         const std::uint8_t old = want.shown(want.caret);
         const bool character = !hex && !ctrl && code != 8 && code != 13 && code != 27;
         if (zero || character) {
@@ -301,63 +321,45 @@ struct EditorRun {
             move(1);
         }
         if (zero) return key(Key::Digit0, Ctrl);
-        return [this, code, ctrl] { DataWindowChar(s, code, ctrl); };
-    }
-    static int HexValue(std::uint8_t c) {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (std::isxdigit(c)) return (c | 0x20) - 'a' + 10;
-        return -1;
+        leaving();
+        DataWindowChar(s, code, ctrl);
     }
 
     // The Modify dialog's OK; a value left as shown changes nothing.
-    std::function<void()> modify() {
+    void modify() {
         const std::uint8_t old = want.shown(want.caret);
         const auto value = random(2) == 0 ? old : std::uint8_t(random(256));
         if (value != old) want.edits[want.caret] = value;
-        return [this, value] { ModifyCaretByte(s, value); };
-    }
-
-    std::function<void()> save() {
-        if (disk == Disk::Sound) want.saveEdits();
-        return [this] { RunMenuCommand(s, IDM_FILE_SAVE); };
+        ModifyCaretByte(s, value);
     }
 
     // Close (not at all, once or twice), then open it again from the command
     // line or by a drop; or drop a file that cannot be opened. The question
     // comes first; Cancel keeps everything.
-    std::function<void()> closeAndOpen() {
-        if (disk != Disk::Sound) return nullptr;
+    void closeAndOpen() {
+        if (disk != Disk::Sound) return;
         const auto answer = BoxAnswer(1 + random(3));
         if (!want.edits.empty()) ui.answers.push_back(answer);
-        if (!want.edits.empty() && answer == BoxAnswer::Cancel) {
-            return [this] {
-                RunMenuCommand(s, IDM_FILE_CLOSE);
-                EXPECT_EQ(ui.lastBoxText(), FileQuestion);
-            };
-        }
+        if (!want.edits.empty() && answer == BoxAnswer::Cancel) return RunMenuCommand(s, IDM_FILE_CLOSE);
         if (answer == BoxAnswer::Yes) want.saveEdits();
         want.edits.clear();
         const int64_t closes = random(4);
-        const bool dropped = random(2) == 0;
-        if (closes < 3) want = Reference{want.size, want.small, want.big};
-        return [this, closes, dropped] {
-            // The dropped changes must not pass for the file's bytes.
-            if (closes == 3) return OpenDroppedFile(s, t.dir.file("missing"));
-            for (int k = 0; k < closes; ++k) RunMenuCommand(s, IDM_FILE_CLOSE);
-            if (closes > 0) expectClosed();
-            if (closes == 0 || dropped) return OpenDroppedFile(s, t.path);
-            OpenNamedFile(s, t.path);
-        };
-    }
-    void expectClosed() {
-        EXPECT_FALSE(s.documentOpen());
-        EXPECT_FALSE(ui.caretVisible());
-        EXPECT_EQ(ui.title, "Vop");
-        EXPECT_FALSE(ui.searchEnabled);
-        EXPECT_FALSE(ui.statusTwoParts);
+        // The dropped changes must not pass for the file's bytes.
+        if (closes == 3) return OpenDroppedFile(s, t.dir.file("missing"));
+        want = Reference{want.size, want.small, want.big};
+        for (int k = 0; k < closes; ++k) RunMenuCommand(s, IDM_FILE_CLOSE);
+        if (closes > 0) {
+            EXPECT_FALSE(s.documentOpen());
+            EXPECT_FALSE(ui.caretVisible());
+            EXPECT_EQ(ui.title, "Vop");
+            EXPECT_FALSE(ui.searchEnabled);
+            EXPECT_FALSE(ui.statusTwoParts);
+        }
+        if (closes == 0 || random(2) == 0) return OpenDroppedFile(s, t.path);
+        OpenNamedFile(s, t.path);
     }
 
-    std::function<void()> plan(Op op) {
+    void act(Op op) {
         switch (op) {
             case Op::Right: move(1); return key(Key::Right);
             case Op::Left: move(-1); return key(Key::Left);
@@ -369,40 +371,22 @@ struct EditorRun {
             case Op::RowEnd:
                 want.caret = std::min(want.caret - want.caret % perRow() + perRow() - 1, want.size - 1);
                 return key(Key::End);
-            case Op::PageDown: return pageStep(true);
-            case Op::PageUp: return pageStep(false);
-            case Op::LineDown: return lineStep(false);
-            case Op::LineUp: return lineStep(true);
+            case Op::PageDown: return page(true);
+            case Op::PageUp: return page(false);
+            case Op::LineDown: return line(false);
+            case Op::LineUp: return line(true);
             case Op::Click: return click();
             case Op::Thumb: return thumb();
             case Op::Resize: return resize();
             case Op::Goto: return goTo();
             case Op::Type: return type();
             case Op::Modify: return modify();
-            case Op::Save: return save();
+            case Op::Save:
+                if (disk == Disk::Sound) want.saveEdits();
+                return RunMenuCommand(s, IDM_FILE_SAVE);
             case Op::CloseAndOpen: return closeAndOpen();
-            case Op::Count: break;
+            case Op::Count: return;
         }
-        return nullptr;
-    }
-
-    // Leaving the held pages with edits asks first. Yes saves (or fails, and
-    // nothing moves); No drops them (or cannot, the file being gone, and
-    // nothing moves). Without the file nothing moves; locked by another
-    // program for a moment once the question is answered, the answer stands
-    // and nothing moves.
-    void settleLeaving() {
-        refused = false;
-        locked = disk == Disk::Sound && random(5) == 0;
-        if (locked) t.files.plan.failOpenNumber = t.files.pathsAsked.size() + (want.edits.empty() ? 1 : 2);
-        if (!want.edits.empty()) {
-            const BoxAnswer answer = random(2) == 0 ? BoxAnswer::Yes : BoxAnswer::No;
-            ui.answers.push_back(answer);
-            refused = disk != Disk::Sound && (answer == BoxAnswer::Yes || disk == Disk::Gone);
-            if (!refused && answer == BoxAnswer::Yes) want.saveEdits();
-            if (!refused) want.edits.clear();
-        }
-        refused = refused || disk == Disk::Gone || locked;
     }
 
     // A refused move leaves everything, but a new window size: its top stays
@@ -419,34 +403,27 @@ struct EditorRun {
         want.caret = std::min(want.top + std::min(fromTop / n, rows() - 1) * n + fromTop % n, want.size - 1);
     }
 
-    // Only the boxes the step may show: a question first, or a refusal.
-    void expectBoxes(std::size_t from) {
+    void step(Op op) {
+        caretBefore = want.caret;
+        topBefore = want.top;
+        refused = false;
+        locked = false;
+        what = "op " + std::to_string(int(op)) + " at " + std::to_string(want.caret);
+        const std::size_t boxes = ui.boxes.size();
+        act(op);
+        if (refused) undoRefused(op);
+        // Only the boxes the step may show: a question first, or a refusal.
         EXPECT_TRUE(ui.answers.empty()) << what << ": a question was not asked";
-        for (std::size_t k = from; k < ui.boxes.size(); ++k) {
+        for (std::size_t k = boxes; k < ui.boxes.size(); ++k) {
             const std::string& text = ui.boxes[k].text;
             const bool question = text == PageQuestion || text == FileQuestion;
             const bool expected = question || text == "Specified address is greater than filesize!" ||
                                   text == "Error opening file: " + t.dir.file("missing") || disk != Disk::Sound || locked;
             EXPECT_TRUE(expected) << what << ": " << text;
             if (question) {
-                EXPECT_EQ(k, from) << what << ": asked twice";
+                EXPECT_EQ(k, boxes) << what << ": asked twice";
             }
         }
-    }
-
-    void step(Op op) {
-        caretBefore = want.caret;
-        topBefore = want.top;
-        what = "op " + std::to_string(int(op)) + " at " + std::to_string(want.caret);
-        const std::function<void()> act = plan(op);
-        if (!act) return;
-        refused = false;
-        locked = false;
-        if (op != Op::CloseAndOpen && want.top / P != topBefore / P) settleLeaving();
-        const std::size_t boxes = ui.boxes.size();
-        act();
-        if (refused) undoRefused(op);
-        expectBoxes(boxes);
     }
 
     // ---- everything the user can see or lose ----
@@ -582,7 +559,9 @@ TEST_P(EditorModel, RandomSessionsAgreeWithThePlainReference) {
         }
         r.setDisk(Disk::Sound);
         // No write astray.
-        if (size < TwoGiB) EXPECT_EQ(r.onDisk(0, size), r.want.small);
+        if (size < TwoGiB) {
+            EXPECT_EQ(r.onDisk(0, size), r.want.small);
+        }
     }
 }
 

@@ -405,54 +405,42 @@ TEST(SequenceMatcher, FindsTheFirstOccurrenceInRunsOfTwoBytes) {
     }
 }
 
-// The bytes a search found are gone from under the caret after its jump:
-// the user answered No to saving the typed ones, or another program wrote
-// the file between the search and the jump. Every search goes on from the
-// next byte; replace-all writes over nothing that is not the sequence.
+// Another program wrote the file between the search and its jump: the bytes
+// found are gone from under the caret. The search goes on from the next
+// byte, and replace-all writes over nothing that is not the sequence. (A jump
+// that drops the user's typed bytes is reached by the model's runs.)
 TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
     const Bytes xyz = {'X', 'Y', 'Z'};
     const Bytes abc = {'a', 'b', 'c'};
-    enum Gone { Dropped, Rewritten };
     const struct Case {
         Op op;
-        Gone gone;
-        bool later;  // another occurrence in the file, after the first
+        bool later;  // another occurrence after the first
         std::uint32_t caret;
-        std::vector<std::string> boxes;
+        std::string box;
     } cases[] = {
-        {Op::Find, Dropped, true, 2 * P + 70, {PageQuestion}},
-        {Op::Find, Dropped, false, P + 100, {PageQuestion, NotFound}},
-        {Op::Find, Rewritten, true, 2 * P + 70, {}},
-        {Op::OneByOne, Dropped, true, 2 * P + 70, {PageQuestion, Question}},
-        {Op::All, Rewritten, true, 2 * P + 73, {"Replaced 1 occurances"}},
-        {Op::All, Rewritten, false, 2 * P + 50, {"Replaced 0 occurances"}},
+        {Op::Find, true, 2 * P + 70, ""},
+        {Op::Find, false, 2 * P + 50, NotFound},
+        {Op::OneByOne, true, 2 * P + 70, Question},
+        {Op::All, true, 2 * P + 73, "Replaced 1 occurances"},
+        {Op::All, false, 2 * P + 50, "Replaced 0 occurances"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "op " << int(c.op) << " gone " << c.gone << " later " << c.later);
+        SCOPED_TRACE(testing::Message() << "op " << int(c.op) << " later " << c.later);
         test::Session t;
         Bytes file(3 * P, 0);
         if (c.later) std::copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 70);
         const Bytes rewritten = file;
-        if (c.gone == Rewritten) std::copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 50);
+        std::copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 50);
         ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
-        if (c.gone == Dropped) {
-            std::copy(xyz.begin(), xyz.end(), t.s.pages.NextPage.Bytes.get() + 100);
-            t.s.Modified = 1;
-        }
-        if (c.gone == Rewritten) {
-            // The search reads the file once; the jump's load opens it next.
-            t.files.plan.changeAtOpen = t.files.pathsAsked.size() + 2;
-            t.files.plan.change = [&] { t.dir.write("doc", rewritten); };
-        }
-        t.ui.answers = {BoxAnswer::No, BoxAnswer::Cancel, BoxAnswer::Ok};
+        // The search reads the file once; the jump's load opens it next.
+        t.files.plan.changeAtOpen = t.files.pathsAsked.size() + 2;
+        t.files.plan.change = [&] { t.dir.write("doc", rewritten); };
         if (c.op == Op::Find) RunFind(t.s, xyz.data(), 3);
         if (c.op == Op::OneByOne) ReplaceOneByOne(t.s, xyz.data(), abc.data(), 3);
         if (c.op == Op::All) ReplaceAll(t.s, xyz.data(), abc.data(), 3);
         EXPECT_EQ(CaretAddress(t.s), c.caret);
-        std::vector<std::string> boxes;
-        for (const auto& box : t.ui.boxes) boxes.push_back(box.text);
-        EXPECT_EQ(boxes, c.boxes);
-        EXPECT_EQ(t.s.Modified, c.op == Op::All && c.later ? 1 : 0);
+        EXPECT_EQ(t.ui.lastBoxText(), c.box);
+        EXPECT_EQ(t.s.pages.CurrentPage.Bytes[50], 0);
     }
 }
 
