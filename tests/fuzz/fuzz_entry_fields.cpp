@@ -1,12 +1,14 @@
-// The entry fields (and the pattern rows, as a pair) driven by any stream of
-// key presses, characters, clicks, pastes and values handed in and read out,
-// against their plain models: the checks of the native tests
-// (tests/core/support/field_models.h) on the fuzzer's streams.
+// The entry fields beside their plain models (tests/core/support/field_models.h)
+// on the fuzzer's streams of keys, characters, clicks, pastes, values and
+// texts handed in.
 #include "fuzz_support.h"
 #include "tests/core/support/field_models.h"
 
+using namespace vop::test;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Require(vop::test::AddressFieldAgainstModel(data, size).empty() && vop::test::EditFieldAgainstModel(data, size).empty() &&
-            vop::test::PatternFieldsAgainstModel(data, size).empty());
+    Require(Drive<AddressRun>(data, size).empty());
+    Require(Drive<EditRun>(data, size).empty());
+    Require(Drive<PatternRun>(data, size).empty());
     return 0;
 }

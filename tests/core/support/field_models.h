@@ -1,11 +1,14 @@
-// The program's entry fields against plain models, driven by a stream of
-// bytes: every input a dialog or the window system can give (keys with any
-// code, characters, clicks, values handed in and read out) is decoded from
-// the stream and applied to the field and to a plain model (its digits or
-// bytes and a caret). After every step the two must agree on the caret, the
-// value and the glyphs painted, and a changed picture or caret must be
-// repainted or placed. The native tests feed it seeded random streams; the
-// fuzzer feeds it its own.
+// The program's entry fields beside plain models, driven by a stream of
+// bytes: every input a dialog, the user or another program can give (keys
+// with any code, characters, clicks, pastes, values and texts handed in,
+// texts read out) is decoded from the stream and applied to the field and
+// to its model. After every step the two must agree, a changed picture must
+// be repainted and a moved caret placed. The native tests feed seeded
+// random streams; the fuzzer feeds its own.
+//
+// The models hold only what a user or a reader sees: the digits or bytes
+// and the caret. Where a pattern row's view starts is the field's choice,
+// checked only for showing the caret and the bytes from there on.
 #pragma once
 
 #include <algorithm>
@@ -20,260 +23,467 @@
 
 namespace vop::test {
 
-using FieldBytes = std::vector<std::uint8_t>;
+using std::size_t;
+using std::string;
 
-struct FieldStream {
-    const std::uint8_t* bytes;
-    std::size_t size, at = 0;
-    unsigned next() { return at < size ? bytes[at++] : 0; }
-    // A move or edit key, a digit key, or any code with high bits.
-    unsigned key() {
-        using namespace fieldkey;
-        static constexpr unsigned others[] = {Left, Right, End, Home, Backspace, Delete};
-        const unsigned kind = next() % 3;
-        return kind == 0 ? others[next() % 6]
-                         : kind == 1 ? static_cast<unsigned char>("0123456789ABCDEF"[next() % 16]) : (next() | next() << 8) & 0x3FF;
+// What every run keeps besides its field and its model (the stream of
+// inputs, the outcome of the last one, whether the model refused it and
+// anything a step found wrong at once), and the plain rules they share.
+struct Run {
+    const std::uint8_t* stream;
+    size_t size;
+    size_t at = 0;
+    FieldOutcome outcome;
+    bool refused = false;
+    string wrong;
+
+    unsigned Next() { return at < size ? stream[at++] : 0; }
+
+    // Mostly a key the fields know (Left, Right, End, Home, Backspace,
+    // Delete, or one at or beside an end of a digit range), else any; at
+    // times with bits above the low byte, which never count.
+    unsigned Key() {
+        unsigned low = Next() % 4 ? unsigned("%'#$\b./09:@AFG_`ij5Ce"[Next() % 21]) : Next();
+        return low | Next() % 4 << 8;
+    }
+
+    // Up to `most` characters, digits and others mixed, none a zero.
+    string Text(unsigned most) {
+        string text(Next() * most / 255, ' ');
+        unsigned place = Next();
+        unsigned step = Next();
+        for (char& c : text) c = "/09:@AFG`afg5Ce\xE9 "[(place += step) % 17];
+        return text;
+    }
+
+    // Another program's text; an empty one is given as none at all.
+    const char* Given(const string& text) { return text.empty() ? nullptr : text.c_str(); }
+
+    std::uint8_t* Raw(string& bytes) { return reinterpret_cast<std::uint8_t*>(bytes.data()); }
+
+    // The value of a hex digit character, or -1 for any other.
+    int DigitValue(char c) {
+        size_t i = string("0123456789abcdef0123456789ABCDEF").find(c);
+        return i == string::npos ? -1 : int(i % 16);
+    }
+
+    // The digit a key stands for, or -1: the keys 0-9 and A-F, and the
+    // keypad's 0-9, whose codes are those of ` to i. Only the low byte counts.
+    int KeyDigit(unsigned key) {
+        int low = int(key % 256);
+        if (low >= '`' && low <= 'i') return low - '`';
+        return DigitValue(char(low));
+    }
+
+    // The values of a text's digits, in order, every other character left out.
+    string DigitValues(string text) {
+        string values;
+        for (char c : text)
+            if (DigitValue(c) >= 0) values += char(DigitValue(c));
+        return values;
+    }
+
+    // The digits shown for digit values.
+    string Shown(string values) {
+        for (char& v : values) v = "0123456789ABCDEF"[v & 15];
+        return values;
+    }
+
+    // The digit values of bytes, two a byte, high first.
+    string Nibbles(string bytes) {
+        string values;
+        for (char b : bytes) values += {char(b >> 4 & 15), char(b & 15)};
+        return values;
+    }
+
+    // Bytes from digit values two a byte; the zero put after them makes a
+    // last lone digit a high one.
+    string Bytes(string values) {
+        values += '\0';
+        string bytes;
+        for (size_t i = 0; i + 1 < values.size(); i += 2) bytes += char(values[i] * 16 + values[i + 1]);
+        return bytes;
+    }
+
+    // The characters painted, in order; one off its place reads as '?'.
+    // The places are 8 pixels apart, the first one pixel in.
+    string Drawn(std::vector<FieldGlyph> glyphs) {
+        string codes;
+        for (FieldGlyph g : glyphs) codes += g.x == 8 * int(codes.size()) + 1 ? char(g.code) : '?';
+        return codes;
+    }
+
+    // WM_GETTEXT with a buffer of no room, one character, just too small,
+    // just right or roomier than any text: "" when it gets as much of the
+    // text as fits before a zero, nothing past the buffer, and the count.
+    string ReadOut(string fieldText, string shown) {
+        size_t rooms[] = {0, 1, shown.size(), shown.size() + 1, 600};
+        size_t room = rooms[Next() % 5];
+        size_t copied = room == 0 ? 0 : std::min(shown.size(), room - 1);
+        string want = shown.substr(0, copied);
+        if (room > 0) want += '\0';
+        want.resize(room + 1, '#');
+        string got(room + 1, '#');
+        if (CopyFieldText(fieldText, got.data(), room) != copied) return "the count read out";
+        return got == want ? "" : "the text read out";
+    }
+
+    // Where a move key puts a caret that may go from 0 to `last`, Left
+    // stepping `back` cells; -1 for any other key.
+    int Moved(unsigned key, int caret, int last, int back = 1) {
+        switch (key % 256) {
+            case fieldkey::Left: return std::max(caret - back, 0);
+            case fieldkey::Right: return std::min(caret + 1, last);
+            case fieldkey::End: return last;
+            case fieldkey::Home: return 0;
+            default: return -1;
+        }
     }
 };
 
-// The digit a key stands for, or -1: the keys 0-9, A-F and keypad 0-9; only the low byte counts.
-inline int ModelDigit(unsigned key) {
-    const int k = static_cast<int>(key & 0xFF);
-    return k >= '0' && k <= '9' ? k - '0' : k >= 'A' && k <= 'F' ? k - 'A' + 10 : k >= 96 && k <= 105 ? k - 96 : -1;
-}
-
-// Where a move key puts the caret over `size` filled positions of `room`; -1 for other keys.
-inline int ModelMove(unsigned key, int caret, int size, int room) {
-    const unsigned k = key & 0xFF;
-    return k == fieldkey::Left ? std::max(caret - 1, 0) : k == fieldkey::Right ? std::min({caret + 1, size, room - 1})
-         : k == fieldkey::End ? std::min(size, room - 1) : k == fieldkey::Home ? 0 : -1;
-}
-
-// The characters drawn, in order; one off its place (8 pixels each, starting 1 in) reads as '?'.
-inline FieldBytes Drawn(const std::vector<FieldGlyph>& glyphs) {
-    FieldBytes codes;
-    for (std::size_t j = 0; j < glyphs.size(); ++j) codes.push_back(glyphs[j].x == int(8 * j + 1) ? glyphs[j].code : '?');
-    return codes;
-}
-
-inline FieldBytes HexText(FieldBytes digits) {
-    for (auto& d : digits) d = HexDigitChar(d);
-    return digits;
-}
-
-inline std::vector<FieldGlyph> Glyphs(const AddressFieldState& s) { return AddressFieldGlyphs(s); }
-inline std::vector<FieldGlyph> Glyphs(const EditFieldState& s) { return EditFieldGlyphs(s); }
-
-// Runs the stream through `step` (one input on the field and the model;
-// returns the outcome, or sets `wrong`), then compares the field with
-// `expected` glyphs and `caret` after every step.
-template <class Field, class Step, class Expected>
-std::string RunStream(Field& field, FieldStream& in, int& caret, Step step, Expected expected) {
-    for (int n = 0; in.at < in.size; ++n) {
-        const FieldBytes before = Drawn(Glyphs(field));
-        const int caretBefore = field.caretPos;
-        std::string wrong;
-        const FieldOutcome o = step(wrong);
-        const FieldBytes drawn = Drawn(Glyphs(field));
-        if (wrong.empty()) wrong = field.caretPos != caret ? "the caret" : drawn != expected() ? "the glyphs"
-                                 : drawn != before && !o.repaint ? "a change without a repaint"
-                                 : field.caretPos != caretBefore && !o.placeCaret ? "a caret moved but not placed" : "";
+// Feeds a run its stream step by step: "" when the field agreed with the
+// model after every step, else what differed first and where. The
+// "Default" sound plays exactly when the model refuses an input.
+template <class FieldRun>
+string Drive(const std::uint8_t* bytes, size_t size) {
+    FieldRun run{Run{bytes, size}};
+    for (int n = 0; run.at < size; ++n) {
+        string picture = run.Picture();
+        auto caret = run.Caret();
+        run.refused = false;
+        run.Step();
+        string wrong = run.wrong + run.Difference();
+        if (run.outcome.playDefaultSound != run.refused) wrong += "the sound";
+        if (run.Picture() != picture && !run.outcome.repaint) wrong += "no repaint";
+        if (run.Caret() != caret && !run.outcome.placeCaret) wrong += "no caret placed";
         if (!wrong.empty()) return wrong + " at step " + std::to_string(n);
     }
     return "";
 }
 
-// "" when the address field followed the model all the way, else the first difference.
-inline std::string AddressFieldAgainstModel(const std::uint8_t* bytes, std::size_t size) {
-    FieldStream in{bytes, size};
-    const int room = 1 + static_cast<int>(in.next() % 8);
-    AddressFieldState s = MakeAddressFieldState(room);
-    FieldBytes digits;  // the model
+// The Goto dialog's address field beside its model: the digit values and
+// the caret, which never passes the digits nor the last position.
+struct AddressRun : Run {
+    int asked = int(Next() % 12) - 1;  // the capacity asked for: the field keeps 1 to 8
+    int room = std::clamp(asked, 1, 8);
+    AddressFieldState field = MakeAddressFieldState(asked);
+    string digits;
     int caret = 0;
-    return RunStream(s, in, caret, [&](std::string& wrong) {
-        FieldOutcome o;
-        if (in.next() % 16 == 0) {  // the dialog hands a value in
-            FieldBytes value(in.next() % 12);
-            for (auto& v : value) v = static_cast<std::uint8_t>(in.next());
-            o = AddressFieldSetDigits(s, value.size(), value.data());
-            digits.assign(value.begin(), value.begin() + std::min<std::ptrdiff_t>(room, std::ptrdiff_t(value.size())));
-            for (auto& d : digits) d &= 15;
-            caret = 0;
-        } else {
-            const unsigned key = in.key(), k = key & 0xFF;
-            const int n = static_cast<int>(digits.size()), moved = ModelMove(key, caret, n, room);
-            bool refused = false;
-            if (moved >= 0) caret = moved;
-            else if (k == fieldkey::Backspace && caret > 0) digits.erase(digits.begin() + --caret);
-            else if (k == fieldkey::Delete && caret < n) digits.erase(digits.begin() + caret);
-            else if (ModelDigit(k) >= 0 && !(refused = n == room)) {
-                digits.insert(digits.begin() + caret, static_cast<std::uint8_t>(ModelDigit(k)));
-                caret = std::min(caret + 1, room - 1);
-            }
-            o = AddressFieldKeyDown(s, key);
-            if (o.playDefaultSound != refused) wrong = "the refusal sound";
-        }
-        std::uint8_t slots[AddressFieldRoom];
+
+    string Picture() { return Drawn(AddressFieldGlyphs(field)); }
+    int Caret() { return field.caretPos; }
+    int Count() { return int(digits.size()); }
+
+    void Step() {
+        if (Next() % 8 == 0) SetText();
+        else PressKey();
+    }
+
+    // Digits insert at the caret; a full field refuses them.
+    void PressKey() {
+        unsigned key = Key();
+        int moved = Moved(key, caret, std::min(Count(), room - 1));
+        int digit = KeyDigit(key);
+        outcome = AddressFieldKeyDown(field, key);
+        if (moved >= 0) caret = moved;
+        else if (key % 256 == fieldkey::Backspace && caret > 0) Erase(--caret);
+        else if (key % 256 == fieldkey::Delete && caret < Count()) Erase(caret);
+        else if (digit >= 0 && Count() == room) refused = true;
+        else if (digit >= 0) Insert(digit);
+    }
+
+    void Erase(int at) { digits.erase(digits.begin() + at); }
+
+    // The caret moves on, but not past the last position.
+    void Insert(int digit) {
+        digits.insert(digits.begin() + caret, char(digit));
+        caret = std::min(caret + 1, room - 1);
+    }
+
+    void SetText() {
+        string text = Text(20);
+        outcome = AddressFieldSetText(field, Given(text));
+        digits = DigitValues(text).substr(0, size_t(room));
+        caret = 0;
+    }
+
+    // Read out as the Goto dialog reads it (into a slot more than the room
+    // of 8, with nothing written past the field's), and where it would jump:
+    // to the number the digits spell, unless there are none or the caret is
+    // on it.
+    string Difference() {
+        string slots(9, '#');
         std::int32_t count = -1;
-        AddressFieldGetDigits(s, slots, &count);  // read out as the Goto dialog does
-        std::uint32_t value = 0;
-        for (std::uint8_t d : digits) value = value << 4 | d;
-        // Goto goes to the address the digits spell: nowhere for none, or for the address the caret is on.
-        const std::optional<std::uint32_t> target = GotoDialogTarget(slots, count, ~value), none;
-        if (FieldBytes(slots, slots + std::max(count, 0)) != digits || target != (digits.empty() ? none : value) ||
-            GotoDialogTarget(slots, count, value)) wrong = "the value";
-        return o;
-    }, [&] { return HexText(digits); });
-}
-
-// "" when the edit field (both modes, with and without wrap) followed the model, else the first difference.
-inline std::string EditFieldAgainstModel(const std::uint8_t* bytes, std::size_t size) {
-    FieldStream in{bytes, size};
-    const unsigned setup = in.next();
-    const int length = 1 + static_cast<int>(setup % 4);
-    const bool hex = setup / 4 % 4 != 0, wrap = setup / 16 % 2;
-    EditFieldState s = MakeEditFieldState(hex, wrap, length);
-    const int p = hex ? 2 * length : length;
-    FieldBytes pos(static_cast<std::size_t>(p), 0);  // the model: a nibble or a byte per position
-    int caret = 0;
-    const auto put = [&](unsigned v) {
-        pos[static_cast<std::size_t>(caret)] = static_cast<std::uint8_t>(v);
-        caret = wrap ? (caret + 1) % p : std::min(caret + 1, p - 1);
-    };
-    const auto nibbles = [&](const FieldBytes& v, int i) { return hex ? v[std::size_t(i / 2)] >> (i % 2 ? 0 : 4) & 15 : v[std::size_t(i)]; };
-    return RunStream(s, in, caret, [&](std::string& wrong) {
-        const unsigned what = in.next() % 16;
-        FieldOutcome o;
-        if (what < 9) {
-            const unsigned key = in.key();
-            if (ModelMove(key, caret, p, p) >= 0) caret = ModelMove(key, caret, p, p);
-            else if (hex && ModelDigit(key) >= 0) put(static_cast<unsigned>(ModelDigit(key)));
-            o = EditFieldKeyDown(s, key);
-        } else if (what < 12) {
-            const unsigned code = in.next() | in.next() << 8;
-            if (!hex) put(code & 0xFF);
-            o = EditFieldChar(s, code);
-        } else if (what < 15) {
-            const unsigned x = in.next() % static_cast<unsigned>(8 * p + 24);
-            const bool inside = x != 0 && x < static_cast<unsigned>(8 * p + 1);  // x 0 is the border
-            if (inside) caret = static_cast<int>((x - 1) / 8);
-            o = EditFieldClick(s, x);
-            if (!o.takeFocus || o.placeCaret != inside) wrong = "the click";
-        } else {  // a value handed in; a request without a buffer is not answered
-            FieldBytes value(static_cast<std::size_t>(length) + 1);
-            for (auto& v : value) v = static_cast<std::uint8_t>(in.next());
-            o = EditFieldSetValue(s, value.data());
-            for (int i = 0; i < p; ++i) pos[std::size_t(i)] = static_cast<std::uint8_t>(nibbles(value, i));
-            EditFieldGetValue(s, nullptr);
-        }
-        FieldBytes out(static_cast<std::size_t>(length) + 1, 0xEE);
-        EditFieldGetValue(s, out.data());
-        for (int i = 0; i < p; ++i)
-            if (nibbles(out, i) != pos[std::size_t(i)]) wrong = "the value";
-        if (out.back() != 0xEE) wrong = "a byte beyond the value";
-        return o;
-    }, [&] {  // every digit or character in place, and the 'h' of a hex value
-        FieldBytes text = hex ? HexText(pos) : pos;
-        return hex ? (text.push_back('h'), text) : text;
-    });
-}
-
-// A Find dialog's pair of pattern rows, characters (0) and hex (1), each
-// `width` pixels wide; Hand gives a change of content to the other row.
-struct PatternPair {
-    PatternFieldState rows[2] = {{}, {1}};
-    int width[2] = {258, 258};
-    explicit PatternPair(const FieldBytes& start = {}) { for (auto& r : rows) PatternFieldSetBytes(r, start.size(), start.data()); }
-    FieldOutcome Hand(int r, FieldOutcome o) {  // a change goes to the other row, as the window sends it
-        return o.updatePartner ? (PatternFieldSetBytes(rows[1 - r], std::size_t(rows[r].length), rows[r].bytes.data()), o) : o;
+        AddressFieldGetDigits(field, Raw(slots), &count);
+        auto value = std::uint32_t(std::stoull("0" + Shown(digits), nullptr, 16));
+        std::optional<std::uint32_t> jump;
+        if (!digits.empty()) jump = value;
+        if (field.caretPos != caret) return "the caret";
+        if (slots.substr(0, size_t(count)) != digits) return "the digits";
+        if (slots.find_first_not_of('#', size_t(room)) != string::npos) return "a slot past the room";
+        if (Picture() != Shown(digits)) return "the glyphs";
+        if (ReadOut(AddressFieldText(field), Shown(digits)) != "") return "the text";
+        if (AddressFieldValue(field) != value) return "the value";
+        if (GotoDialogTarget(Raw(slots), count, ~value) != jump) return "the jump";
+        if (GotoDialogTarget(Raw(slots), count, value)) return "a jump to the caret";
+        return "";
     }
-    // What WM_GETTEXT gives; 999 bytes for a length beyond the record's or a byte written past it.
-    FieldBytes Bytes(int r) const {
-        FieldBytes out(PatternFieldCapacity + 1, 0xEE);
-        std::int32_t n = -1;
-        PatternFieldGetBytes(rows[r], &n, out.data());
-        return n < 0 || n != rows[r].length || out[std::size_t(n)] != 0xEE ? FieldBytes(999) : FieldBytes(out.begin(), out.begin() + n);
-    }
-    int Visible(int r) const { return std::max((width[r] - 2) / 8 / (r + 1) * (r + 1), r + 1); }
-    FieldBytes Drawn(int r) const { return test::Drawn(PatternFieldGlyphs(rows[r], width[r])); }
 };
 
-// "" when a pair of pattern rows, narrow, as in the dialogs or wide enough for
-// every byte, followed the plain model (the bytes, a caret cell per row) all
-// the way, else the first difference. A row handed a change repaints by the
-// same WM_SETTEXT rule the dialog's values check. Only Left and a click look at the view:
-// at the left edge the hex row scrolls a whole byte; a click counts from the
-// first byte shown.
-inline std::string PatternFieldsAgainstModel(const std::uint8_t* bytes, std::size_t size) {
-    FieldStream in{bytes, size};
-    PatternPair pair;
-    for (int& w : pair.width) w = in.next() % 3 == 0 ? int(in.next() % 40) : in.next() % 2 ? 258 : int(20 + 12 * in.next());
-    FieldBytes model;  // and a caret cell per row
-    int caret[2] = {0, 0};
-    const auto text = [&](bool toZero) {  // up to 511 bytes a + j·b, and what a field takes of them
-        FieldBytes t(in.next() | in.next() % 2 << 8);
-        for (unsigned j = 0, a = in.next(), b = in.next(); j < t.size(); ++j) t[j] = static_cast<std::uint8_t>(a + j * b);
-        const auto end = t.begin() + std::min<std::ptrdiff_t>(std::ptrdiff_t(t.size()), 256);
-        return std::pair{t, FieldBytes(t.begin(), toZero ? std::find(t.begin(), end, 0) : end)};
-    };
-    for (int n = 0; in.at < in.size; ++n) {
-        const int r = int(in.next() % 2), w = r + 1, t = w * int(model.size()), full = model.size() == 256, what = int(in.next() % 16);
-        PatternFieldState& s = pair.rows[r];
-        const int column0 = s.caretColumn;
-        int& p = caret[r];
-        const FieldBytes drawn0 = pair.Drawn(r);
-        bool refused = false, edited = false;
-        FieldOutcome o;
-        if (what < 9) {
-            const unsigned key = in.key(), k = key & 0xFF;
-            const int i = (p - 1) / w, d = r ? ModelDigit(k) : -1;
-            if (k == fieldkey::Left && p > 0) p -= r && s.caretColumn == 0 ? 2 : 1;
-            else if (k == fieldkey::Right && p < t - full) ++p;
-            else if (k == fieldkey::Home || k == fieldkey::End) p = k == fieldkey::Home ? 0 : t - full;
-            else if (k == fieldkey::Backspace && p > 0) model.erase(model.begin() + i), p = w * i, edited = true;
-            else if (k == fieldkey::Delete && p / w < int(model.size())) model.erase(model.begin() + p / w), p = p / w * w, edited = true;
-            else if ((edited = d >= 0) && p / 2 == int(model.size())) model.push_back(static_cast<std::uint8_t>(d << 4)), ++p;  // appends
-            else if (edited) model[std::size_t(p / 2)] = static_cast<std::uint8_t>(p % 2 ? (model[std::size_t(p / 2)] & 0xF0) | d : d << 4), p += !full;
-            o = pair.Hand(r, PatternFieldKeyDown(s, key, pair.width[r]));
-        } else if (what < 12) {
-            const unsigned code = in.next() | in.next() << 8, ctrl = in.next() % 4 == 0;
-            if (!r && !ctrl && (code & 0xFF) != 8 && !(refused = full))
-                model.insert(model.begin() + p, static_cast<std::uint8_t>(code)), p += model.size() < 256, edited = true;
-            o = pair.Hand(r, PatternFieldChar(s, code, ctrl, pair.width[r]));
-        } else if (what < 14) {
-            const unsigned x = (in.next() | in.next() << 8) % unsigned(pair.width[r] + 9);
-            if (x != 0 && int(x) < pair.width[r]) p = w * s.firstVisible + std::min({int(x - 1) / 8, pair.Visible(r) - 1, t - full - w * s.firstVisible});
-            if (!(o = PatternFieldClick(s, x, pair.width[r])).takeFocus) return "the click at step " + std::to_string(n);
-        } else if (what == 14) {  // Ctrl+V or V (only the low byte of the key counts)
-            const unsigned key = 'V' | in.next() % 2 << 8, ctrl = in.next() % 2;
-            const auto [clip, taken] = text(true);
-            if ((edited = !r && ctrl)) model = taken, p = 0;
-            o = pair.Hand(r, PatternFieldIsPasteKey(s, key, ctrl) ? PatternFieldPaste(s, clip.data(), clip.size()) : PatternFieldKeyDown(s, key, pair.width[r]));
-        } else {  // the dialog sets both rows, any count: repainted, not handed on, the platform caret left alone
-            const auto [value, taken] = text(false);
-            model = taken, caret[0] = caret[1] = 0, o.placeCaret = o.repaint = true;
-            for (auto& q : pair.rows) {
-                const FieldOutcome set = PatternFieldSetBytes(q, value.size(), value.data());
-                if (set.placeCaret || set.updatePartner || !set.repaint) return "a value set at step " + std::to_string(n);
-            }
+// A Modify or Set Colors dialog's value field beside its model: what each
+// position holds (a digit value, or a character) and the caret.
+struct EditRun : Run {
+    int asked = int(Next() % 6) - 1;  // the length asked for: none below 0
+    int length = std::max(asked, 0);
+    bool hex = Next() % 4 != 0;
+    bool wrap = Next() % 2 == 1;
+    EditFieldState field = MakeEditFieldState(hex, wrap, asked);
+    string positions = string(size_t(hex ? 2 * length : length), '\0');
+    int caret = 0;
+
+    string Value() { return hex ? Bytes(positions) : positions; }
+    string Showing() { return hex ? Shown(positions) : positions; }
+    string Picture() { return Drawn(EditFieldGlyphs(field)); }
+    int Caret() { return field.caretPos; }
+    int Last() { return int(positions.size()) - 1; }
+
+    void Step() {
+        switch (Next() % 8) {
+            case 0: TypeChar(); break;
+            case 1: Click(); break;
+            case 2: HandValueIn(); break;
+            case 3: SetText(); break;
+            default: PressKey();
         }
-        if (edited) caret[1 - r] = 0;  // the partner shows the change from its start
-        std::string wrong = o.playDefaultSound != refused ? "the refusal sound"
-                          : s.caretColumn != column0 && !o.placeCaret ? "a caret moved but not placed" : "";
-        for (int q : {0, 1}) {
-            const PatternFieldState& f = pair.rows[q];
-            FieldBytes cells;  // the characters or digits from the first byte shown, as many as fit
-            for (std::size_t i = std::size_t(f.firstVisible); i < model.size(); ++i)
-                for (int d = q; d >= 0; --d) cells.push_back(static_cast<std::uint8_t>(q ? model[i] >> 4 * d & 15 : model[i]));
-            cells.resize(std::min(cells.size(), std::size_t(pair.Visible(q))));
-            if (pair.Bytes(q) != model) wrong = "the bytes";
-            else if (PatternCaretCell(f) != caret[q] || f.caretColumn < 0 || f.caretColumn >= pair.Visible(q) || f.firstVisible < 0) wrong = "the caret";
-            else if (pair.Drawn(q) != (q ? HexText(cells) : cells)) wrong = "the glyphs";
-            else if (q == r && pair.Drawn(q) != drawn0 && !o.repaint) wrong = "a change without a repaint";
-        }
-        if (!wrong.empty()) return wrong + " at step " + std::to_string(n);
     }
-    return "";
-}
+
+    // Typing replaces the position under the caret, which moves on; past
+    // the last it goes back to the first with wrap, else it stays.
+    void Put(int v) {
+        positions[size_t(caret)] = char(v);
+        if (caret < Last()) caret += 1;
+        else if (wrap) caret = 0;
+    }
+
+    // An empty value has nothing to move over or type into.
+    void PressKey() {
+        unsigned key = Key();
+        outcome = EditFieldKeyDown(field, key);
+        if (positions.empty()) return;
+        if (Moved(key, caret, Last()) >= 0) caret = Moved(key, caret, Last());
+        else if (hex && KeyDigit(key) >= 0) Put(KeyDigit(key));
+    }
+
+    void TypeChar() {
+        unsigned code = Next() | Next() << 8;
+        outcome = EditFieldChar(field, code);
+        if (!hex && !positions.empty()) Put(int(code % 256));
+    }
+
+    // A click on a position puts the caret there (x 0 is the border); the
+    // field takes the focus wherever it is clicked.
+    void Click() {
+        unsigned end = 8 * unsigned(positions.size()) + 1;
+        unsigned x = Next() % (end + 24);
+        outcome = EditFieldClick(field, x);
+        if (x != 0 && x < end) caret = int(x - 1) / 8;
+        if (!outcome.takeFocus) wrong = "the focus";
+    }
+
+    // The dialog's value, from a buffer a byte longer than it.
+    void HandValueIn() {
+        string value = Text(9);
+        value.resize(size_t(length) + 1, 'x');
+        outcome = EditFieldSetValue(field, Raw(value));
+        value.pop_back();
+        positions = hex ? Nibbles(value) : value;
+    }
+
+    // Another program's text: its digits, or its characters, in order from
+    // the first position; zeros where it falls short.
+    void SetText() {
+        string text = Text(12);
+        outcome = EditFieldSetText(field, Given(text));
+        string given = hex ? DigitValues(text) : text;
+        given.resize(positions.size(), '\0');
+        positions = given;
+        caret = 0;
+    }
+
+    // Read out as the dialog reads it, into a buffer a byte longer.
+    string Difference() {
+        string value(size_t(length) + 1, '#');
+        EditFieldGetValue(field, Raw(value));
+        string suffix = hex ? "h" : "";
+        if (field.caretPos != caret) return "the caret";
+        if (value != Value() + '#') return "the value";
+        if (Picture() != Showing() + suffix) return "the glyphs";
+        if (ReadOut(EditFieldText(field), Showing()) != "") return "the text";
+        return "";
+    }
+};
+
+// A Find dialog's pair of pattern rows beside their model: the bytes and
+// the caret cell of the row typed into, characters or hex as the stream
+// chooses. Every change goes to the other row, as the window hands it on,
+// and shows there from its start. Only Left and a click look at the view:
+// at the left edge Left scrolls a whole byte, and a click counts from the
+// first byte shown.
+struct PatternRun : Run {
+    // No width at all, a byte or so (where a pixel more or less changes the
+    // cells shown), the dialogs' width, or room for all 256 bytes.
+    static constexpr int Widths[] = {0, 10, 17, 18, 26, 50, 258, 2058, 4200};
+    int width = Widths[Next() % 9];
+    int r = int(Next() % 2);  // the row typed into: 0 characters, 1 hex
+    int w = r + 1;            // its cells a byte
+    PatternFieldState rows[2] = {{}, {1}};
+    string pattern;
+    int caret = 0;
+    bool edited = false;
+
+    string Cells(int q) { return q ? Shown(Nibbles(pattern)) : pattern; }
+    string Glyphs(int q) { return Drawn(PatternFieldGlyphs(rows[q], width)); }
+    string Picture() { return Glyphs(0) + "|" + Glyphs(1); }
+    int Caret() { return rows[r].caretColumn; }
+    bool Full() { return pattern.size() == 256; }
+
+    // The furthest caret cell: just after the last byte, or on it when full.
+    int Last() { return w * int(pattern.size()) - Full(); }
+
+    // Whole bytes of 8-pixel cells after a pixel of margin each side, and
+    // never less than one byte.
+    int Visible(int q) { return std::max((width - 2) / 8 / (q + 1) * (q + 1), q + 1); }
+
+    void Step() {
+        edited = false;
+        switch (Next() % 8) {
+            case 0: TypeChar(); break;
+            case 1: Click(); break;
+            case 2: Paste(); break;
+            case 3: SetText(); break;
+            case 4: Resize(); break;
+            default: PressKey();
+        }
+        if (outcome.updatePartner != edited) wrong = "the partner told";
+        if (outcome.updatePartner) HandOn();
+    }
+
+    // The partner repaints and hands nothing back.
+    void HandOn() {
+        FieldOutcome handed = PatternFieldSetBytes(rows[1 - r], size_t(rows[r].length), rows[r].bytes.data());
+        if (!handed.repaint || handed.updatePartner) wrong = "the partner's outcome";
+    }
+
+    // The row made wider or narrower repaints and places its caret, as a
+    // resized window does; the next key brings the caret back into view on
+    // the same cell.
+    void Resize() {
+        width = Widths[Next() % 9];
+        outcome = PatternFieldKeyDown(rows[r], 0, width);
+        outcome.repaint = true;
+        outcome.placeCaret = true;
+    }
+
+    // An edit: the content changes (or is given again) and the partner is
+    // told of it.
+    void Change(string now, int cell) {
+        pattern = now.substr(0, 256);
+        caret = cell;
+        edited = true;
+    }
+
+    void PressKey() {
+        unsigned key = Key();
+        int moved = Moved(key, caret, Last(), rows[r].caretColumn ? 1 : w);
+        outcome = PatternFieldKeyDown(rows[r], key, width);
+        if (moved >= 0) caret = moved;
+        else if (key % 256 == fieldkey::Backspace && caret > 0) Erase((caret - 1) / w);
+        else if (key % 256 == fieldkey::Delete && caret / w < int(pattern.size())) Erase(caret / w);
+        else if (r == 1 && KeyDigit(key) >= 0) TypeDigit(KeyDigit(key));
+    }
+
+    // The caret lands on what takes the byte's place.
+    void Erase(int index) {
+        string now = pattern;
+        now.erase(now.begin() + index);
+        Change(now, w * index);
+    }
+
+    // Hex entry overwrites the digit under the caret (a high digit clears
+    // the low one) or, after the end, appends a byte; it moves on unless
+    // the pattern was full.
+    void TypeDigit(int digit) {
+        string values = Nibbles(pattern);
+        if (caret == int(values.size())) values += {0, 0};
+        values[size_t(caret)] = char(digit);
+        if (caret % 2 == 0) values[size_t(caret) + 1] = 0;
+        Change(Bytes(values), Full() ? caret : caret + 1);
+    }
+
+    // The character row inserts at the caret and moves on unless the
+    // pattern is then full; a full one refuses. Ctrl and Backspace type
+    // nothing.
+    void TypeChar() {
+        unsigned code = Next() | Next() << 8;
+        bool ctrl = Next() % 4 == 0;
+        outcome = PatternFieldChar(rows[r], code, ctrl, width);
+        if (r == 1 || ctrl || code % 256 == '\b') return;
+        refused = Full();
+        string now = pattern;
+        now.insert(now.begin() + caret, char(code));
+        if (!refused) Change(now, now.size() == 256 ? caret : caret + 1);
+    }
+
+    // A click puts the caret on the cell under it, counted from the first
+    // byte shown, but never past the furthest cell nor the last one in
+    // view; x 0 and x past the right edge only take the focus.
+    void Click() {
+        int x = int(Next() | Next() << 8) % (width + 9);
+        int first = w * rows[r].firstVisible;
+        int cell = std::min({(x - 1) / 8, Visible(r) - 1, Last() - first});
+        outcome = PatternFieldClick(rows[r], unsigned(x), width);
+        if (x != 0 && x < width) caret = first + cell;
+        if (!outcome.takeFocus) wrong = "the focus";
+    }
+
+    // Ctrl+V in the character row: the clipboard's text, up to its zero or
+    // 256 bytes, replaces the pattern. V alone, a key a bit away from V, or
+    // V in the hex row pastes nothing (only the key's low byte counts).
+    void Paste() {
+        unsigned key = unsigned("VWv\xD6"[Next() % 4]) % 256 | Next() % 2 << 8;
+        bool ctrl = Next() % 2 == 1;
+        string clip = Text(300) + '\0' + Text(9);
+        if (PatternFieldIsPasteKey(rows[r], key, ctrl)) outcome = PatternFieldPaste(rows[r], Raw(clip), clip.size());
+        else outcome = PatternFieldKeyDown(rows[r], key, width);
+        if (r == 0 && ctrl && key % 256 == 'V') Change(clip.c_str(), 0);
+    }
+
+    // Another program's text replaces the pattern as a paste does: the
+    // characters in the character row, the digits two a byte in the hex row.
+    void SetText() {
+        string text = Text(1200);
+        outcome = PatternFieldSetText(rows[r], Given(text));
+        Change(r ? Bytes(DigitValues(text)) : text, 0);
+    }
+
+    // The bytes as the dialog reads them from the character row, into a
+    // buffer a byte longer; the row's text, its caret in view and its cells
+    // from the first byte in view; the partner's cells from its start.
+    string Difference() {
+        string got(257, '#');
+        std::int32_t length = -1;
+        PatternFieldGetBytes(rows[0], &length, Raw(got));
+        int first = w * rows[r].firstVisible;
+        int column = rows[r].caretColumn;
+        if (length != int(pattern.size())) return "the length";
+        if (got != pattern + string(257 - pattern.size(), '#')) return "the bytes";
+        if (ReadOut(PatternFieldText(rows[r]), Cells(r)) != "") return "the text";
+        if (first + column != caret) return "the caret";
+        if (first < 0 || column < 0 || column >= Visible(r)) return "a caret out of view";
+        if (Glyphs(r) != Cells(r).substr(size_t(first), size_t(Visible(r)))) return "the glyphs";
+        if (Glyphs(1 - r) != Cells(1 - r).substr(0, size_t(Visible(1 - r)))) return "the partner";
+        return "";
+    }
+};
 
 }  // namespace vop::test
