@@ -13,12 +13,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <map>
 #include <random>
 
+#include "search/find_replace.h"
 #include "support/session.h"
 #include "view/data_render.h"
 
@@ -32,11 +34,13 @@ constexpr int64_t TwoGiB = 0x80000000ll;
 constexpr int64_t BigThumb = 11141121;  // from this size on the thumb moves the view only when released
 enum class Disk { Sound, Gone, ReadOnly };
 enum class Op {
-    Right, Left, Down, Up, RowStart, RowEnd, PageDown, PageUp, LineDown, LineUp,
-    Click, Thumb, Resize, Goto, Type, Modify, Save, CloseAndOpen, Count
+    Right, Left, Down, Up, RowStart, RowEnd, PageDown, PageUp, LineDown, LineUp, Click, Thumb,
+    Resize, Goto, Type, Modify, Save, CloseAndOpen, Find, Replace, ReplaceAll, Count
 };
 const std::string PageQuestion = "Part of the file was modified. Save changes?";
 const std::string FileQuestion = "File has been modified. Save changes?";
+const std::string NotFound = "Sequence not found!";
+const std::string Question = "Replace this occurrance?";
 // Among them windows exactly wide enough for a row (594, 1188 and 2130 pixels
 // at 8, 16 and 8 pixels a cell) and one a pixel short of one (337).
 const ClientSize Clients[] = {{800, 600}, {300, 40},  {2200, 900}, {100, 15},  {1200, 333},
@@ -205,7 +209,7 @@ struct EditorRun {
 
     // Page Down stops before a screen past the end, Page Up at byte 0; the
     // caret keeps its row.
-    void page(bool down) {
+    void pageStep(bool down) {
         int64_t by = -std::min(want.top, screen());
         if (down) by = want.top + screen() < want.size ? screen() : 0;
         want.caret = std::min(want.caret + by, want.size - 1);
@@ -359,6 +363,196 @@ struct EditorRun {
         OpenNamedFile(s, t.path);
     }
 
+    // ---- searches, against a naive search of what the user sees ----
+    Bytes shown;                      // the whole file as the user sees it, kept along a search
+    int64_t page = 0;                 // the current page, which a replace-all shifts quietly
+    std::deque<BoxAnswer> answers;    // what the user answers, in order, to every box
+    std::vector<std::string> boxes;  // what the boxes should say
+    bool running = false;
+    bool agreed = false;
+    bool declined = false;
+
+    BoxAnswer ask(const std::string& text, BoxAnswer unanswered) {
+        boxes.push_back(text);
+        if (answers.empty()) return unanswered;
+        const BoxAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void tell(const std::string& text) { ask(text, BoxAnswer::Ok); }
+    bool saved() {
+        if (disk != Disk::Sound) tell("Error opening file for writing!");
+        if (disk != Disk::Sound) return false;
+        want.saveEdits();
+        return true;
+    }
+    // The first occurrence from `from`; -1 for none, -2 when the rest of the
+    // file is needed and gone.
+    int64_t find(int64_t from, const Bytes& pattern) {
+        const int64_t reach = disk == Disk::Gone ? std::min(want.size, (page + 2) * P) : want.size;
+        if (from < reach) {
+            const auto end = shown.begin() + reach;
+            const auto at = std::search(shown.begin() + from, end, pattern.begin(), pattern.end());
+            if (at != end) return at - shown.begin();
+        }
+        if (from >= want.size || reach == want.size) return -1;
+        tell("Error opening file for reading!");
+        return -2;
+    }
+    // A jump to an occurrence, asking first when it leaves the held pages:
+    // Yes saves, No reads the pages back from the file.
+    bool jumpTo(int64_t address) {
+        const bool leaves = address / P != page;
+        if (leaves && !want.edits.empty()) {
+            const bool yes = (running && agreed) || ask(PageQuestion, BoxAnswer::No) == BoxAnswer::Yes;
+            if (yes && !saved()) return false;
+            agreed = running && yes;
+            declined = running && !yes;
+            if (!yes && disk == Disk::Gone) {  // nothing to read back: the edits stay
+                tell("Error opening file!");
+                return false;
+            }
+            if (!yes) want.edits.clear();
+            shown = want.bytes(0, want.size, true);
+        }
+        if (leaves && disk == Disk::Gone) {
+            tell("Error opening file!");
+            return false;
+        }
+        page = address / P;
+        jump(address);
+        return true;
+    }
+    // 1 found, 0 not found, -1 failed. A jump that dropped the edits the
+    // search saw goes on from the next byte.
+    int search(int64_t from, const Bytes& pattern) {
+        while (true) {
+            const int64_t at = find(from, pattern);
+            if (at < 0) return at == -1 ? 0 : -1;
+            if (!jumpTo(at)) return -1;
+            if (std::equal(pattern.begin(), pattern.end(), shown.begin() + at)) return 1;
+            from = at + 1;
+        }
+    }
+    void write(int64_t at, const Bytes& with) {
+        for (std::size_t k = 0; k < with.size(); ++k) {
+            want.edits[at + int64_t(k)] = with[k];
+            shown[std::size_t(at) + k] = with[k];
+        }
+    }
+    void replaceOneByOne(const Bytes& pattern, const Bytes& with) {
+        int result = search(want.caret, pattern);
+        while (result == 1) {
+            const BoxAnswer answer = ask(Question, BoxAnswer::Cancel);
+            if (answer == BoxAnswer::Cancel) return;
+            if (answer == BoxAnswer::Yes) write(want.caret, with);
+            result = search(answer == BoxAnswer::Yes ? want.caret : want.caret + 1, pattern);
+        }
+        if (result == 0) tell(NotFound);
+    }
+    // The run ends showing its last occurrence's row, scrolled on to the
+    // caret after it while the top row stays in the page; past the screen's
+    // reach, the caret stays on the occurrence.
+    void showRunEnd(int64_t last) {
+        const int64_t after = want.caret;
+        const int64_t n = perRow();
+        jump(last);
+        const int64_t pageEnd = std::min(want.size, (page + 1) * P);
+        const int64_t top = std::min(after - after % n, (pageEnd - 1) / n * n);
+        if ((after - want.top) / n >= rows()) {
+            if ((after - top) / n >= rows()) return;
+            want.top = top;
+        }
+        want.caret = after;
+    }
+    void replaceAll(const Bytes& pattern, const Bytes& with) {
+        running = true;
+        agreed = false;
+        declined = false;
+        int count = 0;
+        int64_t last = -1;
+        for (int64_t from = want.caret;;) {
+            const int64_t at = find(from, pattern);
+            if (at < 0) break;
+            if (at / P == page + 1 && (want.edits.empty() || agreed)) {
+                // The next page needs no question: saved and shifted in.
+                if (!want.edits.empty() && !saved()) break;
+                if (disk == Disk::Gone) {
+                    tell("Error reading file!");
+                    break;
+                }
+                page += 1;
+            } else if (at / P != page) {
+                if (!jumpTo(at)) break;
+                last = -1;  // the jump showed the caret
+                if (declined) break;
+            }
+            write(at, with);
+            count += 1;
+            last = at;
+            want.caret = at;
+            from = at + int64_t(pattern.size());
+            if (from >= want.size) break;
+            want.caret = from;
+        }
+        running = false;
+        if (last >= 0) showRunEnd(last);
+        if (declined) return;
+        if (agreed) saved();
+        tell("Replaced " + std::to_string(count) + " occurances");
+    }
+
+    // A pattern the user sees: anywhere, across the end of a held page (where
+    // the screen's reach and the search's chunks end), or over an edit, which
+    // a jump may drop; now and then one found nowhere.
+    Bytes pattern() {
+        int64_t length = random(2) == 0 ? random(257) : random(7);
+        int64_t from = random(want.size);
+        const int64_t choice = random(3);
+        if (choice == 1) from = (page + 1 + random(2)) * P - random(length + 1);
+        const auto edit = want.edits.lower_bound(from);
+        if (choice == 2 && edit != want.edits.end()) from = edit->first - random(std::min<int64_t>(length, 8) + 1);
+        length = std::min(length, want.size);
+        from = std::clamp<int64_t>(from, 0, want.size - length);
+        Bytes p(shown.begin() + from, shown.begin() + from + length);
+        if (!p.empty() && random(5) == 0) p[std::size_t(random(int64_t(p.size())))] ^= 0x03;
+        return p;
+    }
+
+    // Find then F3, or Replace one by one or all, with the user's answers.
+    void searchStep(Op op) {
+        if (want.size > 16 * P) return;  // the search's own tests reach files of every size
+        page = want.top / P;
+        shown = want.bytes(0, want.size, true);
+        const Bytes p = pattern();
+        Bytes with = p;
+        for (auto& b : with) b = random(5) == 0 ? b : std::uint8_t(b ^ 0x20);
+        const auto n = std::int32_t(p.size());
+        answers.clear();
+        boxes.clear();
+        for (int k = 0; k < 6; ++k) answers.push_back(BoxAnswer(1 + random(3)));
+        ui.answers = answers;
+        const std::size_t before = ui.boxes.size();
+        if (op == Op::Find || p.empty()) {
+            // F3 searches again from the next byte; without a pattern it opens Find.
+            if (search(want.caret, p) == 0) tell(NotFound);
+            if (!p.empty() && search(want.caret + 1, p) == 0) tell(NotFound);
+            RunFind(s, p.data(), n);
+            DataWindowKeyDown(s, Key::F3, None);
+        } else if (op == Op::Replace) {
+            replaceOneByOne(p, with);
+            ReplaceOneByOne(s, p.data(), with.data(), n);
+        } else {
+            replaceAll(p, with);
+            ReplaceAll(s, p.data(), with.data(), n);
+        }
+        std::vector<std::string> shownBoxes;
+        for (std::size_t k = before; k < ui.boxes.size(); ++k) shownBoxes.push_back(ui.boxes[k].text);
+        EXPECT_EQ(shownBoxes, boxes) << what;
+        ui.boxes.resize(before);
+        ui.answers.clear();
+    }
+
     void act(Op op) {
         switch (op) {
             case Op::Right: move(1); return key(Key::Right);
@@ -371,8 +565,8 @@ struct EditorRun {
             case Op::RowEnd:
                 want.caret = std::min(want.caret - want.caret % perRow() + perRow() - 1, want.size - 1);
                 return key(Key::End);
-            case Op::PageDown: return page(true);
-            case Op::PageUp: return page(false);
+            case Op::PageDown: return pageStep(true);
+            case Op::PageUp: return pageStep(false);
             case Op::LineDown: return line(false);
             case Op::LineUp: return line(true);
             case Op::Click: return click();
@@ -385,6 +579,9 @@ struct EditorRun {
                 if (disk == Disk::Sound) want.saveEdits();
                 return RunMenuCommand(s, IDM_FILE_SAVE);
             case Op::CloseAndOpen: return closeAndOpen();
+            case Op::Find:
+            case Op::Replace:
+            case Op::ReplaceAll: return searchStep(op);
             case Op::Count: return;
         }
     }
