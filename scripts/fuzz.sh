@@ -6,7 +6,7 @@
 # a rule is kept under build/fuzz/artifacts/<name>/ and the script fails.
 # scripts/test.sh only replays the corpora; it never fuzzes.
 #   scripts/fuzz.sh [-t SECONDS] [NAME...]    (default: 600 seconds, every target)
-# NAME is a target's name without its fuzz_ prefix: settings, font_files, ...
+# NAME is a target's name without its fuzz_ prefix: settings, mbm, ...
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${VOP_FUZZ_SECONDS:-600}"

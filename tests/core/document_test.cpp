@@ -21,8 +21,7 @@ struct Document : test::Session {
     Bytes bytes;  // the file as it is now
 
     // 16 bytes a row, 37 rows, on a file of `size` pattern bytes opened at `page`.
-    explicit Document(std::size_t size, std::uint32_t page = 0) : Session({300, 600}) { reopen(size, page); }
-    void reopen(std::size_t size, std::uint32_t page) {
+    explicit Document(std::size_t size, std::uint32_t page = 0) : Session({300, 600}) {
         bytes = test::PatternBytes(size, std::uint32_t(size));
         EXPECT_EQ(open(bytes, page), LoadOutcome::Loaded);
     }
@@ -43,48 +42,6 @@ struct Document : test::Session {
         EXPECT_EQ(files.openFiles, 0);
     }
 };
-
-// A refused open never re-points or drops the held document; paths are
-// refused, never cut. A file over 2 GiB (measured in 64 bits: even one whose
-// size wraps to a small number in 32), of unknown size or empty closes it.
-TEST(Opening, RefusedFilesAndPaths) {
-    Document d(3 * P, 1);
-    const std::string missing = d.dir.file("missing");
-    const std::string tooLong = d.dir.path() + "/" + std::string(MaxPathLength, 'x');
-    const std::string small = d.dir.write("small", Bytes(100, 7));
-    const std::string withZero = small + '\0' + "tail";
-    const std::string tooLarge = "This version cannot edit files greater than 2 gigabytes. File closed.";
-    const struct {
-        std::string path;
-        std::uint32_t page;
-        std::string box;
-        bool keeps;  // the held document
-        bool failSize = false;
-    } cases[] = {
-        {missing, 0, "Error opening file: " + missing, true},
-        {tooLong, 0, "Error opening file: " + tooLong, true},
-        {withZero, 0, "Error opening file: " + withZero, true},
-        {small, 3, "", true},  // a page beyond the end: nothing loaded
-        {d.dir.sparse("empty", 0), 0, "Size of opened file equals 0. File closed!", false},
-        {d.dir.sparse("over", 0x80000001ull), 0, tooLarge, false},
-        {d.dir.sparse("wraps", 0x10000000Aull), 0, tooLarge, false},
-        {small, 0, tooLarge, false, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.box);
-        d.files.plan.failSize = false;
-        d.reopen(3 * P, 1);
-        d.files.plan.failSize = c.failSize;
-        EXPECT_NE(OpenDocument(d.s, c.path, c.page), LoadOutcome::Loaded);
-        EXPECT_EQ(d.ui.lastBoxText(), c.box);
-        EXPECT_EQ(d.s.documentOpen(), c.keeps);
-        EXPECT_EQ(d.ui.title, c.keeps ? d.path : "Vop");
-        if (!c.keeps) continue;
-        d.expectHeld(d.bytes);
-        EXPECT_TRUE(LoadNextPage(d.s, 0));
-        EXPECT_EQ(d.files.pathsAsked.back(), d.path);
-    }
-}
 
 // A path of exactly the limit reaches the disk, one a character longer does
 // not: Ω is two bytes but one UTF-16 unit, as Windows counts. Names in any

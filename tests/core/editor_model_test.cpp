@@ -348,8 +348,7 @@ struct EditorRun {
         if (answer == BoxAnswer::Yes) want.saveEdits();
         want.edits.clear();
         const int64_t closes = random(4);
-        // The dropped changes must not pass for the file's bytes.
-        if (closes == 3) return OpenDroppedFile(s, t.dir.file("missing"));
+        if (closes == 3) return openRefused();
         want = Reference{want.size, want.small, want.big};
         for (int k = 0; k < closes; ++k) RunMenuCommand(s, IDM_FILE_CLOSE);
         if (closes > 0) {
@@ -553,6 +552,27 @@ struct EditorRun {
         ui.answers.clear();
     }
 
+    // A drop of a file Vop refuses, its name never cut: one it cannot open
+    // leaves the held document (whose dropped changes must not pass for the
+    // file's bytes); an empty one, or one over 2 GiB (even one whose size
+    // wraps to a small number in 32 bits), closes it.
+    void openRefused() {
+        const std::string tooLarge = "This version cannot edit files greater than 2 gigabytes. File closed.";
+        const std::string refused[] = {t.dir.file("missing"), t.dir.path() + "/" + std::string(MaxPathLength, 'x'),
+                                       t.dir.sparse("empty", 0), t.dir.sparse("over", 0x80000001ull),
+                                       t.dir.sparse("wraps", 0x10000000Aull)};
+        const std::string boxes[] = {"Error opening file: " + refused[0], "Error opening file: " + refused[1],
+                                     "Size of opened file equals 0. File closed!", tooLarge, tooLarge};
+        const int64_t k = random(5);
+        OpenDroppedFile(s, refused[k]);
+        EXPECT_EQ(ui.lastBoxText(), boxes[k]);
+        ui.boxes.pop_back();
+        EXPECT_EQ(s.documentOpen(), k < 2);
+        if (k < 2) return;
+        OpenDroppedFile(s, t.path);
+        want = Reference{want.size, want.small, want.big};
+    }
+
     void act(Op op) {
         switch (op) {
             case Op::Right: move(1); return key(Key::Right);
@@ -615,7 +635,7 @@ struct EditorRun {
             const std::string& text = ui.boxes[k].text;
             const bool question = text == PageQuestion || text == FileQuestion;
             const bool expected = question || text == "Specified address is greater than filesize!" ||
-                                  text == "Error opening file: " + t.dir.file("missing") || disk != Disk::Sound || locked;
+                                  disk != Disk::Sound || locked;
             EXPECT_TRUE(expected) << what << ": " << text;
             if (question) {
                 EXPECT_EQ(k, boxes) << what << ": asked twice";
