@@ -13,6 +13,9 @@
 namespace vop {
 namespace {
 
+using std::uint8_t;
+using std::string;
+
 using test::Bytes;
 
 // Settings and fonts come from the program's folder, and from nowhere else:
@@ -39,7 +42,7 @@ TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     EXPECT_EQ(none.ui.statusText[0], "");
 
     test::Session t;
-    const std::string folder = t.dir.path() + "/";
+    const string folder = t.dir.path() + "/";
     const std::pair<const char*, int> fonts[] = {{"font.fnt", 4096},  {"font1.fnt", 16384}, {"font2.fnt", 65536},
                                                  {"digits.fnt", 128}, {"digits1.fnt", 511}, {"digits2.fnt", 2048}};
     for (const auto& [name, size] : fonts) t.dir.write(name, Bytes(std::size_t(size), 0x5A));
@@ -98,7 +101,7 @@ TEST(SettingsDialogs, FontChoice) {
     const struct {
         bool maximised;
         WindowMetrics screen;
-        std::uint8_t cell;
+        uint8_t cell;
         bool resize;
     } cases[] = {{false, narrow, 1, true}, {true, narrow, 2, false}, {false, tiny, 0, false}};
     for (const auto& c : cases) {
@@ -130,10 +133,10 @@ TEST(WindowSizing, OptimalAndSmallestSizes) {
     // 128 cells at 8 px need 1024 + 16 + 2 * (40 + 1 + 4) = 1130 pixels of screen.
     const struct {
         int w, h;
-        std::uint8_t cell;
+        uint8_t cell;
         V v;
         bool resize;
-        std::uint8_t fc;
+        uint8_t fc;
         int width, height;
     } cases[] = {
         {1130, 1024, 0, V::StartUp, true, 0, 1130, 786}, {1129, 1024, 0, V::StartUp, true, 0, 618, 418},
@@ -156,7 +159,7 @@ TEST(WindowSizing, OptimalAndSmallestSizes) {
 // The quote rule, including its odd half-quoted case, and a folder that is
 // never empty: without a backslash there is no folder at all.
 TEST(ProgramPaths, CommandLineAndFolder) {
-    const std::pair<std::string, std::string> lines[] = {
+    const std::pair<string, string> lines[] = {
         {"\"C:\\my files\\a.bin\"", "C:\\my files\\a.bin"}, {"\"C:\\a.bin", "C:\\a.bi"},
         {"C:\\a.bin", "C:\\a.bin"}, {"ab", "ab"}, {"\"a\"", "a"}, {"\"", ""}, {"", ""},
     };

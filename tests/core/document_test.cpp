@@ -6,23 +6,27 @@
 
 #include <filesystem>
 
-#include "files/unicode_text.h"
 #include "support/session.h"
 
 namespace vop {
 namespace {
 
+using std::size_t;
+using std::string;
+using std::min;
+using std::uint32_t;
+
 namespace fs = std::filesystem;
 using test::Bytes;
-constexpr std::uint32_t P = PageSize;
+constexpr uint32_t P = PageSize;
 constexpr std::int64_t Deleted = -1;
 
 struct Document : test::Session {
     Bytes bytes;  // the file as it is now
 
     // 16 bytes a row, 37 rows, on a file of `size` pattern bytes opened at `page`.
-    explicit Document(std::size_t size, std::uint32_t page = 0) : Session({300, 600}) {
-        bytes = test::PatternBytes(size, std::uint32_t(size));
+    explicit Document(size_t size, uint32_t page = 0) : Session({300, 600}) {
+        bytes = test::PatternBytes(size, uint32_t(size));
         EXPECT_EQ(open(bytes, page), LoadOutcome::Loaded);
     }
     void changeFile(std::int64_t newSize) {
@@ -33,54 +37,30 @@ struct Document : test::Session {
     void expectHeld(const Bytes& shown) {
         const PageWindow& w = s.pages;
         const PageBuffer* held[] = {&w.PrevPage, &w.CurrentPage, &w.NextPage};
-        for (std::size_t k = 0; k < 3; ++k) {
-            const std::size_t start = (w.PageIndex + k - 1) * std::size_t{P};
-            const std::size_t length = start < shown.size() ? std::min<std::size_t>(P, shown.size() - start) : 0;
-            const Bytes want(shown.begin() + std::min(start, shown.size()), shown.begin() + std::min(start, shown.size()) + length);
+        for (size_t k = 0; k < 3; ++k) {
+            const size_t start = (w.PageIndex + k - 1) * size_t{P};
+            const size_t length = start < shown.size() ? min<size_t>(P, shown.size() - start) : 0;
+            const Bytes want(shown.begin() + min(start, shown.size()), shown.begin() + min(start, shown.size()) + length);
             EXPECT_EQ(Bytes(held[k]->Bytes.get(), held[k]->Bytes.get() + held[k]->Length), want) << "page " << k;
         }
         EXPECT_EQ(files.openFiles, 0);
     }
 };
 
-// A path of exactly the limit reaches the disk, one a character longer does
-// not: Ω is two bytes but one UTF-16 unit, as Windows counts. Names in any
-// script reach the file calls intact: exact encodings, an unpaired surrogate
-// kept, a broken sequence becoming U+FFFD without eating what follows.
-TEST(Opening, NamesAsWindowsCountsThem) {
-    test::Session t;
-    std::string exact = t.dir.path() + "/";
-    while (Utf16Length(exact) < MaxPathLength) exact += exact.size() % 3 ? "f" : "\xCE\xA9";
-    OpenDocument(t.s, exact, 0);
-    EXPECT_EQ(t.files.pathsAsked.size(), 1u);
-    OpenDocument(t.s, exact + "x", 0);
-    EXPECT_EQ(t.files.pathsAsked.size(), 1u);
-    EXPECT_EQ(Utf16ToUtf8(u"\u03a9\U0001F642\xD800"), "\xCE\xA9\xF0\x9F\x99\x82\xED\xA0\x80");
-    EXPECT_EQ(Utf8ToUtf16("\xCE\xA9\xF0\x9F\x99\x82\xED\xA0\x80"), u"\u03a9\U0001F642\xD800");
-    EXPECT_EQ(Utf8ToUtf16("a\xC3(b\xF0\x9F\x99"), u"a\uFFFD(b\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(Utf8ToUtf16("\xC0\xAF\xF4\x90\x80\x80"), std::u16string(6, u'\uFFFD'));  // overlong, past U+10FFFF
-    // Long paths take the extended form; others stay.
-    const std::u16string folder(250, u'd');
-    EXPECT_EQ(ExtendedLengthPath(u"C:\\" + folder), u"\\\\?\\C:\\" + folder);
-    EXPECT_EQ(ExtendedLengthPath(u"\\\\server\\share\\" + folder), u"\\\\?\\UNC\\server\\share\\" + folder);
-    EXPECT_EQ(ExtendedLengthPath(u"relative\\" + folder), u"relative\\" + folder);
-    EXPECT_EQ(ExtendedLengthPath(u"C:\\" + folder.substr(0, 244)), u"C:\\" + folder.substr(0, 244));
-}
-
 // Shifts when another program changed the file since the pages were read: a
 // shift that no longer finds the held pages stops with its own message and
 // changes nothing; one that does goes on with the file's new size.
 TEST(Shifts, FollowTheFileOrRefuseWithAMessage) {
-    const std::string Forward = "Error reading file!";
-    const std::string Back = "Error opening file!";
+    const string Forward = "Error reading file!";
+    const string Back = "Error opening file!";
     const struct {
-        std::size_t size;
-        std::uint32_t page;
+        size_t size;
+        uint32_t page;
         bool forward;
         std::int64_t newSize;
         bool failSize;
-        std::string error;
-        std::uint32_t pageAfter, fileSize;
+        string error;
+        uint32_t pageAfter, fileSize;
     } cases[] = {
         {3 * P, 0, true, 5 * P + 7, false, "", 1, 5 * P + 7},  // grew
         {4 * P, 2, false, 6 * P, false, "", 1, 6 * P},          // grew, seen going back
@@ -114,8 +94,8 @@ TEST(Shifts, FollowTheFileOrRefuseWithAMessage) {
 TEST(Saving, DroppedChangesLeaveNothingBehind) {
     const struct {
         std::int64_t newSize;
-        std::uint32_t target;
-        std::string message;
+        uint32_t target;
+        string message;
         bool dropped;
     } cases[] = {
         {2 * P + 5, 3 * P + 5, "Specified address is greater than filesize!", true},  // pages 0 and 1 whole
@@ -133,7 +113,7 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
         EXPECT_EQ(d.ui.lastBoxText(), c.message);
         d.ui.paint(d.s);
         // On the reloaded page's first byte, or after the typed one.
-        const std::uint32_t top = c.target > 3 * P + 100 ? 3 * P : 0;
+        const uint32_t top = c.target > 3 * P + 100 ? 3 * P : 0;
         EXPECT_EQ(CaretAddress(d.s), top ? top : 1);
         const std::uint8_t held = c.dropped ? d.bytes[top] : 'Z';
         EXPECT_EQ(d.s.pages.CurrentPage.Bytes[0], held);
@@ -154,8 +134,8 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
 TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
     const struct {
         test::FaultPlan fault;
-        std::string message;
-        std::uint32_t pagesWritten;
+        string message;
+        uint32_t pagesWritten;
     } cases[] = {
         {{false, 0, 150, SIZE_MAX, false, true}, "Error seeking in file!", 0},
         {{false, 1, 150}, "Error writing file!", 0},

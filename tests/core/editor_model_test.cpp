@@ -27,6 +27,16 @@
 namespace vop {
 namespace {
 
+using std::size_t;
+using std::uint8_t;
+using std::string;
+using std::min;
+using std::max;
+using std::uint32_t;
+using std::int32_t;
+using std::vector;
+using std::to_string;
+
 using test::Bytes;
 using std::int64_t;
 constexpr int64_t P = 65536;
@@ -37,10 +47,10 @@ enum class Op {
     Right, Left, Down, Up, RowStart, RowEnd, PageDown, PageUp, LineDown, LineUp, Click, Thumb,
     Resize, Goto, Type, Modify, Save, CloseAndOpen, Find, Replace, ReplaceAll, Count
 };
-const std::string PageQuestion = "Part of the file was modified. Save changes?";
-const std::string FileQuestion = "File has been modified. Save changes?";
-const std::string NotFound = "Sequence not found!";
-const std::string Question = "Replace this occurrance?";
+const string PageQuestion = "Part of the file was modified. Save changes?";
+const string FileQuestion = "File has been modified. Save changes?";
+const string NotFound = "Sequence not found!";
+const string Question = "Replace this occurrance?";
 // Among them windows exactly wide enough for a row (594, 1188 and 2130 pixels
 // at 8, 16 and 8 pixels a cell) and one a pixel short of one (337).
 const ClientSize Clients[] = {{800, 600}, {300, 40},  {2200, 900}, {100, 15},  {1200, 333},
@@ -49,7 +59,7 @@ const KeyModifiers None{};
 const KeyModifiers Ctrl{true, false, false};
 const KeyModifiers ScrollLock{false, false, true};
 
-std::string Hex8(int64_t value) {
+string Hex8(int64_t value) {
     char text[20];
     std::snprintf(text, sizeof text, "%08llX", static_cast<unsigned long long>(value));
     return text;
@@ -59,27 +69,27 @@ std::string Hex8(int64_t value) {
 struct Reference {
     int64_t size = 0;
     Bytes small;                          // the file below 2 GiB
-    std::map<int64_t, std::uint8_t> big;  // the 2 GiB file's bytes that are not zero
-    std::map<int64_t, std::uint8_t> edits;
+    std::map<int64_t, uint8_t> big;  // the 2 GiB file's bytes that are not zero
+    std::map<int64_t, uint8_t> edits;
     int64_t caret = 0;
     int64_t top = 0;
     int64_t pending = -1;  // the byte whose high hex digit was typed last
 
     // The file's bytes from `start`, with the edits when the user sees them.
     Bytes bytes(int64_t start, int64_t length, bool edited) const {
-        Bytes v(std::size_t(std::max<int64_t>(length, 0)), 0);
+        Bytes v(size_t(max<int64_t>(length, 0)), 0);
         if (size < TwoGiB) std::copy_n(small.begin() + start, v.size(), v.begin());
         for (const auto* changes : {&big, &edits}) {
             if (changes == &edits && !edited) continue;
             for (auto it = changes->lower_bound(start); it != changes->end() && it->first < start + length; ++it)
-                v[std::size_t(it->first - start)] = it->second;
+                v[size_t(it->first - start)] = it->second;
         }
         return v;
     }
-    std::uint8_t shown(int64_t address) const { return bytes(address, 1, true)[0]; }
+    uint8_t shown(int64_t address) const { return bytes(address, 1, true)[0]; }
     void saveEdits() {
         for (const auto& [a, v] : edits) {
-            if (size < TwoGiB) small[std::size_t(a)] = v;
+            if (size < TwoGiB) small[size_t(a)] = v;
             if (size >= TwoGiB) big[a] = v;
         }
         edits.clear();
@@ -97,39 +107,35 @@ struct EditorRun {
     int64_t topBefore = 0;
     Disk disk = Disk::Sound;
     std::mt19937 rng;
-    std::string what;
+    string what;
     bool refused = false;
     bool locked = false;
 
     int64_t random(int64_t below) { return int64_t(rng() % std::uint64_t(below)); }
 
-    EditorRun(int64_t size, ClientSize client, std::uint8_t fontCell) : rng(std::uint32_t(size * 31 + fontCell)) {
+    EditorRun(int64_t size, ClientSize client, uint8_t fontCell) : rng(uint32_t(size * 31 + fontCell)) {
         ui.client = client;
-        s.settings.BlockCaret = std::uint8_t((size + fontCell) % 2);
+        s.settings.BlockCaret = uint8_t((size + fontCell) % 2);
         // Glyph g shows g in its first eight pixels, digit d shows 0xF0 | d:
         // the painted picture reads back as bytes.
         GlyphTables& g = s.glyphs;
-        for (int c = 0; c < 256; ++c) {
-            g.font8x16[c * 16] = std::uint8_t(c);
-            g.font16x32[c * 64] = std::uint8_t(c);
-            g.font32x64[c * 256] = std::uint8_t(c);
-        }
-        for (int d = 0; d < 16; ++d) {
-            g.digits8x8[d * 8] = std::uint8_t(0xF0 | d);
-            g.digits16x16[d * 32] = std::uint8_t(0xF0 | d);
-            g.digits32x32[d * 128] = std::uint8_t(0xF0 | d);
+        uint8_t* fonts[] = {g.font8x16.data(), g.font16x32.data(), g.font32x64.data()};
+        uint8_t* digits[] = {g.digits8x8.data(), g.digits16x16.data(), g.digits32x32.data()};
+        for (int k = 0; k < 3; ++k) {
+            for (int c = 0; c < 256; ++c) fonts[k][c * (16 << 2 * k)] = uint8_t(c);
+            for (int d = 0; d < 16; ++d) digits[k][d * (8 << 2 * k)] = uint8_t(0xF0 | d);
         }
         ChangeFontCell(s, fontCell);
         want.size = size;
         if (size < TwoGiB) {
-            want.small = test::PatternBytes(std::size_t(size), std::uint32_t(size));
+            want.small = test::PatternBytes(size_t(size), uint32_t(size));
             t.path = t.dir.write("doc", want.small);
         } else {
             t.path = t.dir.sparse("doc", std::uint64_t(size));
             std::fstream f(t.path, std::ios::in | std::ios::out | std::ios::binary);
             for (int64_t page : {1, 2, 3, 16384, 32767, 32768}) {
                 for (int64_t a = page * P - 3; a <= page * P + 3 && a < size; ++a) {
-                    want.big[a] = std::uint8_t(want.big.size() + 1);
+                    want.big[a] = uint8_t(want.big.size() + 1);
                     f.seekp(a).put(char(want.big[a]));
                 }
             }
@@ -147,12 +153,12 @@ struct EditorRun {
     }
     // Whole rows of the client area, at least one; a screen never spans more
     // than the two held pages.
-    int64_t rows() const { return std::min<int64_t>(std::max(1, ui.client.height / (2 * cell())), P / perRow() - 1); }
+    int64_t rows() const { return min<int64_t>(max(1, ui.client.height / (2 * cell())), P / perRow() - 1); }
     int64_t screen() const { return rows() * perRow(); }
     int64_t totalRows() const { return (want.size + perRow() - 1) / perRow(); }
 
     void setDisk(Disk d) {
-        const std::string away = t.path + ".away";
+        const string away = t.path + ".away";
         if (disk != Disk::Gone && d == Disk::Gone) std::filesystem::rename(t.path, away);
         if (disk == Disk::Gone && d != Disk::Gone) std::filesystem::rename(away, t.path);
         t.files.plan.failOpenUpdate = d == Disk::ReadOnly;
@@ -160,7 +166,7 @@ struct EditorRun {
     }
     Bytes onDisk(int64_t start, int64_t length) const {
         std::ifstream in(disk == Disk::Gone ? t.path + ".away" : t.path, std::ios::binary);
-        Bytes v(static_cast<std::size_t>(length));
+        Bytes v(static_cast<size_t>(length));
         in.seekg(start).read(reinterpret_cast<char*>(v.data()), length);
         return v;
     }
@@ -188,7 +194,7 @@ struct EditorRun {
         leaving();
         DataWindowKeyDown(s, vk, mods);
     }
-    void scroll(int request, std::int32_t position = 0) {
+    void scroll(int request, int32_t position = 0) {
         leaving();
         DataWindowScroll(s, request, position);
     }
@@ -210,9 +216,9 @@ struct EditorRun {
     // Page Down stops before a screen past the end, Page Up at byte 0; the
     // caret keeps its row.
     void pageStep(bool down) {
-        int64_t by = -std::min(want.top, screen());
+        int64_t by = -min(want.top, screen());
         if (down) by = want.top + screen() < want.size ? screen() : 0;
-        want.caret = std::min(want.caret + by, want.size - 1);
+        want.caret = min(want.caret + by, want.size - 1);
         want.top += by;
         if (random(2) == 0) return key(down ? Key::PageDown : Key::PageUp);
         scroll(down ? ScrollRequest::PageDown : ScrollRequest::PageUp);
@@ -230,7 +236,7 @@ struct EditorRun {
         }
         if (!up && want.top / n + rows() < totalRows()) {
             want.top += n;
-            if (want.caret < want.top) want.caret = std::min(want.caret + n, want.size - 1);
+            if (want.caret < want.top) want.caret = min(want.caret + n, want.size - 1);
         }
         if (how == 0) return key(up ? Key::Up : Key::Down, ScrollLock);
         if (how == 1) return scroll(up ? ScrollRequest::LineUp : ScrollRequest::LineDown);
@@ -263,7 +269,7 @@ struct EditorRun {
     // A big file moves only when the thumb is released.
     void thumb() {
         const int64_t range = totalRows() - rows();
-        const auto position = std::int32_t(range > 0 ? random(range + 1) : 0);
+        const auto position = int32_t(range > 0 ? random(range + 1) : 0);
         const bool released = random(2) == 0;
         if (released || want.size < BigThumb) jump(position * perRow());
         scroll(released ? ScrollRequest::ThumbPosition : ScrollRequest::ThumbTrack, position);
@@ -272,12 +278,12 @@ struct EditorRun {
     // A new window size, now and then with a new cell size: the top goes to
     // a row start and down to the caret, or to 0 when the file fits.
     void resize() {
-        const std::uint8_t fc = random(4) == 0 ? std::uint8_t(random(3)) : s.settings.FontCell;
+        const uint8_t fc = random(4) == 0 ? uint8_t(random(3)) : s.settings.FontCell;
         ui.client = Clients[random(std::size(Clients))];
         s.settings.FontCell = fc;
         const int64_t n = perRow();
         want.top -= want.top % n;
-        want.top += std::max<int64_t>((want.caret - want.top) / n - rows() + 1, 0) * n;
+        want.top += max<int64_t>((want.caret - want.top) / n - rows() + 1, 0) * n;
         if (totalRows() <= rows()) want.top = 0;
         leaving();
         ChangeFontCell(s, fc);
@@ -289,38 +295,38 @@ struct EditorRun {
     // The Goto dialog's jump, or Scroll Lock with Left or Right to the file's ends.
     void goTo() {
         const int64_t size = want.size;
-        const int64_t choices[] = {random(size), size - 1 - random(std::min<int64_t>(size, 300)),
+        const int64_t choices[] = {random(size), size - 1 - random(min<int64_t>(size, 300)),
                                    random(size / P + 1) * P + random(5) - 2, size + random(3), 0, size - 1};
         const int64_t pick = random(6);
-        const int64_t target = std::max<int64_t>(choices[pick], 0);
-        what += " to " + std::to_string(target);
+        const int64_t target = max<int64_t>(choices[pick], 0);
+        what += " to " + to_string(target);
         jump(target);
         if (pick == 4) return key(Key::Left, ScrollLock);
         if (pick == 5) return key(Key::Right, ScrollLock);
         leaving();
-        const bool moved = GotoAddress(s, std::uint32_t(target), BoxOwner::ActiveDialog);
+        const bool moved = GotoAddress(s, uint32_t(target), BoxOwner::ActiveDialog);
         EXPECT_EQ(moved, target < size && !refused);
     }
 
     // A character in the Ascii font type, a hex digit (or not) in Hex, or Ctrl+0.
     void type() {
-        s.settings.FontType = std::uint8_t(random(2));
+        s.settings.FontType = uint8_t(random(2));
         const bool hex = s.settings.FontType == 1;
         const int64_t kind = random(8);
-        const auto code = std::uint8_t(hex ? "0123456789abcdefABCDEFg "[random(24)] : random(256));
+        const auto code = uint8_t(hex ? "0123456789abcdefABCDEFg "[random(24)] : random(256));
         const bool ctrl = kind == 0;
         const bool zero = kind == 1 && !hex;
-        const int digit = std::isxdigit(code) ? std::stoi(std::string(1, char(code)), nullptr, 16) : -1;
-        const std::uint8_t old = want.shown(want.caret);
+        const int digit = std::isxdigit(code) ? std::stoi(string(1, char(code)), nullptr, 16) : -1;
+        const uint8_t old = want.shown(want.caret);
         const bool character = !hex && !ctrl && code != 8 && code != 13 && code != 27;
         if (zero || character) {
             want.edits[want.caret] = zero ? 0 : code;
             move(1);
         } else if (hex && digit >= 0 && want.pending != want.caret) {  // a new byte: its high digit
-            want.edits[want.caret] = std::uint8_t(digit << 4 | (old & 15));
+            want.edits[want.caret] = uint8_t(digit << 4 | (old & 15));
             want.pending = want.caret;
         } else if (hex && digit >= 0) {
-            want.edits[want.caret] = std::uint8_t((old & 0xF0) | digit);
+            want.edits[want.caret] = uint8_t((old & 0xF0) | digit);
             want.pending = -1;
             move(1);
         }
@@ -331,8 +337,8 @@ struct EditorRun {
 
     // The Modify dialog's OK; a value left as shown changes nothing.
     void modify() {
-        const std::uint8_t old = want.shown(want.caret);
-        const auto value = random(2) == 0 ? old : std::uint8_t(random(256));
+        const uint8_t old = want.shown(want.caret);
+        const auto value = random(2) == 0 ? old : uint8_t(random(256));
         if (value != old) want.edits[want.caret] = value;
         ModifyCaretByte(s, value);
     }
@@ -366,19 +372,19 @@ struct EditorRun {
     Bytes shown;                      // the whole file as the user sees it, kept along a search
     int64_t page = 0;                 // the current page, which a replace-all shifts quietly
     std::deque<BoxAnswer> answers;    // what the user answers, in order, to every box
-    std::vector<std::string> boxes;  // what the boxes should say
+    vector<string> boxes;  // what the boxes should say
     bool running = false;
     bool agreed = false;
     bool declined = false;
 
-    BoxAnswer ask(const std::string& text, BoxAnswer unanswered) {
+    BoxAnswer ask(const string& text, BoxAnswer unanswered) {
         boxes.push_back(text);
         if (answers.empty()) return unanswered;
         const BoxAnswer answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    void tell(const std::string& text) { ask(text, BoxAnswer::Ok); }
+    void tell(const string& text) { ask(text, BoxAnswer::Ok); }
     bool saved() {
         if (disk != Disk::Sound) tell("Error opening file for writing!");
         if (disk != Disk::Sound) return false;
@@ -388,7 +394,7 @@ struct EditorRun {
     // The first occurrence from `from`; -1 for none, -2 when the rest of the
     // file is needed and gone.
     int64_t find(int64_t from, const Bytes& pattern) {
-        const int64_t reach = disk == Disk::Gone ? std::min(want.size, (page + 2) * P) : want.size;
+        const int64_t reach = disk == Disk::Gone ? min(want.size, (page + 2) * P) : want.size;
         if (from < reach) {
             const auto end = shown.begin() + reach;
             const auto at = std::search(shown.begin() + from, end, pattern.begin(), pattern.end());
@@ -434,9 +440,9 @@ struct EditorRun {
         }
     }
     void write(int64_t at, const Bytes& with) {
-        for (std::size_t k = 0; k < with.size(); ++k) {
+        for (size_t k = 0; k < with.size(); ++k) {
             want.edits[at + int64_t(k)] = with[k];
-            shown[std::size_t(at) + k] = with[k];
+            shown[size_t(at) + k] = with[k];
         }
     }
     void replaceOneByOne(const Bytes& pattern, const Bytes& with) {
@@ -456,8 +462,8 @@ struct EditorRun {
         const int64_t after = want.caret;
         const int64_t n = perRow();
         jump(last);
-        const int64_t pageEnd = std::min(want.size, (page + 1) * P);
-        const int64_t top = std::min(after - after % n, (pageEnd - 1) / n * n);
+        const int64_t pageEnd = min(want.size, (page + 1) * P);
+        const int64_t top = min(after - after % n, (pageEnd - 1) / n * n);
         if ((after - want.top) / n >= rows()) {
             if ((after - top) / n >= rows()) return;
             want.top = top;
@@ -498,7 +504,7 @@ struct EditorRun {
         if (last >= 0) showRunEnd(last);
         if (declined) return;
         if (agreed) saved();
-        tell("Replaced " + std::to_string(count) + " occurances");
+        tell("Replaced " + to_string(count) + " occurances");
     }
 
     // A pattern the user sees: anywhere, across the end of a held page (where
@@ -510,11 +516,11 @@ struct EditorRun {
         const int64_t choice = random(3);
         if (choice == 1) from = (page + 1 + random(2)) * P - random(length + 1);
         const auto edit = want.edits.lower_bound(from);
-        if (choice == 2 && edit != want.edits.end()) from = edit->first - random(std::min<int64_t>(length, 8) + 1);
-        length = std::min(length, want.size);
+        if (choice == 2 && edit != want.edits.end()) from = edit->first - random(min<int64_t>(length, 8) + 1);
+        length = min(length, want.size);
         from = std::clamp<int64_t>(from, 0, want.size - length);
         Bytes p(shown.begin() + from, shown.begin() + from + length);
-        if (!p.empty() && random(5) == 0) p[std::size_t(random(int64_t(p.size())))] ^= 0x03;
+        if (!p.empty() && random(5) == 0) p[size_t(random(int64_t(p.size())))] ^= 0x03;
         return p;
     }
 
@@ -525,13 +531,13 @@ struct EditorRun {
         shown = want.bytes(0, want.size, true);
         const Bytes p = pattern();
         Bytes with = p;
-        for (auto& b : with) b = random(5) == 0 ? b : std::uint8_t(b ^ 0x20);
-        const auto n = std::int32_t(p.size());
+        for (auto& b : with) b = random(5) == 0 ? b : uint8_t(b ^ 0x20);
+        const auto n = int32_t(p.size());
         answers.clear();
         boxes.clear();
         for (int k = 0; k < 6; ++k) answers.push_back(BoxAnswer(1 + random(3)));
         ui.answers = answers;
-        const std::size_t before = ui.boxes.size();
+        const size_t before = ui.boxes.size();
         if (op == Op::Find || p.empty()) {
             // F3 searches again from the next byte; without a pattern it opens Find.
             if (search(want.caret, p) == 0) tell(NotFound);
@@ -545,8 +551,8 @@ struct EditorRun {
             replaceAll(p, with);
             ReplaceAll(s, p.data(), with.data(), n);
         }
-        std::vector<std::string> shownBoxes;
-        for (std::size_t k = before; k < ui.boxes.size(); ++k) shownBoxes.push_back(ui.boxes[k].text);
+        vector<string> shownBoxes;
+        for (size_t k = before; k < ui.boxes.size(); ++k) shownBoxes.push_back(ui.boxes[k].text);
         EXPECT_EQ(shownBoxes, boxes) << what;
         ui.boxes.resize(before);
         ui.answers.clear();
@@ -557,11 +563,11 @@ struct EditorRun {
     // file's bytes); an empty one, or one over 2 GiB (even one whose size
     // wraps to a small number in 32 bits), closes it.
     void openRefused() {
-        const std::string tooLarge = "This version cannot edit files greater than 2 gigabytes. File closed.";
-        const std::string refused[] = {t.dir.file("missing"), t.dir.path() + "/" + std::string(MaxPathLength, 'x'),
+        const string tooLarge = "This version cannot edit files greater than 2 gigabytes. File closed.";
+        const string refused[] = {t.dir.file("missing"), t.dir.path() + "/" + string(MaxPathLength, 'x'),
                                        t.dir.sparse("empty", 0), t.dir.sparse("over", 0x80000001ull),
                                        t.dir.sparse("wraps", 0x10000000Aull)};
-        const std::string boxes[] = {"Error opening file: " + refused[0], "Error opening file: " + refused[1],
+        const string boxes[] = {"Error opening file: " + refused[0], "Error opening file: " + refused[1],
                                      "Size of opened file equals 0. File closed!", tooLarge, tooLarge};
         const int64_t k = random(5);
         OpenDroppedFile(s, refused[k]);
@@ -583,7 +589,7 @@ struct EditorRun {
                 want.caret -= want.caret % perRow();
                 return key(Key::Home);
             case Op::RowEnd:
-                want.caret = std::min(want.caret - want.caret % perRow() + perRow() - 1, want.size - 1);
+                want.caret = min(want.caret - want.caret % perRow() + perRow() - 1, want.size - 1);
                 return key(Key::End);
             case Op::PageDown: return pageStep(true);
             case Op::PageUp: return pageStep(false);
@@ -617,7 +623,7 @@ struct EditorRun {
         const int64_t n = perRow();
         want.top = want.top / P * P - n;
         const int64_t fromTop = want.caret - want.top;
-        want.caret = std::min(want.top + std::min(fromTop / n, rows() - 1) * n + fromTop % n, want.size - 1);
+        want.caret = min(want.top + min(fromTop / n, rows() - 1) * n + fromTop % n, want.size - 1);
     }
 
     void step(Op op) {
@@ -625,14 +631,14 @@ struct EditorRun {
         topBefore = want.top;
         refused = false;
         locked = false;
-        what = "op " + std::to_string(int(op)) + " at " + std::to_string(want.caret);
-        const std::size_t boxes = ui.boxes.size();
+        what = "op " + to_string(int(op)) + " at " + to_string(want.caret);
+        const size_t boxes = ui.boxes.size();
         act(op);
         if (refused) undoRefused(op);
         // Only the boxes the step may show: a question first, or a refusal.
         EXPECT_TRUE(ui.answers.empty()) << what << ": a question was not asked";
-        for (std::size_t k = boxes; k < ui.boxes.size(); ++k) {
-            const std::string& text = ui.boxes[k].text;
+        for (size_t k = boxes; k < ui.boxes.size(); ++k) {
+            const string& text = ui.boxes[k].text;
             const bool question = text == PageQuestion || text == FileQuestion;
             const bool expected = question || text == "Specified address is greater than filesize!" ||
                                   disk != Disk::Sound || locked;
@@ -664,23 +670,23 @@ struct EditorRun {
     Bytes wantGrid() const {
         const int64_t n = perRow();
         const int64_t columns = n + 10;
-        Bytes cells(std::size_t(columns * rows()), 0x20);
-        const int64_t shown = std::min(screen(), want.size - want.top);
+        Bytes cells(size_t(columns * rows()), 0x20);
+        const int64_t shown = min(screen(), want.size - want.top);
         const Bytes bytes = want.bytes(want.top, shown, true);
         for (int64_t k = 0; k < shown; ++k) {
             const int64_t row = k / n;
             if (k % n == 0) {
-                const std::string label = Hex8(want.top + k) + ": ";
+                const string label = Hex8(want.top + k) + ": ";
                 std::copy(label.begin(), label.end(), cells.begin() + row * columns);
             }
-            cells[std::size_t(row * columns + 10 + k % n)] = bytes[std::size_t(k)];
+            cells[size_t(row * columns + 10 + k % n)] = bytes[size_t(k)];
         }
         return cells;
     }
     void expectScreen() {
         const int64_t n = perRow();
         const int64_t fromTop = want.caret - want.top;
-        const int64_t shown = std::min(screen(), want.size - want.top);
+        const int64_t shown = min(screen(), want.size - want.top);
         ASSERT_EQ(s.ScreenPage, PageSlot::Current);
         ASSERT_EQ(int64_t{s.pages.PageIndex} * P + s.TopOffset, want.top);
         ASSERT_EQ(s.grid.caretRow, fromTop / n);
@@ -706,12 +712,12 @@ struct EditorRun {
         const int cw = cell();
         const int width = ui.client.width;
         const int row = s.grid.caretRow;
-        std::vector<std::uint32_t> band(std::size_t(width * 2 * cw));
+        vector<uint32_t> band(size_t(width * 2 * cw));
         PixelSurface out{band.data(), width, 2 * cw, width, row * 2 * cw};
         RenderDataWindow(s, out);
         const auto read = [&](int x, int y) {  // eight pixels as bits, ink (0) as 1
             int v = 0;
-            for (int i = 0; i < 8; ++i) v = v << 1 | (band[std::size_t(y * width + x + i)] == 0);
+            for (int i = 0; i < 8; ++i) v = v << 1 | (band[size_t(y * width + x + i)] == 0);
             return v;
         };
         const ScreenGrid& g = s.grid;
@@ -727,7 +733,7 @@ struct EditorRun {
     }
     void expectBars() {
         ASSERT_EQ(ui.statusText[0], Hex8(want.caret) + "h");
-        ASSERT_EQ(ui.statusText[1], "filesize = " + Hex8(want.size) + "h (" + std::to_string(want.size) + ")");
+        ASSERT_EQ(ui.statusText[1], "filesize = " + Hex8(want.size) + "h (" + to_string(want.size) + ")");
         ASSERT_TRUE(ui.searchEnabled);
         ASSERT_TRUE(ui.statusTwoParts);
         ASSERT_EQ(ui.title, t.path);
@@ -738,7 +744,7 @@ struct EditorRun {
         ASSERT_EQ(ui.scrollMax, range);
         ASSERT_EQ(ui.scrollPos, want.top / perRow());
     }
-    void expectSameAsReference(const std::string& when) {
+    void expectSameAsReference(const string& when) {
         SCOPED_TRACE(when);
         ASSERT_TRUE(s.documentOpen());
         ASSERT_EQ(int64_t{s.pages.FileSize}, want.size);
@@ -759,8 +765,8 @@ class EditorModel : public ::testing::TestWithParam<int64_t> {};
 TEST_P(EditorModel, RandomSessionsAgreeWithThePlainReference) {
     const int64_t size = GetParam();
     const ClientSize clients[] = {{800, 600}, {300, 40}, {1200, 333}};
-    for (std::uint8_t fc = 0; fc < 3 && !HasFailure(); ++fc) {
-        SCOPED_TRACE("FontCell " + std::to_string(fc));
+    for (uint8_t fc = 0; fc < 3 && !HasFailure(); ++fc) {
+        SCOPED_TRACE("FontCell " + to_string(fc));
         EditorRun r(size, clients[(size + fc) % 3], fc);
         r.expectSameAsReference("after opening");
         for (int i = 0; i < 400 && !HasFailure(); ++i) {
@@ -771,7 +777,7 @@ TEST_P(EditorModel, RandomSessionsAgreeWithThePlainReference) {
             const int64_t repeats = r.random(4) == 0 ? 1 + r.random(24) : 1;
             for (int64_t k = 0; k < repeats && !HasFailure(); ++k) {
                 r.step(op);
-                r.expectSameAsReference(std::to_string(i) + " " + r.what);
+                r.expectSameAsReference(to_string(i) + " " + r.what);
             }
         }
         r.setDisk(Disk::Sound);

@@ -9,8 +9,10 @@
 namespace vop {
 namespace {
 
+using std::vector;
+
 using test::Bytes;
-using Dialogs = std::vector<DialogKind>;
+using Dialogs = vector<DialogKind>;
 const KeyModifiers None{};
 const KeyModifiers Ctrl{true, false, false};
 const KeyModifiers Shift{false, true, false};
@@ -75,7 +77,7 @@ TEST(Commands, DialogsOwnersBeepsAndRepeatedSearches) {
             if (searches || (none && !c.anyTime)) want.clear();
             EXPECT_EQ(t.ui.dialogs, want);
             const BoxOwner owner = c.command != 0 ? BoxOwner::MainWindow : BoxOwner::DataWindow;
-            EXPECT_EQ(t.ui.dialogOwners, std::vector<BoxOwner>(want.size(), owner));
+            EXPECT_EQ(t.ui.dialogOwners, vector<BoxOwner>(want.size(), owner));
             const bool refused = text && c.command != 0 && c.hexView != c.textView;
             EXPECT_EQ(t.ui.beeps.size(), refused ? 1u : 0u);
             // A search for 3 zero bytes finds none: reported by the data window.
@@ -99,7 +101,7 @@ std::string TextRow(test::Session& t, int row) {
     for (int g = 0; g < 256; ++g) t.s.glyphs.font8x16[g * 16] = std::uint8_t(g == ' ' ? 0 : g);
     RebuildGlyphStrips(t.s);
     const int width = t.ui.client.width;
-    std::vector<std::uint32_t> band(std::size_t(width) * 16);
+    vector<std::uint32_t> band(std::size_t(width) * 16);
     PixelSurface out{band.data(), width, 16, width, row * 16};
     RenderDataWindow(t.s, out);
     std::string cells;
@@ -168,7 +170,7 @@ TEST(Keys, TheTextViewsSizeLimit) {
         for (int i = 0; i < 3; ++i) DataWindowKeyDown(t.s, Key::F4, None);
         EXPECT_EQ(t.s.TextViewOn, !refused);
         EXPECT_EQ(t.s.settings.FontType, refused ? 1 : 0);
-        const std::vector<std::pair<int, int>> beep = {{4400, 90}};
+        const vector<std::pair<int, int>> beep = {{4400, 90}};
         EXPECT_EQ(t.ui.beeps.size(), refused ? 1u : 0u);
         if (refused) {
             EXPECT_EQ(t.ui.beeps, beep);

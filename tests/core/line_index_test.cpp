@@ -13,12 +13,17 @@
 namespace vop {
 namespace {
 
+using std::size_t;
+using std::string;
+using std::int32_t;
+using std::uint64_t;
+
 using test::Bytes;
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Text(const string& s) { return Bytes(s.begin(), s.end()); }
 
 struct ReferenceLine {
-    std::uint64_t start;
+    uint64_t start;
     Bytes bytes;
 };
 
@@ -30,7 +35,7 @@ std::vector<ReferenceLine> ReferenceLines(const Bytes& file) {
     while (true) {
         const auto end = std::find(start, file.end(), '\n');
         const auto kept = start + std::min<std::ptrdiff_t>(end - start, MaxLineLength);
-        lines.push_back({std::uint64_t(start - file.begin()), Bytes(start, kept)});
+        lines.push_back({uint64_t(start - file.begin()), Bytes(start, kept)});
         if (end == file.end()) return lines;
         start = end + 1;
     }
@@ -48,18 +53,18 @@ struct LineIndexTest : ::testing::Test {
         t.s.pages.DocumentPath = t.dir.write("text", file);
         BuildLineIndex(t.s);
         const LineIndex& index = t.s.lines;
-        ASSERT_EQ(index.LineCount, std::int32_t(want.size()));
-        for (std::int32_t i = 0; i < index.LineCount; ++i) {
+        ASSERT_EQ(index.LineCount, int32_t(want.size()));
+        for (int32_t i = 0; i < index.LineCount; ++i) {
             SCOPED_TRACE(testing::Message() << "line " << i);
-            const ReferenceLine& line = want[std::size_t(i)];
+            const ReferenceLine& line = want[size_t(i)];
             const std::uint8_t* got = index.lineBytes(i);
-            ASSERT_EQ(Bytes(got, got + index.Lines[std::size_t(i)].Length), line.bytes);
+            ASSERT_EQ(Bytes(got, got + index.Lines[size_t(i)].Length), line.bytes);
             ASSERT_EQ(LineStartOffset(index, i), line.start);
-            const bool last = std::size_t(i) + 1 == want.size();
-            const std::uint64_t next = last ? UINT64_MAX : want[std::size_t(i) + 1].start;
+            const bool last = size_t(i) + 1 == want.size();
+            const uint64_t next = last ? UINT64_MAX : want[size_t(i) + 1].start;
             ASSERT_EQ(LineHoldingOffset(index, next - 1), i);
             t.s.pages.PageIndex = std::uint32_t(line.start / PageSize);
-            t.s.TopOffset = std::int32_t(line.start % PageSize);
+            t.s.TopOffset = int32_t(line.start % PageSize);
             t.s.lines.LeftColumn = 7;
             LocateTopLine(t.s);
             ASSERT_EQ(index.TopLine, i);
@@ -76,17 +81,17 @@ struct LineIndexTest : ::testing::Test {
 // every alignment of the sixteen-byte scan (0x8A, a line feed with its top
 // bit set, stands for every random line feed).
 TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
-    for (const std::string file : {"", "abc", "abc\n", "ab\r\ncd\r\n\r", "\xFF\xFF\n\xFF"}) expectLines(Text(file));
+    for (const string file : {"", "abc", "abc\n", "ab\r\ncd\r\n\r", "\xFF\xFF\n\xFF"}) expectLines(Text(file));
     std::mt19937 rng(21);
-    const std::size_t lengths[] = {0, 1, 2, 7, 65535, 65536, 65537, 70000};
+    const size_t lengths[] = {0, 1, 2, 7, 65535, 65536, 65537, 70000};
     for (int round = 0; round < 25 && !HasFailure(); ++round) {
         const bool dense = round == 24;
         const int lineCount = dense ? 3000 : 1 + int(rng() % 8);
         Bytes file;
         for (int k = 0; k < lineCount; ++k) {
-            std::size_t n = rng() % 3 ? lengths[rng() % 8] : rng() % 40;
+            size_t n = rng() % 3 ? lengths[rng() % 8] : rng() % 40;
             if (dense) n = rng() % 21;
-            for (std::size_t j = 0; j < n; ++j) {
+            for (size_t j = 0; j < n; ++j) {
                 const auto b = std::uint8_t(rng());
                 file.push_back(b == '\n' ? 0x8A : b);
             }
@@ -104,8 +109,8 @@ TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
 // text view's limit, and when memory runs out. A read error part-way keeps
 // the lines read so far.
 TEST_F(LineIndexTest, FailuresLeaveAnEmptyIndex) {
-    const std::string text = t.dir.write("t", Text("0123456789\n0123456789\n0123456789\n"));
-    const std::pair<std::string, std::size_t> cases[] = {
+    const string text = t.dir.write("t", Text("0123456789\n0123456789\n0123456789\n"));
+    const std::pair<string, size_t> cases[] = {
         {t.dir.file("missing"), SIZE_MAX}, {t.dir.sparse("big", TextViewLimit + 1ull), SIZE_MAX}, {text, 40}, {text, 10}};
     for (const auto& [path, memory] : cases) {
         SCOPED_TRACE(path + " in " + std::to_string(memory));
@@ -129,7 +134,7 @@ TEST_F(LineIndexTest, FailuresLeaveAnEmptyIndex) {
 // Back from the text view, the hex view starts at the top line's own first
 // byte, however much was cut from the long lines before it.
 TEST_F(LineIndexTest, TheHexViewReturnsToTheTopLinesFirstByte) {
-    ASSERT_EQ(t.open(Text(std::string(70000, 'q') + "\n" + std::string(70000, 'r') + "\nend\n")), LoadOutcome::Loaded);
+    ASSERT_EQ(t.open(Text(string(70000, 'q') + "\n" + string(70000, 'r') + "\nend\n")), LoadOutcome::Loaded);
     EnterTextView(t.s);
     t.s.lines.TopLine = 2;
     LeaveTextView(t.s);

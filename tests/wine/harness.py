@@ -6,7 +6,6 @@
 # Input is real X input through xdotool; what the program shows is read with the
 # vop_probe helper (title, status bar, message boxes) and from the screen's
 # pixels. Every wait is bounded.
-import contextlib
 import os
 import re
 import resource
@@ -52,25 +51,10 @@ class Vop:
         self.process = None
         shutil.rmtree(os.path.dirname(self.folder), ignore_errors=True)
         shutil.copytree(os.path.join(WIN_BUILD, "portable"), self.folder, ignore=shutil.ignore_patterns("Vop.cfg"))
-        self.session(STATE)
-
-    def session(self, state):  # the Wine session (prefix, server, display) the program and the probe run in
-        display = re.search(r"^DISPLAY=(.*)$", Path(state, "env").read_text(), re.M).group(1)
-        self.env = dict(os.environ, WINEPREFIX=os.path.join(state, "prefix"), WINEARCH="win64", WINEDEBUG="-all",
+        # The Wine session (prefix, server, display) the program and the probe run in.
+        display = re.search(r"^DISPLAY=(.*)$", Path(STATE, "env").read_text(), re.M).group(1)
+        self.env = dict(os.environ, WINEPREFIX=os.path.join(STATE, "prefix"), WINEARCH="win64", WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8", DISPLAY=display)
-
-    # Settings in the Wine prefix, which every test shares, for a with block: {key: (value, "" the default; data)}.
-    # The keys are the test's own, so they are deleted afterwards.
-    @contextlib.contextmanager
-    def registry(self, values):
-        reg = lambda *args: subprocess.run(["wine", "reg", *args, "/f"], env=self.env, capture_output=True, timeout=60)  # noqa
-        try:
-            for key, (name, data) in values.items():
-                reg("add", key, *(["/v", name] if name else ["/ve"]), "/d", data)
-            yield
-        finally:
-            for key in values:
-                reg("delete", key)
 
     def path(self, name):
         return os.path.join(self.folder, name)
@@ -120,6 +104,9 @@ class Vop:
 
     def wait_info(self, what, check):  # waits until check(info) holds, and returns that info
         return wait_for(lambda: "%s, not %r" % (what, self.info()), lambda: [i for i in [self.info()] if check(i)])[0]
+
+    def wait_box(self, title):  # a dialog or message box with this title, in front
+        return self.wait_info("the box " + title, lambda i: i.get("boxtitle") == title)
 
     def wait_empty(self, title="Vop"):  # no document: the bare title (" Vop" at start-up), one empty status bar part
         return self.wait_info("no document", lambda i: [i.get(k) for k in ("title", "parts", "status0")] == [

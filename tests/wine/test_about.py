@@ -1,13 +1,10 @@
 # The About box of the real program: its still picture, exactly the resource's colours over the dialog's face,
 # and its rippling one; Enter (OK) ending the one under a curtain in steps, the other at once with no timer left;
-# Esc ignored; the slower endings on older Windows versions; the help page a click, but not one on OK, opens.
+# Esc ignored.
 import struct
 import time
 from itertools import count
 from pathlib import Path
-from urllib.parse import unquote
-
-import pytest
 
 from harness import BLACK, SOURCE, wait_for
 
@@ -43,7 +40,7 @@ def open_about(vop, curtain):
                   if ((((s * 214013 + 2531011) & 0xFFFFFFFF) >> 16 & 0x7FFF) % 4 == 0) == curtain)
     time.sleep(second + 0.05 - time.time())  # the probe takes a tenth of a second to send it
     vop.probe("command", ABOUT)
-    return [int(v) for v in vop.wait_info("the box", lambda i: i.get("boxtitle") == TITLE)["boxclient0"].split(",")]
+    return [int(v) for v in vop.wait_box(TITLE)["boxclient0"].split(",")]
 
 
 def painted(vop, rect, check):  # the first screenshot of the box that passes check
@@ -86,31 +83,3 @@ def test_the_still_and_the_rippling_picture_and_how_ok_ends_them(vop):
             assert cpu_ticks(vop, 1) >= 3, "the wave does not tick"
             assert close(vop) < 1
             assert cpu_ticks(vop, 2) <= 2, "a timer is left running"
-
-
-# Wine reports an older Windows to the program. (Its AnimateWindow hides a window at once, without the blend.)
-@pytest.mark.parametrize("version, curtain, least, most", [
-    ("winxp", False, 0, 1), ("winxp", True, 5.1, 8), ("win98", False, 1.0, 3), ("win98", True, 5.1, 8)])
-def test_older_windows_fade_the_box_out(vop, version, curtain, least, most):
-    with vop.registry({r"HKCU\Software\Wine\AppDefaults\Vop.exe": ("Version", version)}):
-        vop.start().wait_info("the main window", lambda i: "title" in i)
-        open_about(vop, curtain)
-        assert least <= close(vop) < most
-        assert cpu_ticks(vop, 1) <= 1, "the box lives on"
-
-
-# Wine opens a page through the browsers that its registry names, once .html is linked to them (the prefix,
-# made without mshtml, has no such link); this browser writes down what it was given.
-def test_a_click_on_the_box_opens_the_help_page_and_one_on_ok_does_not(vop):
-    browser, opened = Path(vop.folder).parent / "browser", Path(vop.folder).parent / "opened"
-    browser.write_text('#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % opened)
-    browser.chmod(0o755)
-    with vop.registry({r"HKCR\.html": ("", "htmlfile"), r"HKCU\Software\Wine\WineBrowser": ("Browsers", str(browser))}):
-        vop.start().wait_info("the main window", lambda i: "title" in i)
-        for target in ("item1", "boxclient0"):  # OK closes the box; the corner beside the picture does not
-            open_about(vop, False)
-            vop.click(4, 4, key=target)
-        wait_for("the browser", opened.exists)
-        time.sleep(1)  # for a second page, had one opened
-        assert [unquote(u) for u in opened.read_text().split()] == ["file://" + vop.path("VopHelp.html")]
-        assert close(vop) < 1

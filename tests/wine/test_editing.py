@@ -1,12 +1,9 @@
 # Editing and saving in the real program: typing in both font types, the Modify
-# and Goto Address dialogs, and the questions asked before changes are lost.
-import pytest
-
-from harness import CLOSE, EXIT, SAVE, drawn, wait_for, winpath
+# and Goto Address dialogs, and their fields as other programs read them. (The
+# questions asked before changes are lost are answered in the native models.)
+from harness import SAVE, wait_for, winpath
 
 COLORS = 40004
-
-SAVE_FILE_QUESTION = "File has been modified. Save changes?"
 
 
 def test_typing_and_the_dialogs_change_bytes_that_a_save_writes(vop):
@@ -21,32 +18,12 @@ def test_typing_and_the_dialogs_change_bytes_that_a_save_writes(vop):
         (["3", "a", "Return"], 0x3A, None),
     ]:
         vop.key(*keys)
-        vop.wait_info("the dialog %s" % box, lambda i: i.get("boxtitle") == box)
+        vop.wait_box(box)
         vop.wait_caret(address)
     assert vop.read("typing.bin") == original, "typing reached the file before a save"
     vop.probe("command", SAVE)
     wait_for("the saved bytes", lambda: vop.read("typing.bin") == b"Hi\t\0\x4a\x7e" + original[6:])
     vop.quit()  # saved: no question on the way out
-
-
-# The question comes before a typed Q leaves; whatever the answer, what the screen
-# shows of byte 0 afterwards is what a save writes.
-@pytest.mark.parametrize("way, button, title, byte", [
-    ("exit", "cancel", "held.bin", b"Q"), ("close", "no", "Vop", b"\0"), ("drop", "yes", "other.bin", b"Q"),
-], ids=["exit_cancel", "close_no", "drop_yes"])
-def test_unsaved_changes_are_asked_about(vop, way, button, title, byte):
-    font, held, other = vop.glyphs("font.fnt", 16), vop.write("held.bin", bytes(100)), vop.write("other.bin", bytes(50))
-    vop.start(winpath(held)).wait_open()
-    vop.key("Q")
-    vop.wait_caret(1)
-    vop.probe(*("drop", winpath(other)) if way == "drop" else ("command", EXIT if way == "exit" else CLOSE))
-    vop.answer(button, "Save file", SAVE_FILE_QUESTION)
-    vop.wait_info("the title " + title, lambda i: i.get("title") in (title, winpath(vop.path(title))))
-    if title == "held.bin":
-        wait_for("byte 0 on screen", lambda: drawn(vop.pixels(), 1 + 10 * 8, 0, font[byte[0]]))
-    vop.probe("command", SAVE)
-    vop.quit()
-    assert vop.read("held.bin")[:1] == byte
 
 
 # Another program reads and sets the fields' texts with the standard messages, as a screen reader does: the

@@ -1,14 +1,10 @@
 # The Options and Help dialogs in the real program: colours typed into Set
 # Colors reach every pixel of the data area and "Vop.cfg" (Cancel and the close
-# box change nothing), the Font dialog's size on a screen too narrow for Quad,
-# its caret shape and font type on the screen, and the key list.
-import os
-import subprocess
+# box change nothing), the Font dialog's caret shape and font type on the
+# screen, and the key list. (The sizes the Font dialog chooses are tested natively.)
 from collections import Counter
 
-import pytest
-
-from harness import SOURCE, STATE, drawn, wait_for, winpath
+from harness import drawn, wait_for, winpath
 
 COLORS, FONTS, KEYS = 40004, 40012, 40011
 INK, PAPER = 0xFF7F7F7F, 0xFF808080  # 80 80 80 typed for both: the ink becomes the inverse
@@ -20,7 +16,7 @@ KEY_LIST = "\n".join(label.ljust(14) + keys for label, keys in [  # the keys fro
 
 def dialog(vop, command, title):
     vop.probe("command", command)
-    return vop.wait_info(title, lambda i: i.get("boxtitle") == title)
+    return vop.wait_box(title)
 
 
 def colours(vop):  # the two commonest pixels of the data area
@@ -40,31 +36,6 @@ def test_colours_reach_the_screen_and_the_settings_file_and_cancel_keeps_them(vo
         wait_for(lambda: "%s, not %s" % (expected, colours(vop)), lambda: colours(vop) == expected)
     vop.quit()
     assert vop.read("Vop.cfg")[3:] == bytes.fromhex("7F7F7F00 80808000")
-
-
-# A screen 800 pixels wide, in a Wine session of its own (a Wine desktop of that size would leave its size to
-# every later program of the session): Quad's 16 bytes need 864 pixels, Double's 32 bytes 700.
-@pytest.fixture
-def narrow_screen(vop):
-    state, script = os.path.join(STATE, "narrow"), os.path.join(SOURCE, "scripts", "wine_session.sh")
-    subprocess.run([script, "start", state, "91", "800x600x24"], check=True, capture_output=True, timeout=240)
-    vop.session(state)
-    yield
-    vop.kill()
-    subprocess.run([script, "stop", state], capture_output=True, timeout=60)
-
-
-def test_quad_on_a_narrow_screen_ends_at_the_size_that_fits(vop, narrow_screen):
-    vop.start(winpath(vop.write("q.bin", b"Q" * 4096))).wait_open()
-    dialog(vop, FONTS, "Font")
-    vop.click(3, 3, key="item1017")  # Quad
-    before = vop.info()["window"]
-    vop.key("Return")
-    info = vop.wait_info("a new size", lambda i: "box" not in i and i["window"] != before)
-    (left, _, right, bottom), (_, top, _, low) = [map(int, info[key].split(",")) for key in ("window", "data")]
-    assert 0 <= left and right <= 800 and bottom <= 600 and (low - top) % 32 == 0, "Double's rows on the screen"
-    vop.quit()
-    assert vop.read("Vop.cfg")[:3] == bytes([0, 1, 0])
 
 
 def test_block_caret_and_hex_show_on_the_screen_and_the_keys_are_listed(vop):

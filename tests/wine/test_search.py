@@ -39,7 +39,7 @@ def test_find_by_characters_hex_and_paste_and_again_with_the_keys(vop):
     for keys, typing, caret, box in FIND_STEPS:
         vop.key(*keys)
         if typing:
-            vop.wait_info("the Find dialog", lambda i: i.get("boxtitle") == "Find Dialog")
+            vop.wait_box("Find Dialog")
             type_into(vop, *typing)
             if typing[1] == ["A", "B", "C"]:
                 wait_for("41 42 43 in the hex row", lambda: shows(font, vop.pixels("field1"), 0, b"414243"))
@@ -65,7 +65,7 @@ def test_replace_one_by_one_and_all_and_the_bytes_a_save_writes(vop):
     vop.key("Up")  # back to byte 0
     for keys, search, replacement, everything, questions, box in REPLACE_RUNS:
         vop.key(*keys)
-        vop.wait_info("the Replace dialog", lambda i: i.get("boxtitle") == "Replace Dialog")
+        vop.wait_box("Replace Dialog")
         type_into(vop, "field0", list(search))
         type_into(vop, "field2", list(replacement))
         if everything:
@@ -80,7 +80,7 @@ def test_replace_one_by_one_and_all_and_the_bytes_a_save_writes(vop):
         if box:
             vop.answer("ok", *box)
         if box and box[0] == "Error":  # the dialog stays for a second try
-            vop.wait_info("the Replace dialog", lambda i: i.get("boxtitle") == "Replace Dialog")
+            vop.wait_box("Replace Dialog")
             vop.key("Escape")
         vop.wait_info("no dialog", lambda i: "box" not in i)
     vop.key("ctrl+s")
@@ -93,7 +93,7 @@ def test_esc_stops_a_search_through_2_gib(vop):
     vop.start(winpath(vop.write("huge.bin", size=2 ** 31))).wait_open()
     n = vop.row_length()
     vop.key("F7")
-    vop.wait_info("the Find dialog", lambda i: i.get("boxtitle") == "Find Dialog")
+    vop.wait_box("Find Dialog")
     vop.key("A", "B", "C", "Return")
     vop.wait_info("the progress", lambda i: re.search(r"\d+ ?%", i.get("status0", "")))
     vop.probe("sendkeys", VK_ESCAPE)
@@ -108,7 +108,7 @@ def test_a_search_never_lands_on_bytes_the_user_dropped(vop):
     vop.key("F5", "f", "f", "0", "0", "Return")  # the row of FF00 at the top, the next page below it
     vop.wait_caret(0xFF00)
     vop.key(*["Down"] * 16, "X", "Y", "Z", "Left", "Left", "Left", "F7")
-    vop.wait_info("the Find dialog", lambda i: i.get("boxtitle") == "Find Dialog")
+    vop.wait_box("Find Dialog")
     vop.key("X", "Y", "Z", "Return")
     vop.answer("no", "Warning", "Part of the file was modified. Save changes?")
     vop.answer("ok", "Find", NOT_FOUND)
@@ -125,6 +125,6 @@ def test_shortcuts(vop, document, keys, dialog):
         vop.probe("command", CLOSE)
         vop.wait_empty()
     vop.key(*keys)
-    vop.wait_info(dialog, lambda i: i.get("boxtitle") == dialog)
+    vop.wait_box(dialog)
     vop.key("Escape")  # had a shortcut acted inside the dialog, its own dialog would be left
     vop.wait_info("no dialog", lambda i: "box" not in i)
