@@ -554,6 +554,7 @@ struct EditorRun {
         vector<string> shownBoxes;
         for (size_t k = before; k < ui.boxes.size(); ++k) shownBoxes.push_back(ui.boxes[k].text);
         EXPECT_EQ(shownBoxes, boxes) << what;
+        EXPECT_EQ(ui.blinking, 0) << "an occurrence left blinking";
         ui.boxes.resize(before);
         ui.answers.clear();
     }

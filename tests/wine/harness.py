@@ -106,7 +106,7 @@ class Vop:
         return wait_for(lambda: "%s, not %r" % (what, self.info()), lambda: [i for i in [self.info()] if check(i)])[0]
 
     def wait_box(self, title):  # a dialog or message box with this title, in front
-        return self.wait_info("the box " + title, lambda i: i.get("boxtitle") == title)
+        return self.wait_info("the box %s" % title, lambda i: i.get("boxtitle") == title)
 
     def wait_empty(self, title="Vop"):  # no document: the bare title (" Vop" at start-up), one empty status bar part
         return self.wait_info("no document", lambda i: [i.get(k) for k in ("title", "parts", "status0")] == [

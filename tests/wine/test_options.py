@@ -45,8 +45,9 @@ def test_block_caret_and_hex_show_on_the_screen_and_the_keys_are_listed(vop):
     for control in ("item1012", "item1019"):  # block caret, Hex
         vop.click(3, 3, key=control)
     vop.key("Return")
-    cell = lambda p: [row[81:89] for row in p[:16]]  # byte 0's cell: 4 over A, the low digit 7 rows down
-    wait_for("4A in Hex", lambda: drawn(vop.pixels(), 81, 0, digits[4][:7]) and drawn(vop.pixels(), 81, 7, digits[10]))
+    cell = lambda p: [row[81:89] for row in p[:16]]  # byte 0's cell, under the caret
+    # Byte 1's cell, away from the blinking caret.
+    wait_for("4A in Hex", lambda: drawn(vop.pixels(), 89, 0, digits[4][:7]) and drawn(vop.pixels(), 89, 7, digits[10]))
     # The caret blinks: once shown, it inverts every row of the cell (a digit row has at most 5 pixels of ink).
     wait_for("the block caret over the whole cell", lambda: all(Counter(row)[0xFF000000] >= 3 for row in cell(vop.pixels())))
     dialog(vop, KEYS, "Keys")
