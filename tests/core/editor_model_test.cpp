@@ -689,7 +689,8 @@ struct EditorRun {
         const int64_t fromTop = want.caret - want.top;
         const int64_t shown = min(screen(), want.size - want.top);
         ASSERT_EQ(s.ScreenPage, PageSlot::Current);
-        ASSERT_EQ(int64_t{s.pages.PageIndex} * P + s.TopOffset, want.top);
+        ASSERT_EQ(int64_t{s.pages.PageIndex}, want.top / P);
+        ASSERT_EQ(s.TopOffset, want.top % P);
         ASSERT_EQ(s.grid.caretRow, fromTop / n);
         ASSERT_EQ(s.grid.caretColumn, fromTop % n);
         ASSERT_LT(fromTop / n, rows());

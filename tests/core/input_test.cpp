@@ -141,7 +141,9 @@ TEST(Keys, ViewModesAndTheTextView) {
     EXPECT_EQ(t.s.lines.TopLine, 13);
     DataWindowKeyDown(t.s, Key::PageUp, None);
     EXPECT_EQ(t.s.lines.TopLine, 3);
-    for (int i = 0; i < 50; ++i) DataWindowKeyDown(t.s, Key::PageDown, None);
+    for (int key : {Key::PageUp, Key::Down, Key::PageUp}) DataWindowKeyDown(t.s, key, None);
+    EXPECT_EQ(t.s.lines.TopLine, 0);  // from line 1 too
+    for (int i = 0; i < 51; ++i) DataWindowKeyDown(t.s, Key::PageDown, None);
     EXPECT_EQ(t.s.lines.TopLine, 393);  // refused once the last line (the empty 401st) is on the screen
     EXPECT_EQ(TextRow(t, 8), "");  // no line below the last
     DataWindowScroll(t.s, ScrollRequest::ThumbTrack, 100000);
