@@ -156,6 +156,18 @@ TEST(WindowSizing, OptimalAndSmallestSizes) {
     }
 }
 
+// The smallest window the user may drag: 16 bytes and the address, and one
+// text row, inside the frame, menu, caption, status bar and scroll bar. The
+// caret: a block over the cell, or a line under it that thickens with the cell.
+TEST(WindowSizing, SmallestWindowAndCaretShape) {
+    const TrackSize least = MinimumTrackSize({1000, 800, 4, 16, 19, 19, 20}, 2);
+    EXPECT_EQ(least.width, 16 + 2 * (13 * 32 + 4 + 4));
+    EXPECT_EQ(least.height, 19 + 19 + 20 + 2 * (4 + 32));
+    EXPECT_EQ(DataCaretShape(Settings{0, 2, 1}).height, 64);
+    EXPECT_EQ(DataCaretShape(Settings{0, 2, 0}).height, 3);
+    EXPECT_EQ(DataCaretShape(Settings{0, 1, 0}).width, 16);
+}
+
 // The quote rule, including its odd half-quoted case, and a folder that is
 // never empty: without a backslash there is no folder at all.
 TEST(ProgramPaths, CommandLineAndFolder) {

@@ -1,17 +1,13 @@
-# The Options and Help dialogs in the real program: colours typed into Set
-# Colors reach every pixel of the data area and "Vop.cfg" (Cancel and the close
-# box change nothing), the Font dialog's caret shape and font type on the
-# screen, and the key list. (The sizes the Font dialog chooses are tested natively.)
+# The Options dialogs in the real program: colours typed into Set Colors reach
+# every pixel of the data area and "Vop.cfg" (Cancel and the close box change
+# nothing), and the Font dialog's caret shape and font type on the screen. (The
+# sizes the Font dialog chooses are tested natively.)
 from collections import Counter
 
 from harness import drawn, wait_for, winpath
 
-COLORS, FONTS, KEYS = 40004, 40012, 40011
+COLORS, FONTS = 40004, 40012
 INK, PAPER = 0xFF7F7F7F, 0xFF808080  # 80 80 80 typed for both: the ink becomes the inverse
-KEY_LIST = "\n".join(label.ljust(14) + keys for label, keys in [  # the keys from the fifteenth column on
-    ("Find:", "F7"), ("Replace:", "Ctr+F7"), ("Find Next:", "Ctr+L, F3"), ("Change View:", "F4"), ("Goto Address:", "F5"),
-    ("Edit:", "Enter"), ("Begin Line:", "Home"), ("End of Line:", "End"), ("Page Up:", "PageUp"),
-    ("Page Down:", "PageDown"), ("Move Caret:", "Arrows")])
 
 
 def dialog(vop, command, title):
@@ -38,7 +34,7 @@ def test_colours_reach_the_screen_and_the_settings_file_and_cancel_keeps_them(vo
     assert vop.read("Vop.cfg")[3:] == bytes.fromhex("7F7F7F00 80808000")
 
 
-def test_block_caret_and_hex_show_on_the_screen_and_the_keys_are_listed(vop):
+def test_block_caret_and_hex_show_on_the_screen(vop):
     digits = vop.glyphs("digits.fnt", 8)
     vop.start(winpath(vop.write("h.bin", b"\x4a" * 64))).wait_open()
     dialog(vop, FONTS, "Font")
@@ -50,9 +46,3 @@ def test_block_caret_and_hex_show_on_the_screen_and_the_keys_are_listed(vop):
     wait_for("4A in Hex", lambda: drawn(vop.pixels(), 89, 0, digits[4][:7]) and drawn(vop.pixels(), 89, 7, digits[10]))
     # The caret blinks: once shown, it inverts every row of the cell (a digit row has at most 5 pixels of ink).
     wait_for("the block caret over the whole cell", lambda: all(Counter(row)[0xFF000000] >= 3 for row in cell(vop.pixels())))
-    dialog(vop, KEYS, "Keys")
-    assert KEY_LIST in vop.probe("info").replace("\r", "")
-    vop.key("Escape")  # nothing: only OK and the close box end it
-    assert vop.wait_info("Keys", lambda i: True).get("boxtitle") == "Keys"
-    vop.key("Return")
-    vop.wait_info("the Keys dialog gone", lambda i: "box" not in i)

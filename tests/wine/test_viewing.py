@@ -10,23 +10,21 @@ from harness import SOURCE, drawn, shows, wait_for, winpath
 
 
 def test_keys_clicks_wheel_and_scroll_bar_reach_the_program(vop):
-    font = vop.glyphs("font.fnt", 16)
     vop.start(winpath(vop.write("keys.bin", size=65536))).wait_open()
     left, top, right, bottom = vop.rect()
     n = vop.row_length()
     screen = n * ((bottom - top) // 16)
-    for action, caret, first in [  # first: the address of the top row, None when not looked at
-        (lambda: vop.key("End"), 2 * n - 1, 0),
-        (lambda: vop.key("Next"), 2 * n - 1 + screen, screen),  # the caret keeps its place on the screen
-        # The wheel: a row a notch; the caret keeps its byte while it can, then stays on the top row.
-        (lambda: vop.click(20, 5, button=5, repeat=2), 3 * n - 1 + screen, screen + 2 * n),
-        (lambda: vop.click(1 + (10 + 5) * 8 + 3, 2 * 16 + 5), screen + 4 * n + 5, None),  # the byte under the pointer
-        (lambda: (vop.probe("post", 0x15), vop.key("Left")), screen + 4 * n + 4, None),  # 0x15: WM_SYSCOLORCHANGE
-        (lambda: vop.click(right - left + 8, bottom - top - 30), None, 2 * screen + 2 * n),  # the bar below its thumb
+    for action, caret in [  # what each does is checked natively; here that it reaches the program
+        (lambda: vop.key("End"), 2 * n - 1),
+        (lambda: vop.key("Next"), 2 * n - 1 + screen),
+        (lambda: vop.click(20, 5, button=5, repeat=2), 3 * n - 1 + screen),  # the wheel, two notches down
+        (lambda: vop.click(1 + (10 + 5) * 8 + 3, 2 * 16 + 5), screen + 4 * n + 5),  # the byte under the pointer
+        (lambda: vop.probe("post", 0x15), screen + 4 * n + 5),  # WM_SYSCOLORCHANGE
+        (lambda: vop.key("Left"), screen + 4 * n + 4),
+        (lambda: vop.click(right - left + 8, bottom - top - 30), screen + 4 * n + 4 + screen),  # the bar's page
     ]:
         action()
-        caret is None or vop.wait_caret(caret)
-        first is None or wait_for("%08X at the top" % first, lambda: shows(font, vop.pixels(), 0, b"%08X: " % first))
+        vop.wait_caret(caret)
     assert vop.info()["status1"] == "filesize = 00010000h (65536)", "the status bar outlives a system colour change"
 
 

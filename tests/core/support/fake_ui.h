@@ -16,10 +16,14 @@
 
 namespace vop::test {
 
+using std::uint64_t;
+using std::string;
+using std::vector;
+
 struct RecordedBox {
     BoxOwner owner;
-    std::string text;
-    std::string title;
+    string text;
+    string title;
     BoxButtons buttons;
 };
 
@@ -27,11 +31,11 @@ class FakeUi : public Ui {
 public:
     ClientSize client{800, 600};  // the data window the core lays out against
     std::deque<BoxAnswer> answers;
-    std::vector<RecordedBox> boxes;
-    std::vector<DialogKind> dialogs;
-    std::vector<BoxOwner> dialogOwners;
-    std::vector<std::pair<int, int>> beeps;  // frequency, duration
-    std::optional<std::string> pickedFile;   // the Open dialog's answer
+    vector<RecordedBox> boxes;
+    vector<DialogKind> dialogs;
+    vector<BoxOwner> dialogOwners;
+    vector<std::pair<int, int>> beeps;  // frequency, duration
+    std::optional<string> pickedFile;   // the Open dialog's answer
     bool mainWindowClosed = false;
     bool searchEnabled = false;
     bool statusTwoParts = false;
@@ -42,16 +46,16 @@ public:
     int scrollPos = 0;
     int repaints = 0;    // of the whole data window
     int caretHides = 1;  // a new caret starts hidden; it shows while none is left
-    std::string title;
-    std::string statusText[2];
+    string title;
+    string statusText[2];
 
     bool caretVisible() const { return caretHides == 0; }
-    std::string lastBoxText() const { return boxes.empty() ? "" : boxes.back().text; }
+    string lastBoxText() const { return boxes.empty() ? "" : boxes.back().text; }
 
     // The screen: a paint happens when the core returns to the message loop,
     // which a test marks by calling paint(s). It redraws every cell whose
     // pixels meet a rectangle invalidated since the last paint.
-    std::vector<std::uint8_t> screen;
+    vector<std::uint8_t> screen;
     void paint(const EditorState& s) {
         const ScreenGrid& g = s.grid;
         if (screen.size() != g.cells.size()) screen.assign(g.cells.size(), 0);
@@ -71,7 +75,7 @@ public:
         dirty.clear();
     }
 
-    BoxAnswer messageBox(BoxOwner owner, const std::string& text, const std::string& t, BoxButtons buttons) override {
+    BoxAnswer messageBox(BoxOwner owner, const string& text, const string& t, BoxButtons buttons) override {
         boxes.push_back({owner, text, t, buttons});
         if (!answers.empty()) {
             const BoxAnswer a = answers.front();
@@ -94,11 +98,11 @@ public:
     }
     void showCaret() override { caretHides -= caretHides > 0 ? 1 : 0; }
     void hideCaret() override { ++caretHides; }
-    void setTitle(const std::string& t) override { title = t; }
+    void setTitle(const string& t) override { title = t; }
     void setSearchCommandsEnabled(bool e) override { searchEnabled = e; }
     void closeMainWindow() override { mainWindowClosed = true; }
-    void layoutStatusParts(bool two, const std::string&) override { statusTwoParts = two; }
-    void setStatusText(int part, const std::string& text) override { statusText[part] = text; }
+    void layoutStatusParts(bool two, const string&) override { statusTwoParts = two; }
+    void setStatusText(int part, const string& text) override { statusText[part] = text; }
     void scrollEnableArrows(bool e) override { scrollArrowsEnabled = e; }
     void scrollSetRange(int m) override { scrollMax = m; }
     int scrollArrowHeight() override { return 17; }
@@ -108,14 +112,14 @@ public:
 
     // Time passes only when a test says so: `msPerPoll` each time the clock
     // is read. Esc is pressed at poll `cancelAtPoll`.
-    std::uint64_t now = 0;
-    std::uint64_t msPerPoll = 0;
+    uint64_t now = 0;
+    uint64_t msPerPoll = 0;
     int cancelAtPoll = -1;
     int polls = 0;
     int blinking = 0;  // blink timers running
-    std::vector<std::string> progress;
-    std::uint64_t milliseconds() override { return now += msPerPoll; }
-    void showProgress(const std::string& text) override {
+    vector<string> progress;
+    uint64_t milliseconds() override { return now += msPerPoll; }
+    void showProgress(const string& text) override {
         statusText[0] = text;
         progress.push_back(text);
     }
@@ -126,11 +130,11 @@ public:
         dialogs.push_back(k);
         dialogOwners.push_back(owner);
     }
-    std::optional<std::string> pickFileToOpen() override { return pickedFile; }
+    std::optional<string> pickFileToOpen() override { return pickedFile; }
 
 private:
     static constexpr int Far = 1 << 30;
-    std::vector<std::array<int, 4>> dirty;
+    vector<std::array<int, 4>> dirty;
 };
 
 }  // namespace vop::test

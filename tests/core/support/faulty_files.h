@@ -17,16 +17,19 @@
 
 namespace vop::test {
 
+using std::size_t;
+using std::min;
+
 struct FaultPlan {
     bool failOpenUpdate = false;  // a read-only file
     int failWriteNumber = 0;      // this write (1-based) stops after partialWriteBytes
-    std::size_t partialWriteBytes = 100;
-    std::size_t readLimit = SIZE_MAX;  // bytes one open file gives at most
+    size_t partialWriteBytes = 100;
+    size_t readLimit = SIZE_MAX;  // bytes one open file gives at most
     bool failClose = false;            // closing an updated file loses its bytes
     bool failSeek = false;
     bool failSize = false;
-    std::size_t failOpenNumber = 0;  // this open (1-based) fails: locked for a moment
-    std::size_t changeAtOpen = 0;    // before this open, `change` runs
+    size_t failOpenNumber = 0;  // this open (1-based) fails: locked for a moment
+    size_t changeAtOpen = 0;    // before this open, `change` runs
     std::function<void()> change;    // another program writing the file
 };
 
@@ -39,7 +42,7 @@ public:
 
     std::unique_ptr<OpenFile> open(const std::string& path, OpenMode mode) override {
         pathsAsked.push_back(path);
-        const std::size_t number = pathsAsked.size();
+        const size_t number = pathsAsked.size();
         if (number == plan.changeAtOpen && plan.change) plan.change();
         const bool update = mode == OpenMode::Update;
         if (number == plan.failOpenNumber) return nullptr;
@@ -62,17 +65,17 @@ private:
             if (owner_.plan.failSize) return std::nullopt;
             return real_->size();
         }
-        std::size_t read(void* buffer, std::size_t count) override {
-            const std::size_t left = owner_.plan.readLimit - std::min(owner_.plan.readLimit, read_);
-            const std::size_t got = real_->read(buffer, std::min(count, left));
+        size_t read(void* buffer, size_t count) override {
+            const size_t left = owner_.plan.readLimit - min(owner_.plan.readLimit, read_);
+            const size_t got = real_->read(buffer, min(count, left));
             read_ += got;
             return got;
         }
-        std::size_t write(const void* buffer, std::size_t count) override {
+        size_t write(const void* buffer, size_t count) override {
             if (++owner_.writes != owner_.plan.failWriteNumber) return real_->write(buffer, count);
-            const std::size_t part = std::min(count, owner_.plan.partialWriteBytes);
+            const size_t part = min(count, owner_.plan.partialWriteBytes);
             real_->write(buffer, part);
-            return std::min(part, count - 1);
+            return min(part, count - 1);
         }
         bool close() override {
             if (std::exchange(closed_, true)) return true;
@@ -86,7 +89,7 @@ private:
         std::unique_ptr<OpenFile> real_;
         bool update_;
         bool closed_ = false;
-        std::size_t read_ = 0;
+        size_t read_ = 0;
     };
 };
 

@@ -1,21 +1,24 @@
 // The program's entry fields beside plain models, driven by a stream of
-// bytes: every input a dialog, the user or another program can give (keys
-// with any code, characters, clicks, pastes, values and texts handed in,
-// texts read out) is decoded from the stream and applied to the field and
-// to its model. After every step the two must agree, a changed picture must
-// be repainted and a moved caret placed. The native tests feed seeded
-// random streams; the fuzzer feeds its own.
+// bytes: every input a dialog, the user or another program can give (keys,
+// characters, clicks, pastes, values and texts handed in, texts read out)
+// is decoded from the stream and applied to the field and to its model.
+// After every step the two must agree, a changed picture must be repainted
+// and a moved caret placed. The native tests feed seeded random streams;
+// the fuzzer feeds its own.
 //
-// The models hold only what a user or a reader sees: the digits or bytes
-// and the caret. Where a pattern row's view starts is the field's choice,
-// checked only for showing the caret and the bytes from there on.
+// The fields are made as the dialogs make them: the Goto dialog's address
+// field of 8 digits, the Modify dialog's one byte whose caret wraps, a Set
+// Colors dialog's three bytes whose caret does not, and the Find and
+// Replace dialogs' pairs of pattern rows, 258 pixels wide inside their
+// edges. The models hold only what a user or a reader sees: the digits (as
+// shown) or bytes, and the caret. Where a pattern row's view starts is the
+// field's choice, checked only for showing the caret and the bytes from
+// there on.
 #pragma once
 
 #include <algorithm>
-#include <cstdint>
-#include <optional>
+#include <cctype>
 #include <string>
-#include <vector>
 
 #include "entry_fields/address_field_model.h"
 #include "entry_fields/edit_field_model.h"
@@ -25,26 +28,31 @@ namespace vop::test {
 
 using std::size_t;
 using std::string;
+using std::uint8_t;
 
 // What every run keeps besides its field and its model (the stream of
-// inputs, the outcome of the last one, whether the model refused it and
-// anything a step found wrong at once), and the plain rules they share.
+// inputs, the model's caret, the outcome of the last input, whether the
+// model took it as an edit or refused it, and anything a step found wrong
+// at once), and the plain rules they share.
 struct Run {
-    const std::uint8_t* stream;
-    size_t size;
+    string stream;
     size_t at = 0;
+    int caret = 0;
     FieldOutcome outcome;
+    bool edited = false;
     bool refused = false;
     string wrong;
 
-    unsigned Next() { return at < size ? stream[at++] : 0; }
+    unsigned Next() { return at < stream.size() ? uint8_t(stream[at++]) : 0; }
 
-    // Mostly a key the fields know (Left, Right, End, Home, Backspace,
-    // Delete, or one at or beside an end of a digit range), else any; at
-    // times with bits above the low byte, which never count.
-    unsigned Key() {
-        unsigned low = Next() % 4 ? unsigned("%'#$\b./09:@AFG_`ij5Ce"[Next() % 21]) : Next();
-        return low | Next() % 4 << 8;
+    // A key the fields know (Left, Right, End, Home, Backspace, Delete, V),
+    // one beside V or with V's lower-case code, or one at or beside an end
+    // of a digit range, and the digit it types as shown ('.' for none). The
+    // digits are the keys 0-9 and A-F, and the keypad's 0-9, whose codes are
+    // those of ` to i.
+    std::pair<unsigned, char> Key() {
+        size_t i = Next() % 25;
+        return {unsigned("%'#$\b./09:@AFGVW_`ij5Cevw"[i]), ".......09..AF....09.5C5.."[i]};
     }
 
     // Up to `most` characters, digits and others mixed, none a zero.
@@ -56,52 +64,28 @@ struct Run {
         return text;
     }
 
-    // Another program's text; an empty one is given as none at all.
-    const char* Given(const string& text) { return text.empty() ? nullptr : text.c_str(); }
+    uint8_t* Raw(string& bytes) { return reinterpret_cast<uint8_t*>(bytes.data()); }
 
-    std::uint8_t* Raw(string& bytes) { return reinterpret_cast<std::uint8_t*>(bytes.data()); }
-
-    // The value of a hex digit character, or -1 for any other.
-    int DigitValue(char c) {
-        size_t i = string("0123456789abcdef0123456789ABCDEF").find(c);
-        return i == string::npos ? -1 : int(i % 16);
-    }
-
-    // The digit a key stands for, or -1: the keys 0-9 and A-F, and the
-    // keypad's 0-9, whose codes are those of ` to i. Only the low byte counts.
-    int KeyDigit(unsigned key) {
-        int low = int(key % 256);
-        if (low >= '`' && low <= 'i') return low - '`';
-        return DigitValue(char(low));
-    }
-
-    // The values of a text's digits, in order, every other character left out.
-    string DigitValues(string text) {
-        string values;
+    // A text's hex digits as shown, in order, every other character left out.
+    string DigitsOf(string text) {
+        string digits;
         for (char c : text)
-            if (DigitValue(c) >= 0) values += char(DigitValue(c));
-        return values;
+            if (std::isxdigit(uint8_t(c))) digits += char(std::toupper(c));
+        return digits;
     }
 
-    // The digits shown for digit values.
-    string Shown(string values) {
-        for (char& v : values) v = "0123456789ABCDEF"[v & 15];
-        return values;
+    // Bytes as shown in hex: two digits a byte, high first.
+    string Hex(string bytes) {
+        string digits;
+        for (char b : bytes) digits += {"0123456789ABCDEF"[b >> 4 & 15], "0123456789ABCDEF"[b & 15]};
+        return digits;
     }
 
-    // The digit values of bytes, two a byte, high first.
-    string Nibbles(string bytes) {
-        string values;
-        for (char b : bytes) values += {char(b >> 4 & 15), char(b & 15)};
-        return values;
-    }
-
-    // Bytes from digit values two a byte; the zero put after them makes a
-    // last lone digit a high one.
-    string Bytes(string values) {
-        values += '\0';
+    // Bytes from hex digits two a byte; the zero put after them makes a last
+    // lone digit a high one.
+    string Bytes(string digits) {
         string bytes;
-        for (size_t i = 0; i + 1 < values.size(); i += 2) bytes += char(values[i] * 16 + values[i + 1]);
+        for (size_t i = 0; i < digits.size(); i += 2) bytes += char(std::stoi((digits + '0').substr(i, 2), nullptr, 16));
         return bytes;
     }
 
@@ -113,377 +97,299 @@ struct Run {
         return codes;
     }
 
-    // WM_GETTEXT with a buffer of no room, one character, just too small,
-    // just right or roomier than any text: "" when it gets as much of the
-    // text as fits before a zero, nothing past the buffer, and the count.
-    string ReadOut(string fieldText, string shown) {
-        size_t rooms[] = {0, 1, shown.size(), shown.size() + 1, 600};
-        size_t room = rooms[Next() % 5];
-        size_t copied = room == 0 ? 0 : std::min(shown.size(), room - 1);
-        string want = shown.substr(0, copied);
-        if (room > 0) want += '\0';
-        want.resize(room + 1, '#');
-        string got(room + 1, '#');
-        if (CopyFieldText(fieldText, got.data(), room) != copied) return "the count read out";
-        return got == want ? "" : "the text read out";
+    // Left, Right, End and Home move the caret within 0 to `last`, Left
+    // stepping `back` cells.
+    void Move(unsigned key, int last, int back = 1) {
+        if (key == fieldkey::Left) caret = std::max(caret - back, 0);
+        if (key == fieldkey::Right) caret = std::min(caret + 1, last);
+        if (key == fieldkey::End) caret = last;
+        if (key == fieldkey::Home) caret = 0;
     }
 
-    // Where a move key puts a caret that may go from 0 to `last`, Left
-    // stepping `back` cells; -1 for any other key.
-    int Moved(unsigned key, int caret, int last, int back = 1) {
-        switch (key % 256) {
-            case fieldkey::Left: return std::max(caret - back, 0);
-            case fieldkey::Right: return std::min(caret + 1, last);
-            case fieldkey::End: return last;
-            case fieldkey::Home: return 0;
-            default: return -1;
-        }
+    // Typing inserts at the caret, which moves on; a field holding `room`
+    // items refuses more.
+    void Insert(string& items, char item, size_t room) {
+        refused = items.size() == room;
+        if (refused) return;
+        items.insert(size_t(caret++), 1, item);
+        edited = true;
+    }
+
+    // Backspace removes the item before the caret and Delete the one under
+    // it, items being `w` cells wide; the caret lands on what takes the
+    // item's place.
+    void Erase(unsigned key, string& items, int w = 1) {
+        int index = caret / w;
+        if (key == fieldkey::Backspace && caret > 0) index = (caret - 1) / w;
+        else if (key != fieldkey::Delete || index >= int(items.size())) return;
+        items.erase(size_t(index), 1);
+        caret = w * index;
+        edited = true;
     }
 };
 
 // Feeds a run its stream step by step: "" when the field agreed with the
-// model after every step, else what differed first and where. The
-// "Default" sound plays exactly when the model refuses an input.
+// model after every step, else what differed first. The carets must agree,
+// and the "Default" sound plays exactly when the model refuses an input.
 template <class FieldRun>
-string Drive(const std::uint8_t* bytes, size_t size) {
-    FieldRun run{Run{bytes, size}};
-    for (int n = 0; run.at < size; ++n) {
+string Drive(string stream) {
+    FieldRun run{Run{stream}};
+    while (run.at < stream.size()) {
         string picture = run.Picture();
-        auto caret = run.Caret();
+        int caret = run.Caret();
+        run.edited = false;
         run.refused = false;
         run.Step();
         string wrong = run.wrong + run.Difference();
+        if (run.Caret() != run.caret) wrong += "the caret";
         if (run.outcome.playDefaultSound != run.refused) wrong += "the sound";
         if (run.Picture() != picture && !run.outcome.repaint) wrong += "no repaint";
         if (run.Caret() != caret && !run.outcome.placeCaret) wrong += "no caret placed";
-        if (!wrong.empty()) return wrong + " at step " + std::to_string(n);
+        if (!wrong.empty()) return wrong;
     }
     return "";
 }
 
-// The Goto dialog's address field beside its model: the digit values and
-// the caret, which never passes the digits nor the last position.
+// The Goto dialog's address field beside its model: the digits and the
+// caret, which never passes the last of the 8 places.
 struct AddressRun : Run {
-    int asked = int(Next() % 12) - 1;  // the capacity asked for: the field keeps 1 to 8
-    int room = std::clamp(asked, 1, 8);
-    AddressFieldState field = MakeAddressFieldState(asked);
+    AddressFieldState field = MakeAddressFieldState(8);
     string digits;
-    int caret = 0;
 
     string Picture() { return Drawn(AddressFieldGlyphs(field)); }
     int Caret() { return field.caretPos; }
-    int Count() { return int(digits.size()); }
 
     void Step() {
         if (Next() % 8 == 0) SetText();
         else PressKey();
     }
 
-    // Digits insert at the caret; a full field refuses them.
     void PressKey() {
-        unsigned key = Key();
-        int moved = Moved(key, caret, std::min(Count(), room - 1));
-        int digit = KeyDigit(key);
+        auto [key, digit] = Key();
         outcome = AddressFieldKeyDown(field, key);
-        if (moved >= 0) caret = moved;
-        else if (key % 256 == fieldkey::Backspace && caret > 0) Erase(--caret);
-        else if (key % 256 == fieldkey::Delete && caret < Count()) Erase(caret);
-        else if (digit >= 0 && Count() == room) refused = true;
-        else if (digit >= 0) Insert(digit);
-    }
-
-    void Erase(int at) { digits.erase(digits.begin() + at); }
-
-    // The caret moves on, but not past the last position.
-    void Insert(int digit) {
-        digits.insert(digits.begin() + caret, char(digit));
-        caret = std::min(caret + 1, room - 1);
+        Move(key, int(digits.size()));
+        if (digit != '.') Insert(digits, digit, 8);
+        Erase(key, digits);
+        caret = std::min(caret, 7);
     }
 
     void SetText() {
         string text = Text(20);
-        outcome = AddressFieldSetText(field, Given(text));
-        digits = DigitValues(text).substr(0, size_t(room));
+        outcome = AddressFieldSetText(field, text.c_str());
+        digits = DigitsOf(text).substr(0, 8);
         caret = 0;
     }
 
-    // Read out as the Goto dialog reads it (into a slot more than the room
-    // of 8, with nothing written past the field's), and where it would jump:
-    // to the number the digits spell, unless there are none or the caret is
-    // on it.
+    // Read out as the Goto dialog reads it, into its 8 slots, and where it
+    // would jump: to the number the digits spell, unless there are none or
+    // the caret is on it. Read out by another program into a buffer of any
+    // room from none (which takes nothing, not even the zero) to more than
+    // the digits and a zero need: as many digits as fit before a zero,
+    // nothing past the buffer, and the count of digits copied.
     string Difference() {
-        string slots(9, '#');
-        std::int32_t count = -1;
-        AddressFieldGetDigits(field, Raw(slots), &count);
-        auto value = std::uint32_t(std::stoull("0" + Shown(digits), nullptr, 16));
-        std::optional<std::uint32_t> jump;
-        if (!digits.empty()) jump = value;
-        if (field.caretPos != caret) return "the caret";
-        if (slots.substr(0, size_t(count)) != digits) return "the digits";
-        if (slots.find_first_not_of('#', size_t(room)) != string::npos) return "a slot past the room";
-        if (Picture() != Shown(digits)) return "the glyphs";
-        if (ReadOut(AddressFieldText(field), Shown(digits)) != "") return "the text";
-        if (AddressFieldValue(field) != value) return "the value";
-        if (GotoDialogTarget(Raw(slots), count, ~value) != jump) return "the jump";
-        if (GotoDialogTarget(Raw(slots), count, value)) return "a jump to the caret";
+        uint8_t slots[8] = {};
+        int count = -1;
+        AddressFieldGetDigits(field, slots, &count);
+        auto value = std::uint32_t(std::stoul("0" + digits, nullptr, 16));
+        size_t room = Next() % 11;
+        string want = (digits.substr(0, room - 1) + '\0').substr(0, room);
+        string text(room + 1, '#');
+        size_t copied = CopyFieldText(AddressFieldText(field), text.data(), room);
+        if (GotoDialogTarget(slots, count, ~value) != (digits.empty() ? std::nullopt : std::optional(value))) return "the jump";
+        if (GotoDialogTarget(slots, count, value)) return "a jump to the caret";
+        if (Picture() != digits) return "the glyphs";
+        if (copied != string(want.c_str()).size()) return "the count read out";
+        if (text != want + string(room + 1 - want.size(), '#')) return "the text read out";
         return "";
     }
 };
 
-// A Modify or Set Colors dialog's value field beside its model: what each
-// position holds (a digit value, or a character) and the caret.
+// The Modify dialog's byte or a Set Colors dialog's three bytes beside
+// their model: the digits and the caret.
 struct EditRun : Run {
-    int asked = int(Next() % 6) - 1;  // the length asked for: none below 0
-    int length = std::max(asked, 0);
-    bool hex = Next() % 4 != 0;
-    bool wrap = Next() % 2 == 1;
-    EditFieldState field = MakeEditFieldState(hex, wrap, asked);
-    string positions = string(size_t(hex ? 2 * length : length), '\0');
-    int caret = 0;
+    bool wrap = Next() % 2;
+    int last = wrap ? 1 : 5;  // the last digit's place
+    EditFieldState field = MakeEditFieldState(1, wrap, wrap ? 1 : 3);
+    string digits = HandValueIn();
 
-    string Value() { return hex ? Bytes(positions) : positions; }
-    string Showing() { return hex ? Shown(positions) : positions; }
     string Picture() { return Drawn(EditFieldGlyphs(field)); }
     int Caret() { return field.caretPos; }
-    int Last() { return int(positions.size()) - 1; }
+
+    // The dialog hands its value in as it makes the field, before the field
+    // is first shown, from a buffer that may run on past the value.
+    string HandValueIn() {
+        string value = Text(9) + "xyz";
+        EditFieldSetValue(field, Raw(value));
+        return Hex(value).substr(0, size_t(last) + 1);
+    }
 
     void Step() {
         switch (Next() % 8) {
-            case 0: TypeChar(); break;
-            case 1: Click(); break;
-            case 2: HandValueIn(); break;
-            case 3: SetText(); break;
+            case 0: Click(); break;
+            case 1: SetText(); break;
             default: PressKey();
         }
     }
 
-    // Typing replaces the position under the caret, which moves on; past
-    // the last it goes back to the first with wrap, else it stays.
-    void Put(int v) {
-        positions[size_t(caret)] = char(v);
-        if (caret < Last()) caret += 1;
+    // A digit replaces the one under the caret, which moves on; past the
+    // last it goes back to the first with wrap, else it stays. The
+    // character a key types after it changes nothing in a hex field.
+    void PressKey() {
+        auto [key, digit] = Key();
+        outcome = EditFieldKeyDown(field, key);
+        EditFieldChar(field, key);
+        Move(key, last);
+        if (digit == '.') return;
+        digits[size_t(caret)] = digit;
+        if (caret < last) caret += 1;
         else if (wrap) caret = 0;
     }
 
-    // An empty value has nothing to move over or type into.
-    void PressKey() {
-        unsigned key = Key();
-        outcome = EditFieldKeyDown(field, key);
-        if (positions.empty()) return;
-        if (Moved(key, caret, Last()) >= 0) caret = Moved(key, caret, Last());
-        else if (hex && KeyDigit(key) >= 0) Put(KeyDigit(key));
-    }
-
-    void TypeChar() {
-        unsigned code = Next() | Next() << 8;
-        outcome = EditFieldChar(field, code);
-        if (!hex && !positions.empty()) Put(int(code % 256));
-    }
-
-    // A click on a position puts the caret there (x 0 is the border); the
+    // A click on a digit puts the caret there (x 0 is the border); the
     // field takes the focus wherever it is clicked.
     void Click() {
-        unsigned end = 8 * unsigned(positions.size()) + 1;
-        unsigned x = Next() % (end + 24);
+        unsigned x = Next() % 64;
         outcome = EditFieldClick(field, x);
-        if (x != 0 && x < end) caret = int(x - 1) / 8;
+        if (x > 0 && x <= 8 * digits.size()) caret = int(x - 1) / 8;
         if (!outcome.takeFocus) wrong = "the focus";
     }
 
-    // The dialog's value, from a buffer a byte longer than it.
-    void HandValueIn() {
-        string value = Text(9);
-        value.resize(size_t(length) + 1, 'x');
-        outcome = EditFieldSetValue(field, Raw(value));
-        value.pop_back();
-        positions = hex ? Nibbles(value) : value;
-    }
-
-    // Another program's text: its digits, or its characters, in order from
-    // the first position; zeros where it falls short.
+    // Another program's text: its digits, in order from the first place;
+    // zeros where it falls short.
     void SetText() {
         string text = Text(12);
-        outcome = EditFieldSetText(field, Given(text));
-        string given = hex ? DigitValues(text) : text;
-        given.resize(positions.size(), '\0');
-        positions = given;
+        outcome = EditFieldSetText(field, text.c_str());
+        digits = (DigitsOf(text) + "000000").substr(0, digits.size());
         caret = 0;
     }
 
     // Read out as the dialog reads it, into a buffer a byte longer.
     string Difference() {
-        string value(size_t(length) + 1, '#');
+        string value(digits.size() / 2 + 1, '#');
         EditFieldGetValue(field, Raw(value));
-        string suffix = hex ? "h" : "";
-        if (field.caretPos != caret) return "the caret";
-        if (value != Value() + '#') return "the value";
-        if (Picture() != Showing() + suffix) return "the glyphs";
-        if (ReadOut(EditFieldText(field), Showing()) != "") return "the text";
+        if (value != Bytes(digits) + '#') return "the value";
+        if (Picture() != digits + 'h') return "the glyphs";
+        if (EditFieldText(field) != digits) return "the text";
         return "";
     }
 };
 
-// A Find dialog's pair of pattern rows beside their model: the bytes and
-// the caret cell of the row typed into, characters or hex as the stream
-// chooses. Every change goes to the other row, as the window hands it on,
-// and shows there from its start. Only Left and a click look at the view:
-// at the left edge Left scrolls a whole byte, and a click counts from the
-// first byte shown.
+// A Find or Replace dialog's pair of pattern rows beside their model: the
+// bytes and the caret cell of the row typed into, characters or hex as the
+// stream chooses. A row shows 32 cells: 8 pixels each after a pixel of
+// margin each side. Only Left and a click look at the view: at the left
+// edge Left scrolls a whole byte, and a click counts from the first cell
+// shown. Every edit goes to the other row, which repaints.
 struct PatternRun : Run {
-    // No width at all, a byte or so (where a pixel more or less changes the
-    // cells shown), the dialogs' width, or room for all 256 bytes.
-    static constexpr int Widths[] = {0, 10, 17, 18, 26, 50, 258, 2058, 4200};
-    int width = Widths[Next() % 9];
     int r = int(Next() % 2);  // the row typed into: 0 characters, 1 hex
     int w = r + 1;            // its cells a byte
     PatternFieldState rows[2] = {{}, {1}};
+    PatternFieldState& row = rows[r];
+    string clipboard = Text(300) + '\0' + 'x';
     string pattern;
-    int caret = 0;
-    bool edited = false;
+    bool ctrl = false;
 
-    string Cells(int q) { return q ? Shown(Nibbles(pattern)) : pattern; }
-    string Glyphs(int q) { return Drawn(PatternFieldGlyphs(rows[q], width)); }
-    string Picture() { return Glyphs(0) + "|" + Glyphs(1); }
-    int Caret() { return rows[r].caretColumn; }
+    string Picture() { return Drawn(PatternFieldGlyphs(row, 258)); }
+    int First() { return w * row.firstVisible; }
+    int Caret() { return First() + row.caretColumn; }
     bool Full() { return pattern.size() == 256; }
 
     // The furthest caret cell: just after the last byte, or on it when full.
     int Last() { return w * int(pattern.size()) - Full(); }
 
-    // Whole bytes of 8-pixel cells after a pixel of margin each side, and
-    // never less than one byte.
-    int Visible(int q) { return std::max((width - 2) / 8 / (q + 1) * (q + 1), q + 1); }
-
     void Step() {
-        edited = false;
+        ctrl = Next() % 2;
         switch (Next() % 8) {
             case 0: TypeChar(); break;
             case 1: Click(); break;
-            case 2: Paste(); break;
-            case 3: SetText(); break;
-            case 4: Resize(); break;
+            case 2: SetText(); break;
             default: PressKey();
         }
         if (outcome.updatePartner != edited) wrong = "the partner told";
-        if (outcome.updatePartner) HandOn();
+        if (edited && !PatternFieldSetBytes(rows[1 - r], pattern.size(), Raw(pattern)).repaint)
+            wrong = "the partner's repaint";
     }
 
-    // The partner repaints and hands nothing back.
-    void HandOn() {
-        FieldOutcome handed = PatternFieldSetBytes(rows[1 - r], size_t(rows[r].length), rows[r].bytes.data());
-        if (!handed.repaint || handed.updatePartner) wrong = "the partner's outcome";
-    }
-
-    // The row made wider or narrower repaints and places its caret, as a
-    // resized window does; the next key brings the caret back into view on
-    // the same cell.
-    void Resize() {
-        width = Widths[Next() % 9];
-        outcome = PatternFieldKeyDown(rows[r], 0, width);
-        outcome.repaint = true;
-        outcome.placeCaret = true;
-    }
-
-    // An edit: the content changes (or is given again) and the partner is
-    // told of it.
+    // The content replaced (or given again), and the caret on `cell`.
     void Change(string now, int cell) {
         pattern = now.substr(0, 256);
         caret = cell;
         edited = true;
     }
 
+    // Ctrl+V in the character row pastes the clipboard's text, up to its
+    // zero or 256 bytes, in place of the pattern; V without Ctrl, or in the
+    // hex row, pastes nothing.
     void PressKey() {
-        unsigned key = Key();
-        int moved = Moved(key, caret, Last(), rows[r].caretColumn ? 1 : w);
-        outcome = PatternFieldKeyDown(rows[r], key, width);
-        if (moved >= 0) caret = moved;
-        else if (key % 256 == fieldkey::Backspace && caret > 0) Erase((caret - 1) / w);
-        else if (key % 256 == fieldkey::Delete && caret / w < int(pattern.size())) Erase(caret / w);
-        else if (r == 1 && KeyDigit(key) >= 0) TypeDigit(KeyDigit(key));
-    }
-
-    // The caret lands on what takes the byte's place.
-    void Erase(int index) {
-        string now = pattern;
-        now.erase(now.begin() + index);
-        Change(now, w * index);
+        auto [key, digit] = Key();
+        Move(key, Last(), row.caretColumn ? 1 : w);
+        if (!r && ctrl && key == 'V') Change(clipboard.c_str(), 0);
+        if (r && digit != '.') TypeDigit(digit);
+        Erase(key, pattern, w);
+        if (PatternFieldIsPasteKey(row, key, ctrl))
+            outcome = PatternFieldPaste(row, Raw(clipboard), clipboard.size());
+        else
+            outcome = PatternFieldKeyDown(row, key, 258);
     }
 
     // Hex entry overwrites the digit under the caret (a high digit clears
     // the low one) or, after the end, appends a byte; it moves on unless
     // the pattern was full.
-    void TypeDigit(int digit) {
-        string values = Nibbles(pattern);
-        if (caret == int(values.size())) values += {0, 0};
-        values[size_t(caret)] = char(digit);
-        if (caret % 2 == 0) values[size_t(caret) + 1] = 0;
-        Change(Bytes(values), Full() ? caret : caret + 1);
+    void TypeDigit(char digit) {
+        string cells = Hex(pattern);
+        if (caret == int(cells.size())) cells += "00";
+        cells[size_t(caret)] = digit;
+        if (caret % 2 == 0) cells[size_t(caret) + 1] = '0';
+        Change(Bytes(cells), caret + !Full());
     }
 
-    // The character row inserts at the caret and moves on unless the
-    // pattern is then full; a full one refuses. Ctrl and Backspace type
-    // nothing.
+    // The character row inserts, but the 256th byte keeps the caret on it.
+    // Ctrl and Backspace type nothing, and the hex row takes no characters.
     void TypeChar() {
-        unsigned code = Next() | Next() << 8;
-        bool ctrl = Next() % 4 == 0;
-        outcome = PatternFieldChar(rows[r], code, ctrl, width);
-        if (r == 1 || ctrl || code % 256 == '\b') return;
-        refused = Full();
-        string now = pattern;
-        now.insert(now.begin() + caret, char(code));
-        if (!refused) Change(now, now.size() == 256 ? caret : caret + 1);
+        unsigned code = Next();
+        outcome = PatternFieldChar(row, code, ctrl, 258);
+        if (r || ctrl || code == '\b') return;
+        Insert(pattern, char(code), 256);
+        if (edited) caret -= Full();
     }
 
     // A click puts the caret on the cell under it, counted from the first
-    // byte shown, but never past the furthest cell nor the last one in
+    // cell shown, but never past the furthest cell nor the last one in
     // view; x 0 and x past the right edge only take the focus.
     void Click() {
-        int x = int(Next() | Next() << 8) % (width + 9);
-        int first = w * rows[r].firstVisible;
-        int cell = std::min({(x - 1) / 8, Visible(r) - 1, Last() - first});
-        outcome = PatternFieldClick(rows[r], unsigned(x), width);
-        if (x != 0 && x < width) caret = first + cell;
+        int x = int(Next() * 267 / 255);
+        outcome = PatternFieldClick(row, unsigned(x), 258);
+        if (x != 0 && x < 258) caret = std::min({First() + (x - 1) / 8, First() + 31, Last()});
         if (!outcome.takeFocus) wrong = "the focus";
-    }
-
-    // Ctrl+V in the character row: the clipboard's text, up to its zero or
-    // 256 bytes, replaces the pattern. V alone, a key a bit away from V, or
-    // V in the hex row pastes nothing (only the key's low byte counts).
-    void Paste() {
-        unsigned key = unsigned("VWv\xD6"[Next() % 4]) % 256 | Next() % 2 << 8;
-        bool ctrl = Next() % 2 == 1;
-        string clip = Text(300) + '\0' + Text(9);
-        if (PatternFieldIsPasteKey(rows[r], key, ctrl)) outcome = PatternFieldPaste(rows[r], Raw(clip), clip.size());
-        else outcome = PatternFieldKeyDown(rows[r], key, width);
-        if (r == 0 && ctrl && key % 256 == 'V') Change(clip.c_str(), 0);
     }
 
     // Another program's text replaces the pattern as a paste does: the
     // characters in the character row, the digits two a byte in the hex row.
     void SetText() {
         string text = Text(1200);
-        outcome = PatternFieldSetText(rows[r], Given(text));
-        Change(r ? Bytes(DigitValues(text)) : text, 0);
+        outcome = PatternFieldSetText(row, text.c_str());
+        Change(r ? Bytes(DigitsOf(text)) : text, 0);
     }
 
-    // The bytes as the dialog reads them from the character row, into a
-    // buffer a byte longer; the row's text, its caret in view and its cells
-    // from the first byte in view; the partner's cells from its start.
+    // The bytes as the dialog reads them from the character row; the row's
+    // text, its caret in view and its cells from the first one in view.
     string Difference() {
-        string got(257, '#');
-        std::int32_t length = -1;
+        string got(256, '#');
+        int length = -1;
         PatternFieldGetBytes(rows[0], &length, Raw(got));
-        int first = w * rows[r].firstVisible;
-        int column = rows[r].caretColumn;
-        if (length != int(pattern.size())) return "the length";
-        if (got != pattern + string(257 - pattern.size(), '#')) return "the bytes";
-        if (ReadOut(PatternFieldText(rows[r]), Cells(r)) != "") return "the text";
-        if (first + column != caret) return "the caret";
-        if (first < 0 || column < 0 || column >= Visible(r)) return "a caret out of view";
-        if (Glyphs(r) != Cells(r).substr(size_t(first), size_t(Visible(r)))) return "the glyphs";
-        if (Glyphs(1 - r) != Cells(1 - r).substr(0, size_t(Visible(1 - r)))) return "the partner";
+        got.resize(size_t(length));
+        if (got != pattern) return "the bytes";
+        string cells = r ? Hex(pattern) : pattern;
+        if (PatternFieldText(row) != cells) return "the text";
+        if (unsigned(row.caretColumn) > 31) return "a caret out of view";
+        if (Picture() != cells.substr(size_t(First()), 32)) return "the glyphs";
         return "";
     }
 };
+
+// Every field on one stream: "" when each agreed with its model throughout.
+inline string DriveAll(string stream) {
+    return Drive<AddressRun>(stream) + Drive<EditRun>(stream) + Drive<PatternRun>(stream);
+}
 
 }  // namespace vop::test

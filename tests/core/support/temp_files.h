@@ -12,6 +12,8 @@
 
 namespace vop::test {
 
+using std::string;
+
 using Bytes = std::vector<std::uint8_t>;
 
 class TempDir {
@@ -26,24 +28,24 @@ public:
     }
     TempDir(const TempDir&) = delete;
 
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    std::string write(const std::string& name, const Bytes& bytes) const {
+    const string& path() const { return path_; }
+    string file(const string& name) const { return path_ + "/" + name; }
+    string write(const string& name, const Bytes& bytes) const {
         std::ofstream out(file(name), std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return file(name);
     }
     // A file of `size` zeros that takes no room on disk.
-    std::string sparse(const std::string& name, std::uint64_t size) const {
+    string sparse(const string& name, std::uint64_t size) const {
         std::filesystem::resize_file(write(name, {}), size);
         return file(name);
     }
 
 private:
-    std::string path_;
+    string path_;
 };
 
-inline Bytes ReadWholeFile(const std::string& path) {
+inline Bytes ReadWholeFile(const string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
