@@ -145,7 +145,7 @@ string Drive(string stream) {
         if (run.outcome.playDefaultSound != run.refused) wrong += "the sound";
         if (run.Picture() != picture && !run.outcome.repaint) wrong += "no repaint";
         if (run.Caret() != caret && !run.outcome.placeCaret) wrong += "no caret placed";
-        if (!wrong.empty()) return wrong;
+        if (wrong != "") return wrong;
     }
     return "";
 }
@@ -160,8 +160,8 @@ struct AddressRun : Run {
     int Caret() { return field.caretPos; }
 
     void Step() {
-        if (Next() % 8 == 0) SetText();
-        else PressKey();
+        if (Next() % 8) PressKey();
+        else SetText();
     }
 
     void PressKey() {
@@ -364,10 +364,11 @@ struct PatternRun : Run {
     }
 
     // Another program's text replaces the pattern as a paste does: the
-    // characters in the character row, the digits two a byte in the hex row.
+    // characters in the character row, the digits two a byte in the hex row;
+    // none at all is an empty text.
     void SetText() {
         string text = Text(1200);
-        outcome = PatternFieldSetText(row, text.c_str());
+        outcome = PatternFieldSetText(row, text.empty() ? nullptr : text.c_str());
         Change(r ? Bytes(DigitsOf(text)) : text, 0);
     }
 
