@@ -20,28 +20,30 @@
 #include "about/picture_dib.h"
 #include "about/wave_animation.h"
 
+using namespace std;
+
 // The largest block asked of the allocator since the last reset: a picture
 // the box refuses from its header must cost nothing, and a copy onto one of
 // the same shape neither.
-std::size_t largest = 0;
+size_t largest = 0;
 
-void* operator new(std::size_t n) {
-    largest = std::max(largest, n);
-    if (void* block = std::malloc(n ? n : 1)) return block;
-    throw std::bad_alloc();
+void* operator new(size_t n) {
+    largest = max(largest, n);
+    if (void* block = malloc(n ? n : 1)) return block;
+    throw bad_alloc();
 }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block) noexcept { free(block); }
+void operator delete(void* block, size_t) noexcept { free(block); }
 
 namespace vop {
 
-auto Fields(const Picture& p) { return std::tie(p.width, p.height, p.bitsPerPixel, p.palette, p.pixels); }
+auto Fields(const Picture& p) { return tie(p.width, p.height, p.bitsPerPixel, p.palette, p.pixels); }
 bool operator==(const Picture& a, const Picture& b) { return Fields(a) == Fields(b); }
-void PrintTo(const Picture& p, std::ostream* out) { *out << testing::PrintToString(Fields(p)); }
+void PrintTo(const Picture& p, ostream* out) { *out << testing::PrintToString(Fields(p)); }
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = vector<uint8_t>;
 
 Bytes operator+(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -53,14 +55,14 @@ Bytes operator+(Bytes a, const Bytes& b) {
 Bytes Hex(const char* text) {
     Bytes bytes;
     for (; *text; text += *text == ' ' ? 1 : 2)
-        if (*text != ' ') bytes.push_back(std::stoi(std::string(text, 2), nullptr, 16));
+        if (*text != ' ') bytes.push_back(stoi(string(text, 2), nullptr, 16));
     bytes.shrink_to_fit();
     return bytes;
 }
 
-Bytes Repeat(const Bytes& part, std::size_t times) {
+Bytes Repeat(const Bytes& part, size_t times) {
     Bytes all;
-    while (times-- > 0) all = std::move(all) + part;
+    while (times-- > 0) all = move(all) + part;
     return all;
 }
 
@@ -71,7 +73,7 @@ Picture Pic(const char* text, const Bytes& palette = {}) {
     Picture p;
     p.palette = palette;
     int at = 0;
-    std::sscanf(text, "%d %d %d: %n", &p.width, &p.height, &p.bitsPerPixel, &at);
+    sscanf(text, "%d %d %d: %n", &p.width, &p.height, &p.bitsPerPixel, &at);
     p.pixels = Hex(text + at);
     return p;
 }
@@ -105,7 +107,7 @@ TEST(MbmDecoder, Refusals) {
 // a read past its end is a sanitizer's report. Type 2's body starts with a
 // palette of one entry; a 1-bit row of 9 pixels takes 2 bytes.
 TEST(MbmDecoder, Bodies) {
-    struct { const char* file; std::size_t times; const char* pixels; } cases[] = {
+    struct { const char* file; size_t times; const char* pixels; } cases[] = {
         {"4D42 09000000 02000000 0101 10 05 0A",                                 1,     "0000 E000"},
         {"4D42 09000000 02000000 0101 23",                                       1,     "FF80 FF80"},
         {"4D42 09000000 01000000 0001 01020304 05060708 01 0E",                  1,     "8000"},
@@ -125,7 +127,7 @@ TEST(MbmDecoder, Bodies) {
         Picture p;
         EXPECT_EQ(Decode(p, file), 0);
         EXPECT_EQ(p.pixels, Repeat(Hex(c.pixels), c.times));
-        for (std::size_t n = 2; n < file.size(); ++n) EXPECT_EQ(Decode(p, {file.begin(), file.begin() + n}), 6) << n;
+        for (size_t n = 2; n < file.size(); ++n) EXPECT_EQ(Decode(p, {file.begin(), file.begin() + n}), 6) << n;
     }
 }
 
@@ -175,11 +177,11 @@ TEST(PictureValue, Copies) {
 ColourValue Mixed(ColourValue a, ColourValue b, double f) {
     double ta = a & 255;
     double tb = b & 255;
-    double t = std::trunc((1 - f) * ta + f * tb + 0.5);
+    double t = trunc((1 - f) * ta + f * tb + 0.5);
     ColourValue out = ColourValue(t);
     for (int i = 8; i < 32 && t < 255; i += 8) {
         double s = (1 - f) * (a >> i & 255) * (255 - ta) + f * (b >> i & 255) * (255 - tb);
-        out |= ColourValue(std::min(std::trunc(s / (255 - t) + 0.5), 255.0)) << i;
+        out |= ColourValue(min(trunc(s / (255 - t) + 0.5), 255.0)) << i;
     }
     return a == b ? a : out;
 }
@@ -191,13 +193,13 @@ ColourValue Mixed(ColourValue a, ColourValue b, double f) {
 void ShiftByDefinition(Picture& p, bool row, int line, double amount) {
     if (amount == 0) return;
     int step = amount > 0 ? -1 : 1;
-    int n = std::floor(std::abs(amount));
+    int n = floor(abs(amount));
     int length = row ? p.width : p.height;
-    std::vector<ColourValue> q(32, FillValue);  // the line from 8 on, amid fill wider than any shift here
+    vector<ColourValue> q(32, FillValue);  // the line from 8 on, amid fill wider than any shift here
     auto at = [&](int i) { return &p.pixels[4 * (row ? line * p.width + i : i * p.width + line)]; };
     for (int i = 0; i < length; ++i) q[8 + i] = LoadColour(at(i));
     for (int i = 0; i < length; ++i)
-        StoreColour(at(i), Mixed(q[8 + i + step * n], q[8 + i + step * n + step], std::abs(amount) - n));
+        StoreColour(at(i), Mixed(q[8 + i + step * n], q[8 + i + step * n + step], abs(amount) - n));
 }
 
 // Each depth, with and without a palette: the conversion to 32 bits gives
@@ -211,7 +213,7 @@ void ShiftByDefinition(Picture& p, bool row, int line, double amount) {
 // shorter than its depth allows: the entries past it are 0.
 TEST(PictureColours, EveryDepth) {
     Bytes two = Hex("0DB45B02 FF004D8C");
-    struct { Picture p; const char* wide; std::size_t from; const char* dib; } cases[] = {
+    struct { Picture p; const char* wide; size_t from; const char* dib; } cases[] = {
         {Pic("9 2 1: 127F 347F"),
          "9 2 32: 00FFFFFF 00FFFFFF 00FFFFFF 00000000 00FFFFFF 00FFFFFF 00000000 00FFFFFF 00FFFFFF"
          "00FFFFFF 00FFFFFF 00000000 00000000 00FFFFFF 00000000 00FFFFFF 00FFFFFF 00FFFFFF", 0,
@@ -280,7 +282,7 @@ TEST(WaveAnimation, TicksFromTheSource) {
                           Hex("FF000000 00FFFFFF 10204080 FF563412 C800009A"));
     Picture wide = picture;
     ToThirtyTwoBits(wide);
-    auto table = [](int k) { return 5 * std::sin(k * std::acos(-1.0) / 100); };
+    auto table = [](int k) { return 5 * sin(k * acos(-1.0) / 100); };
     WaveAnimation wave;
     StartWave(wave, picture);
     ASSERT_EQ(wave.frame, wide);
@@ -299,13 +301,13 @@ TEST(WaveAnimation, TicksFromTheSource) {
 // transparency rising to 255 at entry 66; nothing after. Stored raw as type 3,
 // the palette part skipped, it decodes to the same pixels.
 TEST(AboutPicture, TheProgramsPictureDecodesAndPacksBack) {
-    std::ifstream in(VOP_SOURCE_DIR "/resources/about.mbm", std::ios::binary);
-    Bytes file{std::istreambuf_iterator<char>(in), {}};
+    ifstream in(VOP_SOURCE_DIR "/resources/about.mbm", ios::binary);
+    Bytes file{istreambuf_iterator<char>(in), {}};
     Picture p;
     ASSERT_EQ(LoadAboutPicture(p, file.data(), file.size()), 0);
     Bytes packed(file.begin(), file.begin() + 14 + 67 * 4);
-    const Bytes& v = p.pixels;
-    for (std::size_t i = 0, run = 1; i < v.size(); i += run) {
+    Bytes& v = p.pixels;
+    for (size_t i = 0, run = 1; i < v.size(); i += run) {
         for (run = 1; run < 130 && i + run < v.size() && v[i + run] == v[i];) ++run;
         if (run < 3) run = 1;
         if (run > 1) packed.push_back(125 + run);

@@ -13,8 +13,8 @@
 namespace vop {
 namespace {
 
-using std::uint8_t;
-using std::string;
+using namespace std;
+
 
 using test::Bytes;
 
@@ -26,8 +26,8 @@ using test::Bytes;
 // Input without a document does nothing.
 TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     test::Session none;
-    EXPECT_FALSE(StartUp(none.s, std::nullopt));
-    ShutDown(none.s, std::nullopt);
+    EXPECT_FALSE(StartUp(none.s, nullopt));
+    ShutDown(none.s, nullopt);
     EXPECT_EQ(none.ui.boxes.size(), 2u);
     EXPECT_EQ(none.ui.lastBoxText(), "Unable to load font file!");
     EXPECT_EQ(none.ui.boxes[0].title, "Error!");
@@ -42,10 +42,10 @@ TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     EXPECT_EQ(none.ui.statusText[0], "");
 
     test::Session t;
-    const string folder = t.dir.path() + "/";
-    const std::pair<const char*, int> fonts[] = {{"font.fnt", 4096},  {"font1.fnt", 16384}, {"font2.fnt", 65536},
+    string folder = t.dir.path() + "/";
+    pair<const char*, int> fonts[] = {{"font.fnt", 4096},  {"font1.fnt", 16384}, {"font2.fnt", 65536},
                                                  {"digits.fnt", 128}, {"digits1.fnt", 511}, {"digits2.fnt", 2048}};
-    for (const auto& [name, size] : fonts) t.dir.write(name, Bytes(std::size_t(size), 0x5A));
+    for (auto& [name, size] : fonts) t.dir.write(name, Bytes(size_t(size), 0x5A));
     EXPECT_FALSE(StartUp(t.s, folder));  // digits1.fnt is a byte short
     EXPECT_EQ(t.ui.boxes.size(), 1u);
     EXPECT_EQ(t.s.glyphs.font32x64[65535], 0x5A);
@@ -65,10 +65,10 @@ TEST(SettingsDialogs, ColoursFromTheFields) {
     test::Session u;
     u.s.glyphs.font8x16[0x41 * 16] = 0x80;  // the top-left pixel of 'A' is ink
     RebuildGlyphStrips(u.s);
-    const struct {
+    struct {
         ColourBytes fg, bg;
         bool changed;
-        std::uint32_t ink, paper;
+        uint32_t ink, paper;
     } steps[] = {
         {{0, 0, 0}, {0xFF, 0xFF, 0xFF}, false, 0x000000, 0xFFFFFF},          // as they were
         {{0, 0, 0}, {0xAB, 0xCD, 0xEF}, true, 0x000000, 0xEFCDAB},          // red is the low byte
@@ -76,8 +76,8 @@ TEST(SettingsDialogs, ColoursFromTheFields) {
         {{0x80, 0x80, 0x80}, {0x80, 0x80, 0x80}, true, 0x7F7F7F, 0x808080},  // equal: the inverse
         {{0x7F, 0x7F, 0x7F}, {0x80, 0x80, 0x80}, false, 0x7F7F7F, 0x808080},  // what the inverse left
     };
-    for (const auto& step : steps) {
-        const int repaints = u.ui.repaints;
+    for (auto& step : steps) {
+        int repaints = u.ui.repaints;
         EXPECT_EQ(ChooseColours(u.s, step.fg, step.bg), step.changed);
         EXPECT_EQ(u.ui.repaints - repaints, step.changed ? 1 : 0);
         EXPECT_EQ(u.s.strips.text.at(0x41 * 8, 0), ColourToPixel(step.ink));
@@ -92,24 +92,24 @@ TEST(SettingsDialogs, ColoursFromTheFields) {
 // down at a time until a row of 16 bytes fits; a maximised one keeps its
 // size and cell size, and is laid out again at once.
 TEST(SettingsDialogs, FontChoice) {
-    const FontChoice opened = CurrentFontChoice(Settings{3, 7, 2});
+    FontChoice opened = CurrentFontChoice(Settings{3, 7, 2});
     EXPECT_EQ(opened.fontType, 1);
     EXPECT_EQ(opened.fontCell, 2);
     EXPECT_EQ(opened.blockCaret, 0);
-    const WindowMetrics narrow{700, 600, 4, 16, 19, 19, 20};  // 16 bytes fit at 16 pixels
-    const WindowMetrics tiny{200, 200, 4, 16, 19, 19, 20};    // and at no size
-    const struct {
+    WindowMetrics narrow{700, 600, 4, 16, 19, 19, 20};  // 16 bytes fit at 16 pixels
+    WindowMetrics tiny{200, 200, 4, 16, 19, 19, 20};    // and at no size
+    struct {
         bool maximised;
         WindowMetrics screen;
         uint8_t cell;
         bool resize;
     } cases[] = {{false, narrow, 1, true}, {true, narrow, 2, false}, {false, tiny, 0, false}};
-    for (const auto& c : cases) {
+    for (auto& c : cases) {
         test::Session u({1200, 700});
         u.s.settings.FontCell = 1;
         u.open(Bytes(5000, 0x41));
-        const int repaints = u.ui.repaints;
-        const OptimalPlacement p = ChooseFont(u.s, {2, 1, 1}, c.maximised, c.screen);
+        int repaints = u.ui.repaints;
+        OptimalPlacement p = ChooseFont(u.s, {2, 1, 1}, c.maximised, c.screen);
         EXPECT_EQ(p.resize, c.resize);
         EXPECT_EQ(u.s.settings.FontCell, c.cell);
         EXPECT_EQ(u.s.strips.fontCell, c.cell);
@@ -131,7 +131,7 @@ TEST(SettingsDialogs, FontChoice) {
 TEST(WindowSizing, OptimalAndSmallestSizes) {
     using V = SizingVariant;
     // 128 cells at 8 px need 1024 + 16 + 2 * (40 + 1 + 4) = 1130 pixels of screen.
-    const struct {
+    struct {
         int w, h;
         uint8_t cell;
         V v;
@@ -144,9 +144,9 @@ TEST(WindowSizing, OptimalAndSmallestSizes) {
         {700, 600, 2, V::Menu, true, 1, 700, 482},       {200, 200, 2, V::Menu, false, 0, 0, 0},
         {200, 200, 2, V::StartUp, true, 0, 200, 130},
     };
-    for (const auto& c : cases) {
+    for (auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " cell " << int(c.cell));
-        const OptimalPlacement p = OptimalSize({c.w, c.h, 4, 16, 19, 19, 20}, c.cell, c.v);
+        OptimalPlacement p = OptimalSize({c.w, c.h, 4, 16, 19, 19, 20}, c.cell, c.v);
         EXPECT_EQ(p.resize, c.resize);
         EXPECT_EQ(p.fontCell, c.fc);
         EXPECT_EQ(p.width, c.width);
@@ -160,7 +160,7 @@ TEST(WindowSizing, OptimalAndSmallestSizes) {
 // text row, inside the frame, menu, caption, status bar and scroll bar. The
 // caret: a block over the cell, or a line under it that thickens with the cell.
 TEST(WindowSizing, SmallestWindowAndCaretShape) {
-    const TrackSize least = MinimumTrackSize({1000, 800, 4, 16, 19, 19, 20}, 2);
+    TrackSize least = MinimumTrackSize({1000, 800, 4, 16, 19, 19, 20}, 2);
     EXPECT_EQ(least.width, 16 + 2 * (13 * 32 + 4 + 4));
     EXPECT_EQ(least.height, 19 + 19 + 20 + 2 * (4 + 32));
     EXPECT_EQ(DataCaretShape(Settings{0, 2, 1}).height, 64);
@@ -171,15 +171,15 @@ TEST(WindowSizing, SmallestWindowAndCaretShape) {
 // The quote rule, including its odd half-quoted case, and a folder that is
 // never empty: without a backslash there is no folder at all.
 TEST(ProgramPaths, CommandLineAndFolder) {
-    const std::pair<string, string> lines[] = {
+    pair<string, string> lines[] = {
         {"\"C:\\my files\\a.bin\"", "C:\\my files\\a.bin"}, {"\"C:\\a.bin", "C:\\a.bi"},
         {"C:\\a.bin", "C:\\a.bin"}, {"ab", "ab"}, {"\"a\"", "a"}, {"\"", ""}, {"", ""},
     };
-    for (const auto& [line, path] : lines) EXPECT_EQ(CommandLinePath(line), path) << line;
+    for (auto& [line, path] : lines) EXPECT_EQ(CommandLinePath(line), path) << line;
     EXPECT_EQ(ProgramDirectory("Z:\\tools\\vop\\Vop.exe"), "Z:\\tools\\vop\\");
     EXPECT_EQ(ProgramDirectory("a\\b"), "a\\");
-    EXPECT_EQ(ProgramDirectory("Vop.exe"), std::nullopt);
-    EXPECT_EQ(ProgramDirectory("\\Vop.exe"), std::nullopt);
+    EXPECT_EQ(ProgramDirectory("Vop.exe"), nullopt);
+    EXPECT_EQ(ProgramDirectory("\\Vop.exe"), nullopt);
 }
 
 }  // namespace

