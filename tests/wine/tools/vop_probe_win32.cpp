@@ -4,7 +4,7 @@
 // taken wide and texts printed as UTF-8, so file names in any script pass
 // through unchanged. A program that does not answer within
 // two seconds leaves its status bar out of `info`.
-// Usage: vop_probe info | press <button> [<control> <text>] | command <id> | post <message> [wparam]
+// Usage: vop_probe info | press <button> | command <id> | post <message> [wparam]
 //        | size <w> <h> | sendkeys <vk>... | drop <path>... | clip <text> | settext <field> <text>
 #include <windows.h>
 #include <commctrl.h>
@@ -15,7 +15,6 @@
 #include <io.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -35,7 +34,8 @@ HANDLE ProcessOf(HWND window) {
 // (The probe ends right after its one verb: its handles close with it.)
 void* Remote(HANDLE process, const void* data, SIZE_T size) {
     void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    return remote && WriteProcessMemory(process, remote, data, size, nullptr) ? remote : nullptr;
+    WriteProcessMemory(process, remote, data, size, nullptr);
+    return remote;
 }
 
 // The first visible dialog or message box of the program's one thread.
@@ -46,29 +46,32 @@ HWND ProgramDialog(HWND main) {
     return nullptr;
 }
 
-void PrintRect(const wchar_t* key, int n, HWND window) {
+// A window's client area on the screen.
+RECT Place(HWND window) {
     RECT r{};
     GetClientRect(window, &r);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    std::wprintf(L"%ls%d=%ld,%ld,%ld,%ld\n", key, n, r.left, r.top, r.right, r.bottom);
+    return r;
+}
+
+void PrintRect(const std::wstring& key, RECT r) {
+    std::wprintf(L"%ls=%ld,%ld,%ld,%ld\n", key.c_str(), r.left, r.top, r.right, r.bottom);
 }
 
 // What a screen reader learns of a control: its text through the standard
 // messages, whole and in a buffer of 3 characters.
 void PrintText(int n, HWND control) {
     wchar_t text[300] = {}, start[3] = {};
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
-    SendMessageTimeoutW(control, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
-    SendMessageTimeoutW(control, WM_GETTEXT, 3, reinterpret_cast<LPARAM>(start), SMTO_ABORTIFHUNG, 2000, nullptr);
+    const auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    SendMessageW(control, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
+    SendMessageW(control, WM_GETTEXT, 3, reinterpret_cast<LPARAM>(start));
     std::wprintf(L"text%d=%ls\nlength%d=%d\nstart%d=%ls\n", n, text, n, static_cast<int>(length), n, start);
 }
 
-// The program's own fields of a dialog, in the order they were made.
+// The program's own fields of a dialog, in the order they were made: the controls it gave no id.
 HWND Field(HWND box, int n) {
-    wchar_t name[64];
     for (HWND c = nullptr; (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
-        if (GetClassNameW(c, name, 64) && std::wstring(name).rfind(L"Vop", 0) == 0 && n-- == 0) return c;
+        if (GetDlgCtrlID(c) == 0 && n-- == 0) return c;
     return nullptr;
 }
 
@@ -76,33 +79,28 @@ int Info(HWND main) {
     if (HWND box = ProgramDialog(main)) {
         std::wprintf(L"box=%p\nboxtitle=%ls\nboxtext=%ls\n", static_cast<void*>(box), Text(box).c_str(),
                      Text(GetDlgItem(box, 0xFFFF)).c_str());
-        PrintRect(L"boxclient", 0, box);
+        PrintRect(L"boxclient", Place(box));
         // Its controls' client areas on the screen: the program's own fields as field0.., others by id.
         for (HWND c = nullptr; (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
-            PrintRect(L"item", GetDlgCtrlID(c), c);
+            PrintRect(L"item" + std::to_wstring(GetDlgCtrlID(c)), Place(c));
         for (int n = 0; HWND field = Field(box, n); ++n) {
-            PrintRect(L"field", n, field);
+            PrintRect(L"field" + std::to_wstring(n), Place(field));
             PrintText(n, field);
         }
     }
     if (!IsWindowVisible(main)) return 0;  // still being made: its place and size are not final
-    RECT r{}, client{};
+    RECT r{}, data = Place(FindWindowExW(main, nullptr, L"VopDataField", nullptr)), client = Place(main);
     GetWindowRect(main, &r);
-    std::wprintf(L"title=%ls\nwindow=%ld,%ld,%ld,%ld\n", Text(main).c_str(), r.left, r.top, r.right, r.bottom);
-    if (HWND data = FindWindowExW(main, nullptr, L"VopDataField", nullptr)) {  // the part that shows
-        GetClientRect(data, &r);
-        MapWindowPoints(data, main, reinterpret_cast<POINT*>(&r), 2);
-        GetClientRect(main, &client);
-        IntersectRect(&r, &r, &client);
-        MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        std::wprintf(L"data=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right, r.bottom);
-    }
+    std::wprintf(L"title=%ls\n", Text(main).c_str());
+    PrintRect(L"window", r);
+    IntersectRect(&data, &data, &client);  // the part that shows
+    PrintRect(L"data", data);
     HWND bar = FindWindowExW(main, nullptr, STATUSCLASSNAMEW, nullptr);
     HANDLE process = ProcessOf(main);
     wchar_t text[4096] = {};
     void* remote = Remote(process, text, sizeof text);
     DWORD_PTR parts = 0;
-    if (bar && remote && SendMessageTimeoutW(bar, SB_GETPARTS, 0, 0, SMTO_ABORTIFHUNG, 2000, &parts)) {
+    if (remote && SendMessageTimeoutW(bar, SB_GETPARTS, 0, 0, SMTO_ABORTIFHUNG, 2000, &parts)) {
         std::wprintf(L"parts=%d\n", static_cast<int>(parts));
         for (int i = 0; i < static_cast<int>(parts) && i < 2; ++i)
             if (SendMessageTimeoutW(bar, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000,
@@ -127,11 +125,8 @@ bool Drop(HWND main, int count, wchar_t** paths) {
 // lock-state check on the next key; keys sent here keep their toggle.)
 int SendKeys(int count, wchar_t** codes) {
     for (int i = 0; i < count; ++i, Sleep(60)) {
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wVk = in[1].ki.wVk = static_cast<WORD>(_wtoi(codes[i]));
-        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, in, sizeof(INPUT));
+        keybd_event(static_cast<BYTE>(_wtoi(codes[i])), 0, 0, 0);
+        keybd_event(static_cast<BYTE>(_wtoi(codes[i])), 0, KEYEVENTF_KEYUP, 0);
     }
     return 0;
 }
@@ -141,7 +136,7 @@ bool Clip(const wchar_t* text) {
     const SIZE_T size = (wcslen(text) + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!memory || !OpenClipboard(nullptr)) return false;
-    std::memcpy(GlobalLock(memory), text, size);
+    CopyMemory(GlobalLock(memory), text, size);
     GlobalUnlock(memory);
     const bool set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
     return CloseClipboard() && set;
@@ -160,17 +155,14 @@ int main() {
     if (verb == L"clip") return !Clip(argc > 2 ? argv[2] : L"");
     if (!vop) return 1;
     if (verb == L"info") return Info(vop);
-    if (verb == L"press" && argc > 4)  // fills a control of the dialog first
-        SendMessageW(GetDlgItem(dialog, number(3)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
-    if (verb == L"press") return !PostMessageW(dialog, WM_COMMAND, number(2), 0);
-    if (verb == L"command") return !PostMessageW(vop, WM_COMMAND, number(2), 0);
+    if (verb == L"press" || verb == L"command")  // a dialog's button, a menu command
+        return !PostMessageW(verb == L"press" ? dialog : vop, WM_COMMAND, number(2), 0);
     if (verb == L"post") return !PostMessageW(vop, number(2), number(3), 0);
     if (verb == L"size")  // the data window alone, whatever room the main window gives it
         return !SetWindowPos(FindWindowExW(vop, nullptr, L"VopDataField", nullptr), nullptr, 0, 0, number(2),
                              number(3), SWP_NOZORDER | SWP_NOMOVE);
     if (verb == L"drop") return !Drop(vop, argc - 2, argv + 2);
     if (verb == L"settext" && argc > 3)  // as another program would: a plain text, whatever the control
-        return !SendMessageTimeoutW(Field(dialog, number(2)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
-                                    SMTO_ABORTIFHUNG, 2000, nullptr);
+        return !SendMessageW(Field(dialog, number(2)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     return 64;
 }
