@@ -10,15 +10,14 @@
 // field of 8 digits, the Modify dialog's one byte whose caret wraps, a Set
 // Colors dialog's three bytes whose caret does not, and the Find and
 // Replace dialogs' pairs of pattern rows, 258 pixels wide inside their
-// edges. The models hold only what a user or a reader sees: the digits (as
-// shown) or bytes, and the caret. Where a pattern row's view starts is the
-// field's choice, checked only for showing the caret and the bytes from
+// edges. The models hold only what a user or a reader sees: the digits or
+// characters as shown, and the caret. Where a pattern row's view starts is
+// the field's choice, checked only for showing the caret and the cells from
 // there on.
 #pragma once
 
 #include <algorithm>
 #include <cctype>
-#include <string>
 
 #include "entry_fields/address_field_model.h"
 #include "entry_fields/edit_field_model.h"
@@ -26,9 +25,7 @@
 
 namespace vop::test {
 
-using std::size_t;
 using std::string;
-using std::uint8_t;
 
 // What every run keeps besides its field and its model (the stream of
 // inputs, the model's caret, the outcome of the last input, whether the
@@ -37,7 +34,10 @@ using std::uint8_t;
 struct Run {
     string stream;
     size_t at = 0;
+    string cells;
     int caret = 0;
+    unsigned key = 0;
+    char digit = '.';
     FieldOutcome outcome;
     bool edited = false;
     bool refused = false;
@@ -50,9 +50,10 @@ struct Run {
     // of a digit range, and the digit it types as shown ('.' for none). The
     // digits are the keys 0-9 and A-F, and the keypad's 0-9, whose codes are
     // those of ` to i.
-    std::pair<unsigned, char> Key() {
+    void ReadKey() {
         size_t i = Next() % 25;
-        return {unsigned("%'#$\b./09:@AFGVW_`ij5Cevw"[i]), ".......09..AF....09.5C5.."[i]};
+        key = unsigned("%'#$\b./09:@AFGVW_`ij5Cevw"[i]);
+        digit = ".......09..AF....09.5C5.."[i];
     }
 
     // Up to `most` characters, digits and others mixed, none a zero.
@@ -81,14 +82,6 @@ struct Run {
         return digits;
     }
 
-    // Bytes from hex digits two a byte; the zero put after them makes a last
-    // lone digit a high one.
-    string Bytes(string digits) {
-        string bytes;
-        for (size_t i = 0; i < digits.size(); i += 2) bytes += char(std::stoi((digits + '0').substr(i, 2), nullptr, 16));
-        return bytes;
-    }
-
     // The characters painted, in order; one off its place reads as '?'.
     // The places are 8 pixels apart, the first one pixel in.
     string Drawn(std::vector<FieldGlyph> glyphs) {
@@ -99,7 +92,7 @@ struct Run {
 
     // Left, Right, End and Home move the caret within 0 to `last`, Left
     // stepping `back` cells.
-    void Move(unsigned key, int last, int back = 1) {
+    void Move(int last, int back = 1) {
         if (key == fieldkey::Left) caret = std::max(caret - back, 0);
         if (key == fieldkey::Right) caret = std::min(caret + 1, last);
         if (key == fieldkey::End) caret = last;
@@ -107,29 +100,37 @@ struct Run {
     }
 
     // Typing inserts at the caret, which moves on; a field holding `room`
-    // items refuses more.
-    void Insert(string& items, char item, size_t room) {
-        refused = items.size() == room;
+    // cells refuses more.
+    void Insert(char cell, size_t room) {
+        refused = cells.size() == room;
         if (refused) return;
-        items.insert(size_t(caret++), 1, item);
+        cells.insert(size_t(caret++), 1, cell);
         edited = true;
     }
 
     // Backspace removes the item before the caret and Delete the one under
     // it, items being `w` cells wide; the caret lands on what takes the
     // item's place.
-    void Erase(unsigned key, string& items, int w = 1) {
-        int index = caret / w;
-        if (key == fieldkey::Backspace && caret > 0) index = (caret - 1) / w;
-        else if (key != fieldkey::Delete || index >= int(items.size())) return;
-        items.erase(size_t(index), 1);
-        caret = w * index;
+    void Erase(int w = 1) {
+        if (key == fieldkey::Backspace && caret > 0) caret -= 1;
+        else if (key != fieldkey::Delete) return;
+        caret = caret / w * w;
+        edited = size_t(caret) < cells.size();
+        if (edited) cells.erase(size_t(caret), size_t(w));
+    }
+
+    // Another program's text, a paste or a text handed in replaces the
+    // cells, up to `room` of them, and the caret goes home.
+    void Replace(string now, size_t room) {
+        cells = now.substr(0, room);
+        caret = 0;
         edited = true;
     }
 };
 
 // Feeds a run its stream step by step: "" when the field agreed with the
-// model after every step, else what differed first. The carets must agree,
+// model after every step, else what differed first. A step is a click, a
+// text handed in, a character or (most often) a key. The carets must agree,
 // and the "Default" sound plays exactly when the model refuses an input.
 template <class FieldRun>
 string Drive(string stream) {
@@ -137,69 +138,69 @@ string Drive(string stream) {
     while (run.at < stream.size()) {
         string picture = run.Picture();
         int caret = run.Caret();
-        run.edited = false;
-        run.refused = false;
-        run.Step();
+        run.edited = run.refused = false;
+        switch (run.Next() % 8) {
+            case 0: run.Click(); break;
+            case 1: run.SetText(); break;
+            case 2: run.TypeChar(); break;
+            default: run.PressKey();
+        }
         string wrong = run.wrong + run.Difference();
-        if (run.Caret() != run.caret) wrong += "the caret";
-        if (run.outcome.playDefaultSound != run.refused) wrong += "the sound";
-        if (run.Picture() != picture && !run.outcome.repaint) wrong += "no repaint";
-        if (run.Caret() != caret && !run.outcome.placeCaret) wrong += "no caret placed";
         if (wrong != "") return wrong;
+        if (run.Caret() != run.caret) return "the caret";
+        if (run.outcome.playDefaultSound != run.refused) return "the sound";
+        if (run.Picture() != picture && !run.outcome.repaint) return "no repaint";
+        if (run.Caret() != caret && !run.outcome.placeCaret) return "no caret placed";
     }
     return "";
 }
 
 // The Goto dialog's address field beside its model: the digits and the
-// caret, which never passes the last of the 8 places.
+// caret, which never passes the last of the 8 places. It takes no clicks
+// nor characters: those steps press keys.
 struct AddressRun : Run {
     AddressFieldState field = MakeAddressFieldState(8);
-    string digits;
 
     string Picture() { return Drawn(AddressFieldGlyphs(field)); }
     int Caret() { return field.caretPos; }
-
-    void Step() {
-        if (Next() % 8) PressKey();
-        else SetText();
-    }
+    void Click() { PressKey(); }
+    void TypeChar() { PressKey(); }
 
     void PressKey() {
-        auto [key, digit] = Key();
+        ReadKey();
         outcome = AddressFieldKeyDown(field, key);
-        Move(key, int(digits.size()));
-        if (digit != '.') Insert(digits, digit, 8);
-        Erase(key, digits);
+        Move(int(cells.size()));
+        if (digit != '.') Insert(digit, 8);
+        Erase();
         caret = std::min(caret, 7);
     }
 
     void SetText() {
         string text = Text(20);
         outcome = AddressFieldSetText(field, text.c_str());
-        digits = DigitsOf(text).substr(0, 8);
-        caret = 0;
+        Replace(DigitsOf(text), 8);
     }
 
     // Read out as the Goto dialog reads it, into its 8 slots, and where it
     // would jump: to the number the digits spell, unless there are none or
     // the caret is on it. Read out by another program into a buffer of any
     // room from none (which takes nothing, not even the zero) to more than
-    // the digits and a zero need: as many digits as fit before a zero,
-    // nothing past the buffer, and the count of digits copied.
+    // the digits and a zero need: as many digits as fit before a zero, and
+    // their count; the byte after the zero (past the buffer when the digits
+    // fill it) is left alone.
     string Difference() {
         uint8_t slots[8] = {};
         int count = -1;
         AddressFieldGetDigits(field, slots, &count);
-        auto value = std::uint32_t(std::stoul("0" + digits, nullptr, 16));
+        auto value = uint32_t(std::stoul("0" + cells, nullptr, 16));
         size_t room = Next() % 11;
-        string want = (digits.substr(0, room - 1) + '\0').substr(0, room);
-        string text(room + 1, '#');
-        size_t copied = CopyFieldText(AddressFieldText(field), text.data(), room);
-        if (GotoDialogTarget(slots, count, ~value) != (digits.empty() ? std::nullopt : std::optional(value))) return "the jump";
+        string want = room ? cells.substr(0, room - 1) + '\0' : "#";
+        string text(11, '#');
+        text.resize(CopyFieldText(AddressFieldText(field), text.data(), room) + 2);
+        if (GotoDialogTarget(slots, count, ~value).value_or(~value) != (cells.empty() ? ~value : value)) return "the jump";
         if (GotoDialogTarget(slots, count, value)) return "a jump to the caret";
-        if (Picture() != digits) return "the glyphs";
-        if (copied != string(want.c_str()).size()) return "the count read out";
-        if (text != want + string(room + 1 - want.size(), '#')) return "the text read out";
+        if (Picture() != cells) return "the glyphs";
+        if (text != want + '#') return "the text read out";
         return "";
     }
 };
@@ -209,48 +210,42 @@ struct AddressRun : Run {
 struct EditRun : Run {
     bool wrap = Next() % 2;
     int last = wrap ? 1 : 5;  // the last digit's place
-    EditFieldState field = MakeEditFieldState(1, wrap, wrap ? 1 : 3);
-    string digits = HandValueIn();
+    EditFieldState field = Made();
 
     string Picture() { return Drawn(EditFieldGlyphs(field)); }
     int Caret() { return field.caretPos; }
 
-    // The dialog hands its value in as it makes the field, before the field
+    // The dialog makes the field and hands its value in before the field
     // is first shown, from a buffer that may run on past the value.
-    string HandValueIn() {
+    EditFieldState Made() {
+        EditFieldState made = MakeEditFieldState(1, wrap, last / 2 + 1);
         string value = Text(9) + "xyz";
-        EditFieldSetValue(field, Raw(value));
-        return Hex(value).substr(0, size_t(last) + 1);
-    }
-
-    void Step() {
-        switch (Next() % 8) {
-            case 0: Click(); break;
-            case 1: SetText(); break;
-            default: PressKey();
-        }
+        EditFieldSetValue(made, Raw(value));
+        cells = Hex(value).substr(0, size_t(last) + 1);
+        return made;
     }
 
     // A digit replaces the one under the caret, which moves on; past the
-    // last it goes back to the first with wrap, else it stays. The
-    // character a key types after it changes nothing in a hex field.
+    // last it goes back to the first with wrap, else it stays.
     void PressKey() {
-        auto [key, digit] = Key();
+        ReadKey();
         outcome = EditFieldKeyDown(field, key);
-        EditFieldChar(field, key);
-        Move(key, last);
+        Move(last);
         if (digit == '.') return;
-        digits[size_t(caret)] = digit;
+        cells[size_t(caret)] = digit;
         if (caret < last) caret += 1;
         else if (wrap) caret = 0;
     }
+
+    // A character changes nothing in a hex field.
+    void TypeChar() { outcome = EditFieldChar(field, Next()); }
 
     // A click on a digit puts the caret there (x 0 is the border); the
     // field takes the focus wherever it is clicked.
     void Click() {
         unsigned x = Next() % 64;
         outcome = EditFieldClick(field, x);
-        if (x > 0 && x <= 8 * digits.size()) caret = int(x - 1) / 8;
+        if (x > 0 && x <= 8 * cells.size()) caret = int(x - 1) / 8;
         if (!outcome.takeFocus) wrong = "the focus";
     }
 
@@ -259,73 +254,52 @@ struct EditRun : Run {
     void SetText() {
         string text = Text(12);
         outcome = EditFieldSetText(field, text.c_str());
-        digits = (DigitsOf(text) + "000000").substr(0, digits.size());
-        caret = 0;
+        Replace(DigitsOf(text) + "000000", cells.size());
     }
 
-    // Read out as the dialog reads it, into a buffer a byte longer.
+    // Read out as the dialog reads it, into a buffer a byte longer ('#'
+    // is 23 in hex).
     string Difference() {
-        string value(digits.size() / 2 + 1, '#');
+        string value(cells.size() / 2 + 1, '#');
         EditFieldGetValue(field, Raw(value));
-        if (value != Bytes(digits) + '#') return "the value";
-        if (Picture() != digits + 'h') return "the glyphs";
-        if (EditFieldText(field) != digits) return "the text";
+        if (Hex(value) != cells + "23") return "the value";
+        if (Picture() != cells + 'h') return "the glyphs";
+        if (EditFieldText(field) != cells) return "the text";
         return "";
     }
 };
 
-// A Find or Replace dialog's pair of pattern rows beside their model: the
-// bytes and the caret cell of the row typed into, characters or hex as the
-// stream chooses. A row shows 32 cells: 8 pixels each after a pixel of
+// A Find or Replace dialog's pattern row beside its model: the cells as
+// shown (characters, or two hex digits a byte, as the stream chooses) and
+// the caret cell. A row shows 32 cells: 8 pixels each after a pixel of
 // margin each side. Only Left and a click look at the view: at the left
 // edge Left scrolls a whole byte, and a click counts from the first cell
-// shown. Every edit goes to the other row, which repaints.
+// shown.
 struct PatternRun : Run {
-    int r = int(Next() % 2);  // the row typed into: 0 characters, 1 hex
-    int w = r + 1;            // its cells a byte
-    PatternFieldState rows[2] = {{}, {1}};
-    PatternFieldState& row = rows[r];
+    int r = int(Next() % 2);  // 0 characters, 1 hex
+    int w = r + 1;            // cells a byte
+    PatternFieldState row = {uint8_t(r)};
+    PatternFieldState partner;
     string clipboard = Text(300) + '\0' + 'x';
-    string pattern;
-    bool ctrl = false;
 
     string Picture() { return Drawn(PatternFieldGlyphs(row, 258)); }
     int First() { return w * row.firstVisible; }
     int Caret() { return First() + row.caretColumn; }
-    bool Full() { return pattern.size() == 256; }
+    bool Full() { return int(cells.size()) == 256 * w; }
 
     // The furthest caret cell: just after the last byte, or on it when full.
-    int Last() { return w * int(pattern.size()) - Full(); }
-
-    void Step() {
-        ctrl = Next() % 2;
-        switch (Next() % 8) {
-            case 0: TypeChar(); break;
-            case 1: Click(); break;
-            case 2: SetText(); break;
-            default: PressKey();
-        }
-        if (outcome.updatePartner != edited) wrong = "the partner told";
-        if (edited && !PatternFieldSetBytes(rows[1 - r], pattern.size(), Raw(pattern)).repaint)
-            wrong = "the partner's repaint";
-    }
-
-    // The content replaced (or given again), and the caret on `cell`.
-    void Change(string now, int cell) {
-        pattern = now.substr(0, 256);
-        caret = cell;
-        edited = true;
-    }
+    int Last() { return int(cells.size()) - Full(); }
 
     // Ctrl+V in the character row pastes the clipboard's text, up to its
     // zero or 256 bytes, in place of the pattern; V without Ctrl, or in the
     // hex row, pastes nothing.
     void PressKey() {
-        auto [key, digit] = Key();
-        Move(key, Last(), row.caretColumn ? 1 : w);
-        if (!r && ctrl && key == 'V') Change(clipboard.c_str(), 0);
-        if (r && digit != '.') TypeDigit(digit);
-        Erase(key, pattern, w);
+        ReadKey();
+        bool ctrl = Next() % 2;
+        Move(Last(), row.caretColumn ? 1 : w);
+        if (!r && ctrl && key == 'V') Replace(clipboard.c_str(), 256);
+        if (r && digit != '.') TypeDigit();
+        Erase(w);
         if (PatternFieldIsPasteKey(row, key, ctrl))
             outcome = PatternFieldPaste(row, Raw(clipboard), clipboard.size());
         else
@@ -335,21 +309,22 @@ struct PatternRun : Run {
     // Hex entry overwrites the digit under the caret (a high digit clears
     // the low one) or, after the end, appends a byte; it moves on unless
     // the pattern was full.
-    void TypeDigit(char digit) {
-        string cells = Hex(pattern);
-        if (caret == int(cells.size())) cells += "00";
-        cells[size_t(caret)] = digit;
-        if (caret % 2 == 0) cells[size_t(caret) + 1] = '0';
-        Change(Bytes(cells), caret + !Full());
+    void TypeDigit() {
+        int next = caret + !Full();
+        if (caret % 2 == 0) cells.replace(size_t(caret), 2, {digit, '0'});
+        else cells[size_t(caret)] = digit;
+        caret = next;
+        edited = true;
     }
 
     // The character row inserts, but the 256th byte keeps the caret on it.
     // Ctrl and Backspace type nothing, and the hex row takes no characters.
     void TypeChar() {
+        bool ctrl = Next() % 2;
         unsigned code = Next();
         outcome = PatternFieldChar(row, code, ctrl, 258);
         if (r || ctrl || code == '\b') return;
-        Insert(pattern, char(code), 256);
+        Insert(char(code), 256);
         if (edited) caret -= Full();
     }
 
@@ -364,23 +339,27 @@ struct PatternRun : Run {
     }
 
     // Another program's text replaces the pattern as a paste does: the
-    // characters in the character row, the digits two a byte in the hex row;
-    // none at all is an empty text.
+    // characters in the character row, the digits two a byte in the hex row
+    // (a last lone digit a high one); none at all is an empty text.
     void SetText() {
         string text = Text(1200);
         outcome = PatternFieldSetText(row, text.empty() ? nullptr : text.c_str());
-        Change(r ? Bytes(DigitsOf(text)) : text, 0);
+        if (r) text = DigitsOf(text);
+        if (r && text.size() % 2) text += '0';
+        Replace(text, size_t(256 * w));
     }
 
-    // The bytes as the dialog reads them from the character row; the row's
-    // text, its caret in view and its cells from the first one in view.
+    // The bytes as the dialog reads them and hands them to the other row,
+    // which repaints, on every edit; the row's text, its caret in view and
+    // its cells from the first one in view.
     string Difference() {
         string got(256, '#');
         int length = -1;
-        PatternFieldGetBytes(rows[0], &length, Raw(got));
+        PatternFieldGetBytes(row, &length, Raw(got));
         got.resize(size_t(length));
-        if (got != pattern) return "the bytes";
-        string cells = r ? Hex(pattern) : pattern;
+        if (outcome.updatePartner != edited) return "the partner told";
+        if (!PatternFieldSetBytes(partner, got.size(), Raw(got)).repaint) return "the partner's repaint";
+        if ((r ? Hex(got) : got) != cells) return "the bytes";
         if (PatternFieldText(row) != cells) return "the text";
         if (unsigned(row.caretColumn) > 31) return "a caret out of view";
         if (Picture() != cells.substr(size_t(First()), 32)) return "the glyphs";
