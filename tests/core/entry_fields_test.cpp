@@ -12,7 +12,7 @@ namespace vop::test {
 namespace {
 
 TEST(EntryFields, FollowTheirPlainModels) {
-    std::mt19937 rng;
+    mt19937 rng;
     for (int run = 0; run < 400; ++run) {
         string input(rng() % 600, ' ');
         for (char& b : input) b = char(rng());
@@ -25,7 +25,7 @@ TEST(EntryFields, FollowTheirPlainModels) {
 TEST(GlyphLines, ABitBecomesAPixel) {
     static GlyphTables tables;
     tables.font8x16[16 * 'A' + 3] = 0x20;
-    EXPECT_EQ(GlyphLineStrokes(tables, 10, 20, 'A', 0), std::vector<GlyphStroke>({{12, 23, 13, 24}}));
+    EXPECT_EQ(GlyphLineStrokes(tables, 10, 20, 'A', 0), vector<GlyphStroke>({{12, 23, 13, 24}}));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "fuzz_support.h"
 #include "tests/core/support/field_models.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Require(vop::test::DriveAll(std::string(data, data + size)) == "");
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Require(vop::test::DriveAll(string(data, data + size)) == "");
     return 0;
 }

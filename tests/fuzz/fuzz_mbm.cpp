@@ -12,9 +12,9 @@
 
 using namespace vop;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Picture p{1, 1, 8, {}, {7}};
-    const int result = DecodeMbm(p, data, size);
+    int result = DecodeMbm(p, data, size);
     Require(result >= 0 && result <= 6);
     Require(result == 0 ||
             p.pixels.size() == (result == 1 ? 1u : 0u));
@@ -36,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int x = 0; x < p.width; ++x)
             Require(PixelAt(copy, x, y) == PixelAt(p, x, y));
     // A few shifts, their lines and amounts from the body's first bytes.
-    for (std::size_t i = 12; i + 1 < size && i < 20; i += 2)
+    for (size_t i = 12; i + 1 < size && i < 20; i += 2)
         ShiftLine(p, data[i] & 3, data[i] >> 2,
-                  static_cast<std::int8_t>(data[i + 1]) / 16.0);
+                  static_cast<int8_t>(data[i + 1]) / 16.0);
     return 0;
 }

@@ -6,7 +6,7 @@
 
 using namespace vop;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Settings parsed, loaded, reloaded{1, 1, 1, 0x5A5A5A5A, 0xA5A5A5A5};
     ParseSettings(parsed, data, size);
     Require(parsed.FontType <= 1 && parsed.FontCell <= 2 && parsed.BlockCaret <= 1);

@@ -16,9 +16,8 @@
 
 namespace vop::test {
 
-using std::uint64_t;
-using std::string;
-using std::vector;
+using namespace std;
+
 
 struct RecordedBox {
     BoxOwner owner;
@@ -30,12 +29,12 @@ struct RecordedBox {
 class FakeUi : public Ui {
 public:
     ClientSize client{800, 600};  // the data window the core lays out against
-    std::deque<BoxAnswer> answers;
+    deque<BoxAnswer> answers;
     vector<RecordedBox> boxes;
     vector<DialogKind> dialogs;
     vector<BoxOwner> dialogOwners;
-    vector<std::pair<int, int>> beeps;  // frequency, duration
-    std::optional<string> pickedFile;   // the Open dialog's answer
+    vector<pair<int, int>> beeps;  // frequency, duration
+    optional<string> pickedFile;   // the Open dialog's answer
     bool mainWindowClosed = false;
     bool searchEnabled = false;
     bool statusTwoParts = false;
@@ -55,20 +54,20 @@ public:
     // The screen: a paint happens when the core returns to the message loop,
     // which a test marks by calling paint(s). It redraws every cell whose
     // pixels meet a rectangle invalidated since the last paint.
-    vector<std::uint8_t> screen;
+    vector<uint8_t> screen;
     void paint(const EditorState& s) {
-        const ScreenGrid& g = s.grid;
+        auto& g = s.grid;
         if (screen.size() != g.cells.size()) screen.assign(g.cells.size(), 0);
-        const int cw = CellWidth(s.settings.FontCell);
-        const int ch = CellHeight(s.settings.FontCell);
-        const int inset = CellInset(s.settings.FontCell);
+        int cw = CellWidth(s.settings.FontCell);
+        int ch = CellHeight(s.settings.FontCell);
+        int inset = CellInset(s.settings.FontCell);
         for (const auto& [l, t, r, b] : dirty) {
-            const int firstRow = std::max(0, t / ch - 1);
-            const int firstColumn = std::max(0, (l - inset) / cw - 1);
+            int firstRow = max(0, t / ch - 1);
+            int firstColumn = max(0, (l - inset) / cw - 1);
             for (int row = firstRow; row < g.rows && row * ch < b; ++row) {
                 for (int c = firstColumn; c < g.columns && inset + c * cw < r; ++c) {
-                    const bool meets = inset + (c + 1) * cw > l && (row + 1) * ch > t;
-                    if (meets) screen[std::size_t(row * g.columns + c)] = g.at(row, c);
+                    bool meets = inset + (c + 1) * cw > l && (row + 1) * ch > t;
+                    if (meets) screen[size_t(row * g.columns + c)] = g.at(row, c);
                 }
             }
         }
@@ -78,7 +77,7 @@ public:
     BoxAnswer messageBox(BoxOwner owner, const string& text, const string& t, BoxButtons buttons) override {
         boxes.push_back({owner, text, t, buttons});
         if (!answers.empty()) {
-            const BoxAnswer a = answers.front();
+            BoxAnswer a = answers.front();
             answers.pop_front();
             return a;
         }
@@ -130,11 +129,11 @@ public:
         dialogs.push_back(k);
         dialogOwners.push_back(owner);
     }
-    std::optional<string> pickFileToOpen() override { return pickedFile; }
+    optional<string> pickFileToOpen() override { return pickedFile; }
 
 private:
     static constexpr int Far = 1 << 30;
-    vector<std::array<int, 4>> dirty;
+    vector<array<int, 4>> dirty;
 };
 
 }  // namespace vop::test

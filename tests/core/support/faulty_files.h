@@ -17,8 +17,8 @@
 
 namespace vop::test {
 
-using std::size_t;
-using std::min;
+using namespace std;
+
 
 struct FaultPlan {
     bool failOpenUpdate = false;  // a read-only file
@@ -30,7 +30,7 @@ struct FaultPlan {
     bool failSize = false;
     size_t failOpenNumber = 0;  // this open (1-based) fails: locked for a moment
     size_t changeAtOpen = 0;    // before this open, `change` runs
-    std::function<void()> change;    // another program writing the file
+    function<void()> change;    // another program writing the file
 };
 
 class FaultyFileSystem : public FileSystem {
@@ -38,55 +38,55 @@ public:
     FaultPlan plan;
     int writes = 0;
     int openFiles = 0;                    // must be 0 between operations
-    std::vector<std::string> pathsAsked;  // every path asked for, in order
+    vector<string> pathsAsked;  // every path asked for, in order
 
-    std::unique_ptr<OpenFile> open(const std::string& path, OpenMode mode) override {
+    unique_ptr<OpenFile> open(const string& path, OpenMode mode) override {
         pathsAsked.push_back(path);
-        const size_t number = pathsAsked.size();
+        size_t number = pathsAsked.size();
         if (number == plan.changeAtOpen && plan.change) plan.change();
-        const bool update = mode == OpenMode::Update;
+        bool update = mode == OpenMode::Update;
         if (number == plan.failOpenNumber) return nullptr;
         if (update && plan.failOpenUpdate) return nullptr;
-        std::unique_ptr<OpenFile> real = RealFileSystem().open(path, mode);
+        unique_ptr<OpenFile> real = RealFileSystem().open(path, mode);
         if (!real) return nullptr;
-        return std::make_unique<File>(*this, std::move(real), update);
+        return make_unique<File>(*this, move(real), update);
     }
 
 private:
     class File : public OpenFile {
     public:
-        File(FaultyFileSystem& owner, std::unique_ptr<OpenFile> real, bool update)
-            : owner_(owner), real_(std::move(real)), update_(update) {
+        File(FaultyFileSystem& owner, unique_ptr<OpenFile> real, bool update)
+            : owner_(owner), real_(move(real)), update_(update) {
             ++owner_.openFiles;
         }
         ~File() override { close(); }
-        bool seek(std::uint64_t offset) override { return !owner_.plan.failSeek && real_->seek(offset); }
-        std::optional<std::uint64_t> size() override {
-            if (owner_.plan.failSize) return std::nullopt;
+        bool seek(uint64_t offset) override { return !owner_.plan.failSeek && real_->seek(offset); }
+        optional<uint64_t> size() override {
+            if (owner_.plan.failSize) return nullopt;
             return real_->size();
         }
         size_t read(void* buffer, size_t count) override {
-            const size_t left = owner_.plan.readLimit - min(owner_.plan.readLimit, read_);
-            const size_t got = real_->read(buffer, min(count, left));
+            size_t left = owner_.plan.readLimit - min(owner_.plan.readLimit, read_);
+            size_t got = real_->read(buffer, min(count, left));
             read_ += got;
             return got;
         }
         size_t write(const void* buffer, size_t count) override {
             if (++owner_.writes != owner_.plan.failWriteNumber) return real_->write(buffer, count);
-            const size_t part = min(count, owner_.plan.partialWriteBytes);
+            size_t part = min(count, owner_.plan.partialWriteBytes);
             real_->write(buffer, part);
             return min(part, count - 1);
         }
         bool close() override {
-            if (std::exchange(closed_, true)) return true;
+            if (exchange(closed_, true)) return true;
             --owner_.openFiles;
-            const bool flushed = real_->close();
+            bool flushed = real_->close();
             return flushed && !(update_ && owner_.plan.failClose);
         }
 
     private:
         FaultyFileSystem& owner_;
-        std::unique_ptr<OpenFile> real_;
+        unique_ptr<OpenFile> real_;
         bool update_;
         bool closed_ = false;
         size_t read_ = 0;

@@ -25,7 +25,8 @@
 
 namespace vop::test {
 
-using std::string;
+using namespace std;
+
 
 // What every run keeps besides its field and its model (the stream of
 // inputs, the model's caret, the outcome of the last input, whether the
@@ -71,7 +72,7 @@ struct Run {
     string DigitsOf(string text) {
         string digits;
         for (char c : text)
-            if (std::isxdigit(uint8_t(c))) digits += char(std::toupper(c));
+            if (isxdigit(uint8_t(c))) digits += char(toupper(c));
         return digits;
     }
 
@@ -84,7 +85,7 @@ struct Run {
 
     // The characters painted, in order; one off its place reads as '?'.
     // The places are 8 pixels apart, the first one pixel in.
-    string Drawn(std::vector<FieldGlyph> glyphs) {
+    string Drawn(vector<FieldGlyph> glyphs) {
         string codes;
         for (FieldGlyph g : glyphs) codes += g.x == 8 * int(codes.size()) + 1 ? char(g.code) : '?';
         return codes;
@@ -93,8 +94,8 @@ struct Run {
     // Left, Right, End and Home move the caret within 0 to `last`, Left
     // stepping `back` cells.
     void Move(int last, int back = 1) {
-        if (key == fieldkey::Left) caret = std::max(caret - back, 0);
-        if (key == fieldkey::Right) caret = std::min(caret + 1, last);
+        if (key == fieldkey::Left) caret = max(caret - back, 0);
+        if (key == fieldkey::Right) caret = min(caret + 1, last);
         if (key == fieldkey::End) caret = last;
         if (key == fieldkey::Home) caret = 0;
     }
@@ -172,7 +173,7 @@ struct AddressRun : Run {
         Move(int(cells.size()));
         if (digit != '.') Insert(digit, 8);
         Erase();
-        caret = std::min(caret, 7);
+        caret = min(caret, 7);
     }
 
     void SetText() {
@@ -192,7 +193,7 @@ struct AddressRun : Run {
         uint8_t slots[8] = {};
         int count = -1;
         AddressFieldGetDigits(field, slots, &count);
-        auto value = uint32_t(std::stoul("0" + cells, nullptr, 16));
+        auto value = uint32_t(stoul("0" + cells, nullptr, 16));
         size_t room = Next() % 11;
         string want = room ? cells.substr(0, room - 1) + '\0' : "#";
         string text(11, '#');
@@ -334,7 +335,7 @@ struct PatternRun : Run {
     void Click() {
         int x = int(Next() * 267 / 255);
         outcome = PatternFieldClick(row, unsigned(x), 258);
-        if (x != 0 && x < 258) caret = std::min({First() + (x - 1) / 8, First() + 31, Last()});
+        if (x != 0 && x < 258) caret = min({First() + (x - 1) / 8, First() + 31, Last()});
         if (!outcome.takeFocus) wrong = "the focus";
     }
 

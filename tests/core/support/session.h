@@ -24,7 +24,7 @@ struct Session {
     FakeUi ui;
     FaultyFileSystem files;
     EditorState s;
-    std::string path;
+    string path;
 
     // 300 × 160 pixels: 16 bytes a row, 10 rows at the smallest cells.
     explicit Session(ClientSize client = {300, 160}) {
@@ -33,9 +33,9 @@ struct Session {
         s.files = &files;
     }
     // Writes `bytes` to a file and opens it at `page`; the boxes shown so far are forgotten.
-    LoadOutcome open(const Bytes& bytes, std::uint32_t page = 0) {
+    LoadOutcome open(const Bytes& bytes, uint32_t page = 0) {
         path = dir.write("doc", bytes);
-        const LoadOutcome outcome = OpenDocument(s, path, page);
+        LoadOutcome outcome = OpenDocument(s, path, page);
         ui.boxes.clear();
         return outcome;
     }

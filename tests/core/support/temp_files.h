@@ -12,32 +12,33 @@
 
 namespace vop::test {
 
-using std::string;
+using namespace std;
 
-using Bytes = std::vector<std::uint8_t>;
+
+using Bytes = vector<uint8_t>;
 
 class TempDir {
 public:
     TempDir() {
-        path_ = (std::filesystem::temp_directory_path() / "vop-test-XXXXXX").string();
-        if (!mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = (filesystem::temp_directory_path() / "vop-test-XXXXXX").string();
+        if (!mkdtemp(path_.data())) throw runtime_error("mkdtemp failed");
     }
     ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        error_code ignored;
+        filesystem::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;
 
     const string& path() const { return path_; }
     string file(const string& name) const { return path_ + "/" + name; }
     string write(const string& name, const Bytes& bytes) const {
-        std::ofstream out(file(name), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        ofstream out(file(name), ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), streamsize(bytes.size()));
         return file(name);
     }
     // A file of `size` zeros that takes no room on disk.
-    string sparse(const string& name, std::uint64_t size) const {
-        std::filesystem::resize_file(write(name, {}), size);
+    string sparse(const string& name, uint64_t size) const {
+        filesystem::resize_file(write(name, {}), size);
         return file(name);
     }
 
@@ -46,19 +47,19 @@ private:
 };
 
 inline Bytes ReadWholeFile(const string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ifstream in(path, ios::binary);
+    return {istreambuf_iterator<char>(in), istreambuf_iterator<char>()};
 }
 
 // Deterministic pseudo-random bytes (xorshift).
-inline Bytes PatternBytes(std::size_t count, std::uint32_t seed) {
+inline Bytes PatternBytes(size_t count, uint32_t seed) {
     Bytes v(count);
-    std::uint32_t x = seed * 2654435761u + 1;
+    uint32_t x = seed * 2654435761u + 1;
     for (auto& b : v) {
         x ^= x << 13;
         x ^= x >> 17;
         x ^= x << 5;
-        b = std::uint8_t(x >> 24);
+        b = uint8_t(x >> 24);
     }
     return v;
 }
