@@ -21,9 +21,9 @@ using test::Bytes;
 // Settings and fonts come from the program's folder, and from nowhere else:
 // without a folder both font sets are missing, nothing is read from or
 // written to the current folder, and the program cannot go on. A font file
-// one byte short fails its set alone; without a settings file the colours
-// are the defaults. Shutting down closes the document and its line index.
-// Input without a document does nothing.
+// one byte short fails its set alone, and whole lets start-up go on; without
+// a settings file the colours are the defaults. Shutting down closes the
+// document and its line index. Input without a document does nothing.
 TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     test::Session none;
     EXPECT_FALSE(StartUp(none.s, nullopt));
@@ -50,6 +50,8 @@ TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     EXPECT_EQ(t.ui.boxes.size(), 1u);
     EXPECT_EQ(t.s.glyphs.font32x64[65535], 0x5A);
     EXPECT_EQ(t.s.settings.BackgroundColor, 0xFFFFFFu);
+    t.dir.write("digits1.fnt", Bytes(512, 0x5A));
+    EXPECT_TRUE(StartUp(t.s, folder));
     t.open(Bytes(30, '\n'));
     EnterTextView(t.s);
     ShutDown(t.s, folder);
