@@ -1,6 +1,8 @@
 // The data window's keys, wheel, clicks and scroll bar requests.
 #include "app/data_window_input.h"
 
+#include <algorithm>
+
 #include "search/sequence_search.h"
 #include "state/cell_metrics.h"
 #include "view/caret_byte.h"
@@ -149,11 +151,22 @@ void DataWindowKeyDown(EditorState& s, int virtualKey, KeyModifiers mods) {
 
 void DataWindowWheel(EditorState& s, int delta) {
     if (!s.documentOpen()) return;
-    // One row per message, whatever the distance.
-    if (delta > 0) {
+    // Steps add up to a notch of 120, which scrolls one row; what is left
+    // over waits for the next step. A message of a notch or more is one row
+    // all the same, and a turn of direction starts the sum again, so that a
+    // touchpad's swing back acts at once.
+    constexpr std::int32_t Notch = 120;
+    std::int32_t& sum = s.WheelRemainder;
+    if ((delta > 0 && sum < 0) || (delta < 0 && sum > 0)) sum = 0;
+    sum += std::clamp(delta, -Notch, Notch);
+    if (sum >= Notch) {
         ScrollLineUp(s);
-    } else if (delta < 0) {
+        sum -= Notch;
+    } else if (sum <= -Notch) {
         ScrollLineDown(s);
+        sum += Notch;
+    } else {
+        return;
     }
     SyncScrollPosition(s);
     ShowCaret(s);

@@ -35,6 +35,7 @@ CaretShape DataCaretShape(const Settings& settings);
 
 void DataWindowKeyDown(EditorState& s, int virtualKey, KeyModifiers mods);
 void DataWindowChar(EditorState& s, std::uint8_t code, bool ctrlHeld);
+// delta: the wheel's travel as the system gives it, 120 a notch, away from the user positive.
 void DataWindowWheel(EditorState& s, int delta);
 void DataWindowClick(EditorState& s, int x, int y);
 void DataWindowDoubleClick(EditorState& s, int x, int y);

@@ -1,5 +1,6 @@
 #include "app/window_sizing.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "state/cell_metrics.h"
@@ -15,7 +16,7 @@ int FittingBytesPerRow(int available, int cw) {
 }
 
 int AvailableWidth(const WindowMetrics& m, std::uint8_t fontCell) {
-    return m.screenWidth - 2 * (5 * CellWidth(fontCell) + m.frame + CellInset(fontCell)) - m.vscroll;
+    return m.workWidth - 2 * (5 * CellWidth(fontCell) + m.frame + CellInset(fontCell)) - m.vscroll;
 }
 
 }  // namespace
@@ -41,7 +42,7 @@ OptimalPlacement OptimalSize(const WindowMetrics& m, std::uint8_t fontCell, Sizi
     const int dataWidth = n != 0 ? n * cw : AvailableWidth(m, fontCell);
     const int width = dataWidth + m.vscroll + 2 * (5 * cw + ins + m.frame);
     int firstHeight = static_cast<int>(static_cast<double>(width) * 0.7);
-    if (firstHeight > m.screenHeight) firstHeight = m.screenHeight;
+    if (firstHeight > m.workHeight) firstHeight = m.workHeight;
     const int dataHeight = firstHeight - 2 * m.frame - m.statusBar - m.caption - m.menu;
     const int height = firstHeight - dataHeight % (2 * cw);  // a whole number of text rows
 
@@ -49,8 +50,9 @@ OptimalPlacement OptimalSize(const WindowMetrics& m, std::uint8_t fontCell, Sizi
     p.fontCell = fontCell;
     p.width = width;
     p.height = height;
-    p.x = (m.screenWidth - width) / 2;
-    p.y = (m.screenHeight - height) / 2;
+    // A window larger than the work area keeps its caption and left edge on it.
+    p.x = m.workLeft + std::max(0, (m.workWidth - width) / 2);
+    p.y = m.workTop + std::max(0, (m.workHeight - height) / 2);
     return p;
 }
 

@@ -28,6 +28,18 @@ void ApplyOptimalSize(HWND window, SizingVariant variant) {
     if (p.resize) MoveWindow(window, p.x, p.y, p.width, p.height, TRUE);
 }
 
+// The room for windows on the monitor that shows most of the main window (the
+// nearest one while it is still being made): the screen less the taskbar and
+// docked bars. The primary monitor's when the monitor cannot be asked.
+RECT WorkArea() {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(MonitorFromWindow(MainWindow(), MONITOR_DEFAULTTONEAREST), &info)) return info.rcWork;
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
 HWND CreateStatusBar(HWND mainWindow) { return CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", mainWindow, 0); }
 
 // A path as the user gave it, made absolute against the current folder.
@@ -155,8 +167,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 WindowMetrics CurrentMetrics() {
     WindowMetrics m;
-    m.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    m.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const RECT work = WorkArea();
+    m.workLeft = work.left;
+    m.workTop = work.top;
+    m.workWidth = work.right - work.left;
+    m.workHeight = work.bottom - work.top;
     m.frame = GetSystemMetrics(SM_CYFRAME);
     m.vscroll = GetSystemMetrics(SM_CXVSCROLL);
     m.caption = GetSystemMetrics(SM_CYCAPTION);

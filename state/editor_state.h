@@ -47,6 +47,9 @@ struct EditorState {
     // Whether the core has shown the data window's system caret (and not
     // hidden it since): hides and shows must pair up, or it vanishes for good.
     bool CaretShown = false;
+    // The wheel's travel not yet turned into a row: a touchpad sends many
+    // small steps where a wheel sends one notch of 120.
+    std::int32_t WheelRemainder = 0;
 
     // Search globals
     std::array<std::uint8_t, 256> FindPattern{};

@@ -127,7 +127,8 @@ TEST(SettingsDialogs, FontChoice) {
 }
 
 // The start-up and menu sizing: the widest row that fits (exactly fitting
-// counts), whole text rows, 70 % of the width capped by the screen, centred;
+// counts), whole text rows, 70 % of the width capped by the work area,
+// centred in it (here right of a 1920-pixel monitor, below a 40-pixel bar);
 // start-up falls straight back to Normal cells, the menu one size at a time,
 // and at Normal the menu leaves a window too narrow alone.
 TEST(WindowSizing, OptimalAndSmallestSizes) {
@@ -148,13 +149,13 @@ TEST(WindowSizing, OptimalAndSmallestSizes) {
     };
     for (auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " cell " << int(c.cell));
-        OptimalPlacement p = OptimalSize({c.w, c.h, 4, 16, 19, 19, 20}, c.cell, c.v);
+        OptimalPlacement p = OptimalSize({c.w, c.h, 4, 16, 19, 19, 20, 1920, 40}, c.cell, c.v);
         EXPECT_EQ(p.resize, c.resize);
         EXPECT_EQ(p.fontCell, c.fc);
         EXPECT_EQ(p.width, c.width);
         EXPECT_EQ(p.height, c.height);
-        EXPECT_EQ(p.x, c.resize ? (c.w - p.width) / 2 : 0);
-        EXPECT_EQ(p.y, c.resize ? (c.h - p.height) / 2 : 0);
+        EXPECT_EQ(p.x, c.resize ? 1920 + (c.w - p.width) / 2 : 0);
+        EXPECT_EQ(p.y, c.resize ? 40 + (c.h - p.height) / 2 : 0);
     }
 }
 
