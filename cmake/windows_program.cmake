@@ -2,11 +2,11 @@
 # so the program runs on a bare Windows (and under Wine) without extra DLLs.
 set(VOP_FONT_FILES font.fnt font1.fnt font2.fnt digits.fnt digits1.fnt digits2.fnt)
 
-target_compile_definitions(vop_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0600 WINVER=0x0600)
+target_compile_definitions(vop_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 add_executable(Vop WIN32 ${VOP_SHELL_SOURCES} resources/vop.rc)
 target_compile_options(Vop PRIVATE ${VOP_STRICT_WARNINGS})
-target_link_libraries(Vop PRIVATE vop_core comctl32 comdlg32 shell32 winmm gdi32 user32 msimg32)
+target_link_libraries(Vop PRIVATE vop_core comctl32 comdlg32 shell32 ole32 winmm gdi32 user32 msimg32)
 # wWinMain: the command line arrives as wide text, so any file name gets through.
 target_link_options(Vop PRIVATE -static -static-libgcc -static-libstdc++ -mwindows -municode -s)
 set_target_properties(Vop PROPERTIES OUTPUT_NAME Vop RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/portable)

@@ -1,11 +1,15 @@
 #include "files/real_file_system.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
 #if defined(_WIN32)
+#include <io.h>
+
+#include <cerrno>
+
 #include "files/unicode_text.h"
+#else
+#include <sys/stat.h>
 #endif
 
 namespace vop {
@@ -20,9 +24,12 @@ std::FILE* OpenStream(const std::string& path, OpenMode mode) {
     return _wfopen(Wide(WideName(path)), how);
 }
 
+// The file's read-only attribute: on Windows, asking for write access is
+// answered from that attribute alone, whoever the user is. (The runtime's
+// stat takes the "?" of an extended-length path's \\?\ for a wildcard and
+// fails, which called every such file writable.)
 bool MarkedReadOnly(const std::string& path) {
-    struct _stat64 st {};
-    return _wstat64(Wide(WideName(path)), &st) == 0 && (st.st_mode & _S_IWRITE) == 0;
+    return _waccess(Wide(WideName(path)), 2) != 0 && errno == EACCES;
 }
 
 int Seek(std::FILE* f, std::uint64_t offset, int whence) { return _fseeki64(f, static_cast<__int64>(offset), whence); }

@@ -20,6 +20,8 @@ namespace {
 
 constexpr UINT_PTR WaveTimerId = 4001;
 constexpr UINT WavePeriodMs = 20;
+// Rows of the client area, laid out for base units of 6 × 13 pixels and
+// moved with the dialog's own (DialogPoint), as the OK button moves.
 constexpr int CurtainPictureTop = 28;
 constexpr int WavePictureTop = 25;
 constexpr int UnanimatedBottomRows = 50;  // the OK button's band is never repainted by the wave
@@ -32,6 +34,8 @@ struct AboutBox {
     Picture still;       // the curtain's picture as decoded, inverted at most once
     WaveAnimation wave;  // the wave's source, working rows and shown frame
 };
+
+int DialogRow(HWND dialog, int y) { return DialogPoint(dialog, 0, y).y; }
 
 AboutBox* BoxOf(HWND dialog) { return reinterpret_cast<AboutBox*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
@@ -77,8 +81,8 @@ void Paint(HWND dialog, AboutBox& box) {
         const Picture& size = box.curtain ? box.still : box.wave.source;
         HDC memory = CreateCompatibleDC(dc);
         HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(dc, PictureLeft(client.right, size.width), box.curtain ? CurtainPictureTop : WavePictureTop, size.width,
-               size.height, memory, 0, 0, SRCCOPY);
+        const int top = DialogRow(dialog, box.curtain ? CurtainPictureTop : WavePictureTop);
+        BitBlt(dc, PictureLeft(client.right, size.width), top, size.width, size.height, memory, 0, 0, SRCCOPY);
         SelectObject(memory, previous);
         DeleteDC(memory);
         DeleteObject(bitmap);
@@ -90,7 +94,7 @@ void Tick(HWND dialog, AboutBox& box) {
     WaveTick(box.wave);
     RECT band{};
     GetClientRect(dialog, &band);
-    band.bottom -= UnanimatedBottomRows;
+    band.bottom -= DialogRow(dialog, UnanimatedBottomRows);
     InvalidateRect(dialog, &band, FALSE);
 }
 
@@ -122,7 +126,7 @@ void CloseUnderCurtain(HWND dialog) {
     PauseShowingDrawing(CurtainStepMs);
     const int bands[][2] = {{0, 50}, {50, 75}, {75, 100}};
     for (const auto& band : bands) {
-        FillBand(dialog, face, band[0], band[1]);
+        FillBand(dialog, face, DialogRow(dialog, band[0]), DialogRow(dialog, band[1]));
         PlayStep("13");
         PauseShowingDrawing(CurtainStepMs);
     }

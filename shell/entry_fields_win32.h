@@ -31,7 +31,9 @@ bool RegisterAddressFieldClass(HINSTANCE instance);
 
 // Creates a field as a dialog's child (static edge; child, visible, tab stop;
 // no id) that takes `record` over, then moves it to its place in the dialog's
-// client area. Null when the window could not be made.
+// client area: (x, y) as laid out for base units of 6 × 13 pixels, moved with
+// the dialog's own (DialogPoint); the size stays in pixels, as the glyphs do.
+// Null when the window could not be made.
 HWND CreateFieldWindow(HWND dialog, const char* className, void* record, int x, int y, int width, int height);
 
 template <class Record>

@@ -43,7 +43,10 @@ void Paint(HWND window, const std::vector<FieldGlyph>& glyphs) {
 }
 
 void Apply(HWND window, const FieldOutcome& outcome, std::int32_t caretPos) {
-    if (outcome.playDefaultSound) sndPlaySoundA("Default", SND_SYNC | SND_NOSTOP);
+    // The refusal sound plays while typing goes on: a synchronous one would
+    // hold every key behind it for as long as the system's sound lasts, and
+    // a sound still playing is not started again.
+    if (outcome.playDefaultSound) sndPlaySoundA("Default", SND_ASYNC | SND_NOSTOP);
     // The system caret belongs to whichever window has the focus; moving it
     // from a field without the focus would move someone else's caret.
     if (outcome.placeCaret && GetFocus() == window) SetCaretPos(FieldPositionX(caretPos), FieldCaretY);
@@ -122,7 +125,8 @@ bool RegisterAddressFieldClass(HINSTANCE instance) {
 HWND CreateFieldWindow(HWND dialog, const char* className, void* record, int x, int y, int width, int height) {
     HWND window = CreateWindowExA(WS_EX_STATICEDGE, className, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0,
                                   dialog, nullptr, AppInstance(), record);
-    if (window) MoveWindow(window, x, y, width, height, TRUE);
+    const POINT at = DialogPoint(dialog, x, y);
+    if (window) MoveWindow(window, at.x, at.y, width, height, TRUE);
     return window;
 }
 

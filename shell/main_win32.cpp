@@ -2,6 +2,8 @@
 // file named on the command line, and run the message loop with the menu's
 // shortcuts.
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
 #include "shell/data_window_win32.h"
 #include "shell/entry_fields_win32.h"
@@ -9,8 +11,27 @@
 #include "shell/pattern_field_win32.h"
 #include "shell/shell_win32.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showState) {
-    using namespace vop::shell;
+namespace {
+
+using namespace vop::shell;
+
+// Only input for the main window and its children is looked up: modal
+// dialogs and message boxes run loops of their own. A key taken as a
+// shortcut goes no further, so the data window never sees it as a key
+// or a character.
+int RunMessageLoop(HINSTANCE instance, HWND main) {
+    HACCEL shortcuts = LoadAcceleratorsW(instance, L"MainShortcuts");
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        const bool forMain = msg.hwnd == main || IsChild(main, msg.hwnd);
+        if (shortcuts && forMain && TranslateAcceleratorW(main, shortcuts, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+int Run(HINSTANCE instance, LPWSTR commandLine, int showState) {
     SetAppInstance(instance);
     if (!RegisterMainWindowClass(instance) || !RegisterDataWindowClass(instance) ||
         !RegisterEditFieldClass(instance) || !RegisterAddressFieldClass(instance) ||
@@ -25,18 +46,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showS
     UpdateWindow(main);
     if (commandLine && commandLine[0] != L'\0')
         SendMessageW(main, WM_USER, 0, reinterpret_cast<LPARAM>(commandLine));
+    return RunMessageLoop(instance, main);
+}
 
-    // Only input for the main window and its children is looked up: modal
-    // dialogs and message boxes run loops of their own. A key taken as a
-    // shortcut goes no further, so the data window never sees it as a key
-    // or a character.
-    HACCEL shortcuts = LoadAcceleratorsW(instance, L"MainShortcuts");
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        const bool forMain = msg.hwnd == main || IsChild(main, msg.hwnd);
-        if (shortcuts && forMain && TranslateAcceleratorW(main, shortcuts, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showState) {
+    // The status bar's class is registered before the main window makes it:
+    // a program with the version 6 controls may not rely on the system having
+    // done so.
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_BAR_CLASSES;
+    InitCommonControlsEx(&controls);
+    // The About box opens the help page with ShellExecuteW, which may hand it
+    // to a shell extension that needs COM on this thread, single-threaded.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const int result = Run(instance, commandLine, showState);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return result;
 }

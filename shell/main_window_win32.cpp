@@ -62,9 +62,19 @@ LRESULT FailCreation(HWND window) {
     return -1;
 }
 
+// Run as administrator, Vop sits above the Explorer's integrity level, and
+// the system drops messages from below unless the window lets them in: the
+// files dragged onto it, and the copy messages their drop is made of.
+void AcceptDropsWhenElevated(HWND window) {
+    constexpr UINT CopyGlobalData = 0x0049;  // the drag's data, named in no public header
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), CopyGlobalData})
+        ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
+}
+
 LRESULT OnCreate(HWND window) {
     EditorState& s = Editor();
     SetMainWindow(window);
+    AcceptDropsWhenElevated(window);
     s.ui = &Win32Ui();
     if (!StartUp(s, ProgramFolder())) return FailCreation(window);
     SetStatusBar(CreateStatusBar(window));

@@ -1,7 +1,9 @@
 #include "shell/pattern_field_win32.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,19 +34,54 @@ FieldOutcome HandedOn(const PatternFieldWindowRecord& r, const FieldOutcome& out
     return outcome;
 }
 
-// The clipboard's text replaces the pattern. Its block may lack the
-// terminating zero, so the read stops at the block's end as well.
-FieldOutcome PasteClipboard(HWND window, PatternFieldState& field) {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(window)) return {};
-    FieldOutcome outcome;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const auto* text = static_cast<const std::uint8_t*>(GlobalLock(data))) {
-            outcome = PatternFieldPaste(field, text, GlobalSize(data));
+// Another program may hold the clipboard open for a moment (clipboard
+// managers and remote desktops read every change): a few short retries.
+bool OpenClipboardPatiently(HWND window) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (OpenClipboard(window)) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// The clipboard's text in the system's 8-bit code page, the bytes the row
+// holds. The Unicode text is what the user copied; the 8-bit form the system
+// makes of it follows the locale of the copying keyboard, which may lack the
+// characters the system code page has. Characters the code page lacks
+// become "?". Blocks may lack the terminating zero, so each read stops at its
+// block's end. At most 512 characters are read: a row holds 256 bytes.
+std::optional<std::string> ClipboardText() {
+    constexpr std::size_t MostChars = 512;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+            const std::size_t room = std::min(GlobalSize(data) / sizeof(wchar_t), MostChars);
+            const int n = static_cast<int>(std::find(wide, wide + room, L'\0') - wide);
+            const int size = WideCharToMultiByte(CP_ACP, 0, wide, n, nullptr, 0, nullptr, nullptr);
+            std::string text(static_cast<std::size_t>(size), '\0');
+            WideCharToMultiByte(CP_ACP, 0, wide, n, text.data(), size, nullptr, nullptr);
             GlobalUnlock(data);
+            return text;
         }
     }
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const auto* narrow = static_cast<const char*>(GlobalLock(data))) {
+            const std::string text(narrow, std::find(narrow, narrow + std::min(GlobalSize(data), MostChars), '\0'));
+            GlobalUnlock(data);
+            return text;
+        }
+    }
+    return std::nullopt;
+}
+
+// The clipboard's text replaces the pattern; a clipboard that holds no text,
+// or cannot be opened or read, leaves the row as it was.
+FieldOutcome PasteClipboard(HWND window, PatternFieldState& field) {
+    const bool hasText = IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
+    if (!hasText || !OpenClipboardPatiently(window)) return {};
+    const std::optional<std::string> text = ClipboardText();
     CloseClipboard();
-    return outcome;
+    if (!text) return {};
+    return PatternFieldPaste(field, reinterpret_cast<const std::uint8_t*>(text->data()), text->size());
 }
 
 // VopAdvancedEditField: setting takes a byte count and the bytes; getting

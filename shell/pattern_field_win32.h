@@ -24,7 +24,8 @@ constexpr int PatternFieldHeight = 18;
 
 bool RegisterPatternFieldClass(HINSTANCE instance);
 
-// Creates an empty row as the dialog's child at (x, y) of its client area.
+// Creates an empty row as the dialog's child at (x, y) of its client area,
+// as laid out for base units of 6 × 13 pixels (see CreateFieldWindow).
 // `partner` points at the variable where the dialog keeps the other row's
 // handle; it is read at every change, so the other row may be made later
 // (null pointer or null handle: no partner). The variable must outlive the

@@ -64,6 +64,13 @@ std::string Utf8(const wchar_t* text, std::size_t length) {
 
 std::string Utf8(const std::wstring& text) { return Utf8(text.data(), text.size()); }
 
+POINT DialogPoint(HWND dialog, int x, int y) {
+    constexpr int LaidOutWidth = 6, LaidOutHeight = 13;
+    RECT unit{0, 0, 4, 8};  // one base unit across and down, in dialog units
+    if (!MapDialogRect(dialog, &unit) || unit.right <= 0 || unit.bottom <= 0) return {x, y};
+    return {MulDiv(x, unit.right, LaidOutWidth), MulDiv(y, unit.bottom, LaidOutHeight)};
+}
+
 void CenterOverMainWindow(HWND dialog) {
     RECT main{}, box{};
     GetWindowRect(MainWindow(), &main);

@@ -30,6 +30,12 @@ std::wstring Wide(const std::string& utf8);
 std::string Utf8(const wchar_t* text, std::size_t length);
 std::string Utf8(const std::wstring& text);
 
+// Where a point of a dialog's client area, laid out in pixels for the dialog
+// font at 96 DPI (base units of 6 × 13 pixels), falls in the dialog as it is
+// really shown: the template's controls grow with the font and the DPI, and
+// what the program places in pixels keeps its place beside them.
+POINT DialogPoint(HWND dialog, int x, int y);
+
 // Moves a dialog, keeping its size, over the centre of the main window's outer rectangle.
 void CenterOverMainWindow(HWND dialog);
 

@@ -5,7 +5,8 @@
 // through unchanged. A program that does not answer within
 // two seconds leaves its status bar out of `info`.
 // Usage: vop_probe info | press <button> | command <id> | post <message> [wparam]
-//        | size <w> <h> | sendkeys <vk>... | drop <path>... | clip <text> | settext <field> <text>
+//        | size <w> <h> | wheel <delta> | sendkeys <vk>... | drop <path>... | clip <text> [locale]
+//        | settext <field> <text>
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -75,6 +76,15 @@ HWND Field(HWND box, int n) {
     return nullptr;
 }
 
+// Whether a field lies inside its dialog's client area, sharing no pixel with another control.
+bool Clear(HWND box, HWND field) {
+    RECT f = Place(field), r = Place(box), x{};
+    bool clear = UnionRect(&x, &f, &r) && EqualRect(&x, &r);
+    for (HWND c = nullptr; clear && (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
+        clear = c == field || !IntersectRect(&x, &f, &(r = Place(c)));
+    return clear;
+}
+
 int Info(HWND main) {
     if (HWND box = ProgramDialog(main)) {
         std::wprintf(L"box=%p\nboxtitle=%ls\nboxtext=%ls\n", static_cast<void*>(box), Text(box).c_str(),
@@ -83,10 +93,13 @@ int Info(HWND main) {
         // Its controls' client areas on the screen: the program's own fields as field0.., others by id.
         for (HWND c = nullptr; (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
             PrintRect(L"item" + std::to_wstring(GetDlgCtrlID(c)), Place(c));
+        int clashes = 0;  // fields out of the client area or over another control
         for (int n = 0; HWND field = Field(box, n); ++n) {
             PrintRect(L"field" + std::to_wstring(n), Place(field));
             PrintText(n, field);
+            clashes += !Clear(box, field);
         }
+        std::wprintf(L"clashes=%d\n", clashes);
     }
     if (!IsWindowVisible(main)) return 0;  // still being made: its place and size are not final
     RECT r{}, data = Place(FindWindowExW(main, nullptr, L"VopDataField", nullptr)), client = Place(main);
@@ -131,14 +144,21 @@ int SendKeys(int count, wchar_t** codes) {
     return 0;
 }
 
-// Text on the clipboard, as another program puts it there.
-bool Clip(const wchar_t* text) {
-    const SIZE_T size = (wcslen(text) + 1) * sizeof(wchar_t);
+HGLOBAL Block(const void* data, SIZE_T size) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!memory || !OpenClipboard(nullptr)) return false;
-    CopyMemory(GlobalLock(memory), text, size);
-    GlobalUnlock(memory);
-    const bool set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    if (memory) {
+        CopyMemory(GlobalLock(memory), data, size);
+        GlobalUnlock(memory);
+    }
+    return memory;
+}
+
+// Text on the clipboard, as another program puts it there; with a locale, the
+// one the system converts it to 8-bit text by.
+bool Clip(const wchar_t* text, LCID locale) {
+    if (!OpenClipboard(nullptr)) return false;
+    bool set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, Block(text, (wcslen(text) + 1) * sizeof(wchar_t)));
+    if (locale) set = set && SetClipboardData(CF_LOCALE, Block(&locale, sizeof locale));
     return CloseClipboard() && set;
 }
 
@@ -152,15 +172,17 @@ int main() {
     auto number = [&](int i) { return i < argc ? _wtoi(argv[i]) : 0; };
     HWND vop = FindWindowW(L"Vop", nullptr), dialog = ProgramDialog(vop);
     if (verb == L"sendkeys") return SendKeys(argc - 2, argv + 2);
-    if (verb == L"clip") return !Clip(argc > 2 ? argv[2] : L"");
+    if (verb == L"clip") return !Clip(argc > 2 ? argv[2] : L"", number(3));
     if (!vop) return 1;
+    HWND data = FindWindowExW(vop, nullptr, L"VopDataField", nullptr);
     if (verb == L"info") return Info(vop);
     if (verb == L"press" || verb == L"command")  // a dialog's button, a menu command
         return !PostMessageW(verb == L"press" ? dialog : vop, WM_COMMAND, number(2), 0);
     if (verb == L"post") return !PostMessageW(vop, number(2), number(3), 0);
     if (verb == L"size")  // the data window alone, whatever room the main window gives it
-        return !SetWindowPos(FindWindowExW(vop, nullptr, L"VopDataField", nullptr), nullptr, 0, 0, number(2),
-                             number(3), SWP_NOZORDER | SWP_NOMOVE);
+        return !SetWindowPos(data, nullptr, 0, 0, number(2), number(3), SWP_NOZORDER | SWP_NOMOVE);
+    if (verb == L"wheel")  // one step of a wheel or touchpad, of any size
+        return !PostMessageW(data, WM_MOUSEWHEEL, MAKEWPARAM(0, number(2)), 0);
     if (verb == L"drop") return !Drop(vop, argc - 2, argv + 2);
     if (verb == L"settext" && argc > 3)  // as another program would: a plain text, whatever the control
         return !SendMessageW(Field(dialog, number(2)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
