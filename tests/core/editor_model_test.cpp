@@ -42,13 +42,12 @@ enum class Op {
 const string PageQuestion = "Part of the file was modified. Save changes?";
 const string FileQuestion = "File has been modified. Save changes?";
 const string NotFound = "Sequence not found!";
-const string Question = "Replace this occurrance?";
 // Among them windows exactly wide enough for a row (594, 1188 and 2130 pixels
 // at 8, 16 and 8 pixels a cell) and one a pixel short of one (337).
 const ClientSize Clients[] = {{800, 600}, {300, 40},  {2200, 900}, {100, 15},  {1200, 333},
                               {594, 1},   {4300, 2000}, {1188, 140}, {2130, 100}, {337, 64}};
 const KeyModifiers None{};
-const KeyModifiers Ctrl{true, false, false};
+const KeyModifiers Ctrl{true};
 const KeyModifiers ScrollLock{false, false, true};
 
 string Hex8(int64_t value) {
@@ -440,7 +439,7 @@ struct EditorRun {
     void replaceOneByOne(const Bytes& pattern, const Bytes& with) {
         int result = search(want.caret, pattern);
         while (result == 1) {
-            BoxAnswer answer = ask(Question, BoxAnswer::Cancel);
+            BoxAnswer answer = ask("Replace this occurrance?", BoxAnswer::Cancel);
             if (answer == BoxAnswer::Cancel) return;
             if (answer == BoxAnswer::Yes) write(want.caret, with);
             result = search(answer == BoxAnswer::Yes ? want.caret : want.caret + 1, pattern);
@@ -758,10 +757,9 @@ class EditorModel : public ::testing::TestWithParam<int64_t> {};
 
 TEST_P(EditorModel, RandomSessionsAgreeWithThePlainReference) {
     int64_t size = GetParam();
-    ClientSize clients[] = {{800, 600}, {300, 40}, {1200, 333}};
     for (uint8_t fc = 0; fc < 3 && !HasFailure(); ++fc) {
         SCOPED_TRACE("FontCell " + to_string(fc));
-        EditorRun r(size, clients[(size + fc) % 3], fc);
+        EditorRun r(size, Clients[(size + fc) % 3], fc);
         r.expectSameAsReference("after opening");
         for (int i = 0; i < 400 && !HasFailure(); ++i) {
             if (i % 50 == 0) r.setDisk(i % 150 < 100 ? Disk::Sound : Disk(1 + r.random(2)));

@@ -18,10 +18,12 @@
 #include <cstdio>
 #include <string>
 
+using namespace std;
+
 namespace {
 
-std::wstring Text(HWND window) {
-    std::wstring text(2048, L'\0');
+wstring Text(HWND window) {
+    wstring text(2048, L'\0');
     return text.substr(0, GetWindowTextW(window, text.data(), 2048));
 }
 
@@ -55,18 +57,18 @@ RECT Place(HWND window) {
     return r;
 }
 
-void PrintRect(const std::wstring& key, RECT r) {
-    std::wprintf(L"%ls=%ld,%ld,%ld,%ld\n", key.c_str(), r.left, r.top, r.right, r.bottom);
+void PrintRect(const wstring& key, RECT r) {
+    wprintf(L"%ls=%ld,%ld,%ld,%ld\n", key.c_str(), r.left, r.top, r.right, r.bottom);
 }
 
 // What a screen reader learns of a control: its text through the standard
 // messages, whole and in a buffer of 3 characters.
 void PrintText(int n, HWND control) {
     wchar_t text[300] = {}, start[3] = {};
-    const auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
     SendMessageW(control, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
     SendMessageW(control, WM_GETTEXT, 3, reinterpret_cast<LPARAM>(start));
-    std::wprintf(L"text%d=%ls\nlength%d=%d\nstart%d=%ls\n", n, text, n, static_cast<int>(length), n, start);
+    wprintf(L"text%d=%ls\nlength%d=%d\nstart%d=%ls\n", n, text, n, int(length), n, start);
 }
 
 // The program's own fields of a dialog, in the order they were made: the controls it gave no id.
@@ -87,24 +89,24 @@ bool Clear(HWND box, HWND field) {
 
 int Info(HWND main) {
     if (HWND box = ProgramDialog(main)) {
-        std::wprintf(L"box=%p\nboxtitle=%ls\nboxtext=%ls\n", static_cast<void*>(box), Text(box).c_str(),
+        wprintf(L"box=%p\nboxtitle=%ls\nboxtext=%ls\n", (void*)box, Text(box).c_str(),
                      Text(GetDlgItem(box, 0xFFFF)).c_str());
         PrintRect(L"boxclient", Place(box));
         // Its controls' client areas on the screen: the program's own fields as field0.., others by id.
         for (HWND c = nullptr; (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
-            PrintRect(L"item" + std::to_wstring(GetDlgCtrlID(c)), Place(c));
+            PrintRect(L"item" + to_wstring(GetDlgCtrlID(c)), Place(c));
         int clashes = 0;  // fields out of the client area or over another control
         for (int n = 0; HWND field = Field(box, n); ++n) {
-            PrintRect(L"field" + std::to_wstring(n), Place(field));
+            PrintRect(L"field" + to_wstring(n), Place(field));
             PrintText(n, field);
             clashes += !Clear(box, field);
         }
-        std::wprintf(L"clashes=%d\n", clashes);
+        wprintf(L"clashes=%d\n", clashes);
     }
     if (!IsWindowVisible(main)) return 0;  // still being made: its place and size are not final
     RECT r{}, data = Place(FindWindowExW(main, nullptr, L"VopDataField", nullptr)), client = Place(main);
     GetWindowRect(main, &r);
-    std::wprintf(L"title=%ls\n", Text(main).c_str());
+    wprintf(L"title=%ls\n", Text(main).c_str());
     PrintRect(L"window", r);
     IntersectRect(&data, &data, &client);  // the part that shows
     PrintRect(L"data", data);
@@ -114,11 +116,11 @@ int Info(HWND main) {
     void* remote = Remote(process, text, sizeof text);
     DWORD_PTR parts = 0;
     if (remote && SendMessageTimeoutW(bar, SB_GETPARTS, 0, 0, SMTO_ABORTIFHUNG, 2000, &parts)) {
-        std::wprintf(L"parts=%d\n", static_cast<int>(parts));
-        for (int i = 0; i < static_cast<int>(parts) && i < 2; ++i)
+        wprintf(L"parts=%d\n", int(parts));
+        for (int i = 0; i < int(parts) && i < 2; ++i)
             if (SendMessageTimeoutW(bar, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000,
                                     nullptr) && ReadProcessMemory(process, remote, text, sizeof text - 2, nullptr))
-                std::wprintf(L"status%d=%ls\n", i, text);
+                wprintf(L"status%d=%ls\n", i, text);
     }
     return 0;
 }
@@ -126,7 +128,7 @@ int Info(HWND main) {
 // A drop as the shell delivers it: a DROPFILES block of UTF-16 names in the program's memory.
 bool Drop(HWND main, int count, wchar_t** paths) {
     DROPFILES header = {sizeof header, {0, 0}, FALSE, TRUE};
-    std::wstring block(reinterpret_cast<wchar_t*>(&header), sizeof header / sizeof(wchar_t));
+    wstring block(reinterpret_cast<wchar_t*>(&header), sizeof header / sizeof(wchar_t));
     for (int i = 0; i < count; ++i) block.append(paths[i]).push_back(L'\0');
     block.push_back(L'\0');
     void* remote = Remote(ProcessOf(main), block.data(), block.size() * sizeof(wchar_t));
@@ -138,8 +140,8 @@ bool Drop(HWND main, int count, wchar_t** paths) {
 // lock-state check on the next key; keys sent here keep their toggle.)
 int SendKeys(int count, wchar_t** codes) {
     for (int i = 0; i < count; ++i, Sleep(60)) {
-        keybd_event(static_cast<BYTE>(_wtoi(codes[i])), 0, 0, 0);
-        keybd_event(static_cast<BYTE>(_wtoi(codes[i])), 0, KEYEVENTF_KEYUP, 0);
+        keybd_event(BYTE(_wtoi(codes[i])), 0, 0, 0);
+        keybd_event(BYTE(_wtoi(codes[i])), 0, KEYEVENTF_KEYUP, 0);
     }
     return 0;
 }
@@ -168,7 +170,7 @@ int main() {
     _setmode(_fileno(stdout), _O_U8TEXT);  // wide texts go out as UTF-8
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    const std::wstring verb = argc > 1 ? argv[1] : L"";
+    wstring verb = argc > 1 ? argv[1] : L"";
     auto number = [&](int i) { return i < argc ? _wtoi(argv[i]) : 0; };
     HWND vop = FindWindowW(L"Vop", nullptr), dialog = ProgramDialog(vop);
     if (verb == L"sendkeys") return SendKeys(argc - 2, argv + 2);
