@@ -4,8 +4,23 @@ set(VOP_FONT_FILES font.fnt font1.fnt font2.fnt digits.fnt digits1.fnt digits2.f
 
 target_compile_definitions(vop_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
+# The version as four numbers (1.16 is 1.16.0.0) for the version resource and
+# the manifest, and as written for the release zip's name (scripts/package.sh).
+foreach(field MAJOR MINOR PATCH TWEAK)
+  set(VOP_VERSION_${field} 0)
+  if(NOT "${PROJECT_VERSION_${field}}" STREQUAL "")
+    set(VOP_VERSION_${field} ${PROJECT_VERSION_${field}})
+  endif()
+endforeach()
+set(VOP_VERSION_QUAD ${VOP_VERSION_MAJOR}.${VOP_VERSION_MINOR}.${VOP_VERSION_PATCH}.${VOP_VERSION_TWEAK})
+set(VOP_GENERATED ${CMAKE_BINARY_DIR}/generated)
+configure_file(resources/vop_version.h.in ${VOP_GENERATED}/vop_version.h @ONLY)
+configure_file(resources/vop.manifest.in ${VOP_GENERATED}/vop.manifest @ONLY)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/VERSION CONTENT "${PROJECT_VERSION}\n")
+
 add_executable(Vop WIN32 ${VOP_SHELL_SOURCES} resources/vop.rc)
 target_compile_options(Vop PRIVATE ${VOP_STRICT_WARNINGS})
+target_include_directories(Vop PRIVATE ${VOP_GENERATED})
 target_link_libraries(Vop PRIVATE vop_core comctl32 comdlg32 shell32 ole32 winmm gdi32 user32 msimg32)
 # wWinMain: the command line arrives as wide text, so any file name gets through.
 target_link_options(Vop PRIVATE -static -static-libgcc -static-libstdc++ -mwindows -municode -s)
@@ -21,8 +36,10 @@ add_custom_command(TARGET Vop POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/fonts/LICENSE-Terminus.txt ${CMAKE_BINARY_DIR}/portable/LICENSE-Terminus.txt
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/VopHelp.html ${CMAKE_BINARY_DIR}/portable/VopHelp.html)
 # The resource compiler embeds these files; a new one rebuilds the program.
+set(VOP_RC_INPUTS vop.ico about.mbm dialogs.rc resource_ids.h version.rc)
+list(TRANSFORM VOP_RC_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/resources/)
 set_source_files_properties(resources/vop.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/resources/about.mbm;${CMAKE_SOURCE_DIR}/resources/dialogs.rc;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+  "${VOP_RC_INPUTS};${VOP_GENERATED}/vop_version.h;${VOP_GENERATED}/vop.manifest")
 
 # Test and benchmark helpers that run under Wine beside Vop.exe.
 file(GLOB VOP_WINE_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/tools/*_win32.cpp)

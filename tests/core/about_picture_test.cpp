@@ -324,6 +324,7 @@ TEST(AboutBox, Choices) {
     EXPECT_EQ(WaveClosingFor(4), WaveClosing::FadeOut);
     EXPECT_EQ(WaveClosingFor(5), WaveClosing::Animate);
     EXPECT_EQ(WaveClosingFor(6), WaveClosing::AtOnce);
+    EXPECT_EQ(WaveClosingFor(10), WaveClosing::AtOnce);  // what Windows 10 and 11 report
     EXPECT_TRUE(CurtainFadesOut(5));
     EXPECT_FALSE(CurtainFadesOut(6));
 }
