@@ -23,7 +23,10 @@ target_compile_options(Vop PRIVATE ${VOP_STRICT_WARNINGS})
 target_include_directories(Vop PRIVATE ${VOP_GENERATED})
 target_link_libraries(Vop PRIVATE vop_core comctl32 comdlg32 shell32 ole32 winmm gdi32 user32 msimg32)
 # wWinMain: the command line arrives as wide text, so any file name gets through.
-target_link_options(Vop PRIVATE -static -static-libgcc -static-libstdc++ -mwindows -municode -s)
+# The link map says which runtime libraries went in (scripts/check_release.py
+# holds them against THIRD-PARTY-NOTICES.txt).
+target_link_options(Vop PRIVATE -static -static-libgcc -static-libstdc++ -mwindows -municode -s
+                    -Wl,-Map=${CMAKE_BINARY_DIR}/Vop.map)
 set_target_properties(Vop PROPERTIES OUTPUT_NAME Vop RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/portable)
 
 # The portable folder: Vop.exe with the six font files beside it.
