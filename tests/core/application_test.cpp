@@ -114,7 +114,6 @@ TEST(SettingsDialogs, FontChoice) {
         OptimalPlacement p = ChooseFont(u.s, {2, 1, 1}, c.maximised, c.screen);
         EXPECT_EQ(p.resize, c.resize);
         EXPECT_EQ(u.s.settings.FontCell, c.cell);
-        EXPECT_EQ(u.s.strips.fontCell, c.cell);
         EXPECT_EQ(u.s.strips.digit.width, 16 * CellWidth(c.cell));
         EXPECT_EQ(u.s.settings.FontType, 1);
         EXPECT_EQ(u.s.settings.BlockCaret, 1);

@@ -20,12 +20,14 @@ TEST(EntryFields, FollowTheirPlainModels) {
     }
 }
 
-// The fields draw with 8-pixel cells, a pixel a bit: a wrong table, row,
-// bit order or stroke end would misdraw every field.
+// The fields draw with 8-pixel cells, a pixel a bit, and larger cells a
+// square of lines a bit: a wrong table, row, bit order or stroke end would
+// misdraw every field.
 TEST(GlyphLines, ABitBecomesAPixel) {
     static GlyphTables tables;
     tables.font8x16[16 * 'A' + 3] = 0x20;
     EXPECT_EQ(GlyphLineStrokes(tables, 10, 20, 'A', 0), vector<GlyphStroke>({{12, 23, 13, 24}}));
+    EXPECT_EQ(GlyphLineStrokes(tables, 10, 20, 'A', 1), vector<GlyphStroke>({{14, 26, 16, 26}, {14, 27, 16, 27}}));
 }
 
 }  // namespace
