@@ -181,6 +181,14 @@ TEST(Keys, TheTextViewsSizeLimit) {
     }
 }
 
+// A stale thumb position past the last row lands on the last byte.
+TEST(ScrollBar, AStalePositionLandsOnTheLastByte) {
+    test::Session t;
+    t.open(Lines(32));
+    DataWindowScroll(t.s, ScrollRequest::ThumbPosition, 10);
+    EXPECT_EQ(CaretAddress(t.s), 159u);
+}
+
 // Open asking first and forgetting the search, Exit asking and only then
 // ending, and a file opened by name that cannot be written named as read-only.
 TEST(Menu, OpenAndExitAskFirst) {

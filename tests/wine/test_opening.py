@@ -57,4 +57,3 @@ def test_file_sizes_at_the_limits(vop, size, refusal):
         # Scroll Lock, Right, Scroll Lock (sent by the probe, which keeps Lock toggles): Right jumps to the end
         vop.probe("sendkeys", 145, 39, 145)
         vop.wait_caret(size - 1)
-    vop.quit()

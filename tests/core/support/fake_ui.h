@@ -23,7 +23,6 @@ struct RecordedBox {
     BoxOwner owner;
     string text;
     string title;
-    BoxButtons buttons;
 };
 
 class FakeUi : public Ui {
@@ -75,7 +74,7 @@ public:
     }
 
     BoxAnswer messageBox(BoxOwner owner, const string& text, const string& t, BoxButtons buttons) override {
-        boxes.push_back({owner, text, t, buttons});
+        boxes.push_back({owner, text, t});
         if (!answers.empty()) {
             BoxAnswer a = answers.front();
             answers.pop_front();
