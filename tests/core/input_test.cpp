@@ -133,9 +133,10 @@ TEST(Keys, ViewModesAndTheTextView) {
     EXPECT_EQ(TextRow(t, 0), "a....b.c");
     EXPECT_EQ(TextRow(t, 1), "line");
     for (int key : {Key::Down, Key::Down, Key::End, Key::Left, Key::Right, Key::Left}) DataWindowKeyDown(t.s, key, None);
-    // A touchpad's small steps: four make a line down, two lines; a turn starts the sum again (the 90 down
-    // is dropped), so that 120 up make a line up.
-    for (int delta : {-30, -30, -30, -30, -30, -30, -30, -30, -90, 60, 60}) DataWindowWheel(t.s, delta);
+    // A touchpad's small steps add up: four make a line down, and 90, a step
+    // of none and 60 another with 30 left over; a turn starts the sum again
+    // (the 30 down is dropped), so that 120 up make a line up.
+    for (int delta : {-30, -30, -30, -30, -90, 0, -60, 60, 60}) DataWindowWheel(t.s, delta);
     EXPECT_EQ(t.s.lines.TopLine, 3);
     EXPECT_EQ(t.s.lines.LeftColumn, 15);
     EXPECT_EQ(t.ui.scrollPos, 3);
