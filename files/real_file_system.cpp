@@ -78,6 +78,8 @@ public:
         return std::fwrite(buffer, 1, count, file_);
     }
 
+    bool flush() override { return file_ && std::fflush(file_) == 0; }
+
     bool close() override {
         if (!file_) return true;
         const bool ok = std::fclose(file_) == 0;

@@ -30,6 +30,10 @@ public:
     virtual std::size_t read(void* buffer, std::size_t count) = 0;
     // Writes count bytes; returns the number written (short on failure).
     virtual std::size_t write(const void* buffer, std::size_t count) = 0;
+    // Hands the buffered bytes to the file; false when they could not be
+    // written. A file that stays open past a save is flushed by it, so that
+    // a lost write is seen by the save that made it.
+    virtual bool flush() = 0;
     // Flushes and closes; false when buffered data could not be written.
     virtual bool close() = 0;
 };

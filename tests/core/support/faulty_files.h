@@ -25,7 +25,7 @@ struct FaultPlan {
     int failWriteNumber = 0;      // this write (1-based) stops after partialWriteBytes
     size_t partialWriteBytes = 100;
     size_t readLimit = SIZE_MAX;  // bytes one open file gives at most
-    bool failClose = false;            // closing an updated file loses its bytes
+    bool failClose = false;            // flushing or closing an updated file loses its bytes
     bool failSeek = false;
     bool failSize = false;
     size_t failOpenNumber = 0;  // this open (1-based) fails: locked for a moment
@@ -77,11 +77,12 @@ private:
             real_->write(buffer, part);
             return min(part, count - 1);
         }
+        bool flush() override { return real_->flush() && !(update_ && owner_.plan.failClose); }
         bool close() override {
             if (exchange(closed_, true)) return true;
             --owner_.openFiles;
-            bool flushed = real_->close();
-            return flushed && !(update_ && owner_.plan.failClose);
+            bool flushed = flush();
+            return real_->close() && flushed;
         }
 
     private:
