@@ -27,11 +27,12 @@ PageBuffer ReadPage(OpenFile& file, std::uint64_t offset) {
     return page;
 }
 
-// Hands a page's block on and leaves the slot empty with length 0.
+// Hands a page's block on, with its changes, and leaves the slot empty with length 0.
 PageBuffer TakePage(PageBuffer& from) {
     PageBuffer taken;
     taken.Bytes = std::move(from.Bytes);
     taken.Length = taken.Bytes ? from.Length : 0;
+    taken.Changed = taken.Bytes && from.Changed;
     from.release();
     return taken;
 }

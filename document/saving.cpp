@@ -46,20 +46,24 @@ bool DropChanges(EditorState& s) {
 
 }  // namespace
 
+// The file is opened even when no page holds changes, so that a save of a
+// file that cannot be written says so.
 bool SaveDocument(EditorState& s) {
     if (!s.documentOpen()) return true;  // nothing held, nothing to lose
-    const PageWindow& w = s.pages;
+    PageWindow& w = s.pages;
     std::unique_ptr<OpenFile> file = s.Files().open(w.DocumentPath, OpenMode::Update);
     if (!file) {
         ShowError(s, "Error opening file for writing!");
         return false;
     }
 
-    // Current page first, then the next page. A failure after the first write
-    // leaves the current page written and the next not; Modified stays 1, so
-    // the pages are still held and a later save writes both again.
-    WriteFailure failure = WritePage(*file, PageStart(w.PageIndex), w.CurrentPage);
-    if (failure == WriteFailure::None && w.NextPage.present())
+    // Current page first, then the next page, each only when it holds
+    // changes. A failure after the first write leaves the current page
+    // written and the next not; both stay marked changed and Modified stays
+    // 1, so a later save writes both again.
+    WriteFailure failure = WriteFailure::None;
+    if (w.CurrentPage.Changed) failure = WritePage(*file, PageStart(w.PageIndex), w.CurrentPage);
+    if (failure == WriteFailure::None && w.NextPage.present() && w.NextPage.Changed)
         failure = WritePage(*file, PageStart(w.PageIndex + 1), w.NextPage);
     if (failure != WriteFailure::None) {
         file->close();
@@ -72,6 +76,8 @@ bool SaveDocument(EditorState& s) {
         ShowError(s, "Error writing file!");
         return false;
     }
+    w.CurrentPage.Changed = false;
+    w.NextPage.Changed = false;
     s.Modified = 0;
     return true;
 }
@@ -106,7 +112,9 @@ bool RevertPages(EditorState& s) {
         return false;
     }
     w.CurrentPage.Bytes = std::move(current);
+    w.CurrentPage.Changed = false;
     if (next) w.NextPage.Bytes = std::move(next);
+    w.NextPage.Changed = false;
 
     DiscardLineIndex(s);
     if (s.TextViewOn) BuildLineIndex(s);

@@ -6,9 +6,9 @@
 
 namespace vop {
 
-// Writes CurrentPage then NextPage at their offsets and clears Modified.
-// Returns true when both were written whole; on failure reports it and
-// leaves Modified as it was.
+// Writes CurrentPage then NextPage at their offsets, each only when it holds
+// changes, and clears Modified. Returns true when they were written whole; on
+// failure reports it and leaves Modified and the pages' marks as they were.
 bool SaveDocument(EditorState& s);
 
 // Asked before the window leaves pages with changes: a shift, or a jump to

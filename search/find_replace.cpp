@@ -30,6 +30,10 @@ std::int32_t PatternLength(std::int32_t length) {
 // page goes on at the start of the next page.
 void WriteAtCaret(EditorState& s, const std::uint8_t* replacement, std::int32_t length) {
     for (std::int32_t k = 0; k < length; ++k) *HeldByteAfterCaret(s, k) = replacement[k];
+    // Only the pages written into are saved later.
+    s.slot(s.CaretPage)->Changed = true;
+    if (s.CaretPage == PageSlot::Current && std::int64_t{s.CaretOffset} + length > s.pages.CurrentPage.Length)
+        s.pages.NextPage.Changed = true;
     s.Modified = 1;
 }
 

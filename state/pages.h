@@ -25,11 +25,15 @@ inline std::uint64_t PageStart(std::uint32_t pageIndex) { return std::uint64_t{p
 struct PageBuffer {
     std::unique_ptr<std::uint8_t[]> Bytes;  // 65536 bytes when present
     std::uint32_t Length = 0;               // valid bytes, 1..65536 when present
+    // Edited since it was read or last written: a save writes only such
+    // pages, so bytes the user never touched are never written over the file.
+    bool Changed = false;
 
     bool present() const { return Bytes != nullptr; }
     void release() {
         Bytes.reset();
         Length = 0;
+        Changed = false;
     }
 };
 

@@ -13,7 +13,9 @@ std::optional<std::uint8_t> CaretByte(const EditorState& s) {
 
 void WriteCaretByte(EditorState& s, std::uint8_t value) {
     if (!CaretByte(s)) return;
-    s.slot(s.CaretPage)->Bytes[static_cast<std::size_t>(s.CaretOffset)] = value;
+    PageBuffer& page = *s.slot(s.CaretPage);
+    page.Bytes[static_cast<std::size_t>(s.CaretOffset)] = value;
+    page.Changed = true;
     // The cell shows the byte right of the ten address cells of its row.
     ScreenGrid& g = s.grid;
     const std::int32_t column = g.caretColumn + AddressCells;

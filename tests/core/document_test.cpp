@@ -147,6 +147,7 @@ TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
         shown[200] = d.s.pages.CurrentPage.Bytes[200] = 0x66;
         shown[P + 200] = d.s.pages.NextPage.Bytes[200] = 0x77;
         d.s.Modified = 1;
+        d.s.pages.CurrentPage.Changed = d.s.pages.NextPage.Changed = true;
         d.files.plan = c.fault;
         d.ui.answers = {BoxAnswer::Yes};
         RunMenuCommand(d.s, IDM_FILE_CLOSE);
