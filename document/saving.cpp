@@ -44,11 +44,10 @@ bool DropChanges(EditorState& s) {
     return false;
 }
 
-}  // namespace
-
-// The file is opened even when no page holds changes, so that a save of a
-// file that cannot be written says so.
-bool SaveDocument(EditorState& s) {
+// Writes the current page, and the next one with `withNext`, when they hold
+// changes. The file is opened even when nothing needs writing, so that a save
+// of a file that cannot be written says so.
+bool WriteChangedPages(EditorState& s, bool withNext) {
     if (!s.documentOpen()) return true;  // nothing held, nothing to lose
     PageWindow& w = s.pages;
     std::unique_ptr<OpenFile> file = s.Files().open(w.DocumentPath, OpenMode::Update);
@@ -57,30 +56,35 @@ bool SaveDocument(EditorState& s) {
         return false;
     }
 
-    // Current page first, then the next page, each only when it holds
-    // changes. A failure after the first write leaves the current page
-    // written and the next not; both stay marked changed and Modified stays
-    // 1, so a later save writes both again.
+    // Current page first, then the next page. A failure after the first write
+    // leaves the current page written and the next not; both stay marked
+    // changed and Modified stays 1, so a later save writes both again.
     WriteFailure failure = WriteFailure::None;
     if (w.CurrentPage.Changed) failure = WritePage(*file, PageStart(w.PageIndex), w.CurrentPage);
-    if (failure == WriteFailure::None && w.NextPage.present() && w.NextPage.Changed)
-        failure = WritePage(*file, PageStart(w.PageIndex + 1), w.NextPage);
+    const bool next = withNext && w.NextPage.present() && w.NextPage.Changed;
+    if (failure == WriteFailure::None && next) failure = WritePage(*file, PageStart(w.PageIndex + 1), w.NextPage);
     if (failure != WriteFailure::None) {
         file->close();
         ShowError(s, failure == WriteFailure::Seek ? "Error seeking in file!" : "Error writing file!");
         return false;
     }
-    // Buffered bytes reach the file only when it is closed: a failing close is
-    // a failed write.
+    // Buffered bytes reach the file only when it is closed (flushed, within a
+    // replace-all run that keeps it open): a failing close is a failed write.
     if (!file->close()) {
         ShowError(s, "Error writing file!");
         return false;
     }
     w.CurrentPage.Changed = false;
-    w.NextPage.Changed = false;
-    s.Modified = 0;
+    if (withNext) w.NextPage.Changed = false;
+    s.Modified = w.NextPage.Changed ? 1 : 0;
     return true;
 }
+
+}  // namespace
+
+bool SaveDocument(EditorState& s) { return WriteChangedPages(s, true); }
+
+bool SaveCurrentPage(EditorState& s) { return !s.pages.CurrentPage.Changed || WriteChangedPages(s, false); }
 
 bool PromptSavePage(EditorState& s, BoxOwner owner) {
     if (!s.documentOpen() || !s.Modified) return true;

@@ -11,6 +11,13 @@ namespace vop {
 // failure reports it and leaves Modified and the pages' marks as they were.
 bool SaveDocument(EditorState& s);
 
+// Writes CurrentPage alone, when it holds changes: a replace-all run that
+// moves on by one page writes the page it leaves behind, and keeps the next
+// page's changes held until that page is left in turn, so each page is
+// written once. Modified then says whether the next page holds changes.
+// Failures as SaveDocument.
+bool SaveCurrentPage(EditorState& s);
+
 // Asked before the window leaves pages with changes: a shift, or a jump to
 // another page (owned by the dialog or window that asked for it). Returns
 // true when the window may move: nothing modified, saved, or the changes

@@ -4,10 +4,12 @@
 #include <cstring>
 #include <string>
 
+#include "document/error_box.h"
 #include "document/page_loading.h"
 #include "document/saving.h"
 #include "search/document_search.h"
 #include "search/held_sequence.h"
+#include "search/run_file_system.h"
 #include "search/sequence_matcher.h"
 #include "search/sequence_search.h"
 #include "view/caret_navigation.h"
@@ -71,6 +73,7 @@ void ShowRunEnd(EditorState& s, std::uint32_t lastHit) {
 struct RunResult {
     int count = 0;
     bool cancelled = false;
+    bool failed = false;  // a save, shift or jump failed and said so: nothing more is written
     bool moved = false;  // the caret left the last place the screen showed
     std::uint32_t lastHit = 0;
 };
@@ -90,10 +93,14 @@ RunResult ReplaceEveryOccurrence(EditorState& s, const std::uint8_t* search, con
         const std::uint32_t page = hit.address / PageSize;
         const bool nothingToAsk = !s.Modified || s.ReplaceAllSaveAgreed;
         if (page == s.pages.PageIndex || (page == s.pages.PageIndex + 1 && nothingToAsk)) {
-            // The next page with no question to ask: saved if need be and
-            // shifted in, reading one page instead of three; the screen
-            // follows when the run ends.
-            if (page != s.pages.PageIndex && (!PromptSavePage(s, Dialog) || !ShiftPagesForward(s))) break;
+            // The next page with no question to ask (nothing changed, or the
+            // user agreed to save): the page left behind is written if it
+            // holds changes, the next one's stay held until it is left in
+            // turn, and the page after is read, one page instead of three.
+            // The screen follows when the run ends.
+            const bool shift = page != s.pages.PageIndex;
+            run.failed = shift && ((s.Modified && !SaveCurrentPage(s)) || !ShiftPagesForward(s));
+            if (run.failed) break;
             SetCaretQuietly(s, hit.address);
             run.moved = true;
             run.lastHit = hit.address;
@@ -101,7 +108,8 @@ RunResult ReplaceEveryOccurrence(EditorState& s, const std::uint8_t* search, con
             // Another page: the save question (or the silent save after a
             // first Yes) and the reload, as any jump there. A jump that
             // failed has shown the held pages and left the caret be.
-            if (!GotoAddress(s, hit.address, Dialog)) break;
+            run.failed = !GotoAddress(s, hit.address, Dialog);
+            if (run.failed) break;
             run.moved = false;
             if (s.ReplaceAllDeclined) break;
         }
@@ -171,14 +179,28 @@ void ReplaceAll(EditorState& s, const std::uint8_t* search, const std::uint8_t* 
     s.ReplaceAllRunning = 1;
     s.ReplaceAllSaveAgreed = 0;
     s.ReplaceAllDeclined = 0;
+    // One replace-all run keeps the file open from its first read to its last
+    // write; it is closed on every way out of here.
+    RunFileSystem files(s);
     const RunResult run = ReplaceEveryOccurrence(s, search, replacement, n);
     s.ReplaceAllRunning = 0;
     if (run.moved) ShowRunEnd(s, run.lastHit);
     // Declined: the changes are dropped, and the pages read back (when the
-    // file could not be read they stay held, still marked modified).
+    // file could not be read they stay held, still marked modified). Nothing
+    // was written.
     if (s.ReplaceAllDeclined) return;
-    // Stopped with Esc: what is held stays as unsaved changes, for the user to keep or drop.
-    if (s.ReplaceAllSaveAgreed && !run.cancelled) SaveDocument(s);
+    // Stopped with Esc: what is held stays as unsaved changes, for the user
+    // to keep or drop. Stopped by a failure, already reported: what is held
+    // stays unsaved too, and nothing more is written.
+    if (s.ReplaceAllSaveAgreed && !run.cancelled && !run.failed) SaveDocument(s);
+    if (!files.finish() && !run.failed) {
+        // The close failed after the run wrote: what it saved may not be in
+        // the file. The pages still held count as unsaved again.
+        ShowError(s, "Error writing file!");
+        s.pages.CurrentPage.Changed = true;
+        s.pages.NextPage.Changed = s.pages.NextPage.present();
+        s.Modified = 1;
+    }
     s.UI().messageBox(Dialog, "Replaced " + std::to_string(run.count) + " occurances", "Replace", BoxButtons::Ok);
 }
 

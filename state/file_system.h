@@ -1,8 +1,10 @@
 // The file layer every file access goes through: the edited file, the
 // settings file and the font files. Paths are UTF-8. The edited file is never
-// kept open: each load, save, revert and index build opens it by path and
-// closes it before returning. Tests substitute a layer that injects failures
-// (a write that stops half-way, a read that fails, a file that vanishes).
+// kept open between the user's actions: each load, save, revert and index
+// build opens it by path and closes it before returning, and one replace-all
+// run keeps it open from its first read to its last write. Tests substitute a
+// layer that injects failures (a write that stops half-way, a read that
+// fails, a file that vanishes).
 #pragma once
 
 #include <cstddef>

@@ -78,12 +78,14 @@ struct Reference {
         return v;
     }
     uint8_t shown(int64_t address) const { return bytes(address, 1, true)[0]; }
-    void saveEdits() {
+    // The edits below `end` reach the file.
+    void saveEdits(int64_t end = TwoGiB) {
         for (auto& [a, v] : edits) {
+            if (a >= end) break;
             if (size < TwoGiB) small[size_t(a)] = v;
             if (size >= TwoGiB) big[a] = v;
         }
-        edits.clear();
+        edits.erase(edits.begin(), edits.lower_bound(end));
     }
 };
 
@@ -376,10 +378,10 @@ struct EditorRun {
         return answer;
     }
     void tell(const string& text) { ask(text, BoxAnswer::Ok); }
-    bool saved() {
+    bool saved(int64_t end = TwoGiB) {
         if (disk != Disk::Sound) tell("Error opening file for writing!");
         if (disk != Disk::Sound) return false;
-        want.saveEdits();
+        want.saveEdits(end);
         return true;
     }
     // The first occurrence from `from`; -1 for none, -2 when the rest of the
@@ -471,8 +473,9 @@ struct EditorRun {
             int64_t at = find(from, pattern);
             if (at < 0) break;
             if (at / P == page + 1 && (want.edits.empty() || agreed)) {
-                // The next page needs no question: saved and shifted in.
-                if (!want.edits.empty() && !saved()) break;
+                // The next page needs no question: the page left is saved
+                // (the next one's edits stay held), the next shifted in.
+                if (!want.edits.empty() && !saved((page + 1) * P)) break;
                 if (disk == Disk::Gone) {
                     tell("Error reading file!");
                     break;
@@ -494,6 +497,8 @@ struct EditorRun {
         running = false;
         if (last >= 0) showRunEnd(last);
         if (declined) return;
+        // A run that failed after a Yes writes nothing more (search_test):
+        // the disk never fails within one step here.
         if (agreed) saved();
         tell("Replaced " + to_string(count) + " occurances");
     }

@@ -72,8 +72,8 @@ TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
         Bytes rewritten = file;
         copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 50);
         ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
-        // The search reads the file once; the jump's load opens it next.
-        t.files.plan.changeAtOpen = t.files.pathsAsked.size() + 2;
+        // The search reads the file once; the jump's load reads it next.
+        t.files.plan.changeAtRead = t.files.reads + 2;
         t.files.plan.change = [&] { t.dir.write("doc", rewritten); };
         if (c.op == Op::Find) RunFind(t.s, xyz.data(), 3);
         if (c.op == Op::All) ReplaceAll(t.s, xyz.data(), abc.data(), 3);
@@ -83,34 +83,52 @@ TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
     }
 }
 
-// Esc stops a replace-all: what it replaced in pages already saved (after a
-// Yes) stays saved, what it replaced since stays held and unsaved, and the
-// count says all. A search stopped with Esc reports nothing and leaves the caret.
-TEST(SearchCancel, EscKeepsWhatWasReplacedAndSavesNothingMore) {
-    test::Session t;
-    Bytes file(4 * P, 0);
-    for (size_t page = 0; page < 4; ++page) file[page * P] = 0x41;
-    ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
-    Bytes pattern = {0x41};
-    Bytes with = {0x61};
-    t.ui.msPerPoll = 400;  // every poll comes after a third of a second: progress shows
-    t.ui.cancelAtPoll = 3;  // at the fourth page
-    t.ui.answers = {BoxAnswer::Yes};
-    ReplaceAll(t.s, pattern.data(), with.data(), 1);
-    Bytes saved = file;
-    saved[0] = 0x61;
-    saved[P] = 0x61;
-    EXPECT_EQ(test::ReadWholeFile(t.path), saved);
-    EXPECT_EQ(t.s.Modified, 1);
-    EXPECT_EQ(t.s.pages.CurrentPage.Bytes[0], 0x61);
-    EXPECT_EQ(t.ui.lastBoxText(), "Replaced 3 occurances");
-    EXPECT_EQ(t.ui.progress.at(0), "Replacing\xE2\x80\xA6 0 %");
-    size_t boxes = t.ui.boxes.size();
-    uint32_t caret = CaretAddress(t.s);
-    t.ui.cancelAtPoll = t.ui.polls;
-    RunFind(t.s, pattern.data(), 1);
-    EXPECT_EQ(t.ui.boxes.size(), boxes);
-    EXPECT_EQ(CaretAddress(t.s), caret);
+// A replace-all stopped by Esc, or by a write that fails, on occurrences that
+// each cross into the next page: what it replaced in pages already saved
+// (after a Yes) stays saved, what it replaced since stays held and unsaved,
+// and the count says all. The page a run leaves is written then; the next
+// page's bytes wait until the run leaves that page too, so each page is
+// written once. The file is opened once for the whole run. A search stopped
+// with Esc reports nothing and leaves the caret.
+TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
+    struct {
+        int cancelAtPoll, failWriteNumber;
+        uint32_t heldPage;
+        string box;
+    } cases[] = {
+        {3, 0, 1, "Replaced 2 occurances"},   // Esc on page 1
+        {-1, 3, 1, "Replaced 2 occurances"},  // writing page 1 as the run leaves it fails
+        {-1, 4, 2, "Replaced 3 occurances"},  // writing page 2 at the end fails
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.failWriteNumber);
+        test::Session t;
+        Bytes file(4 * P, 0);
+        for (size_t page = 0; page < 4; ++page) file[page * P] = 0x41;
+        ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
+        Bytes pattern = {0, 0x41};
+        Bytes with = {0, 0x61};
+        t.ui.msPerPoll = 400;  // every poll comes after a third of a second: progress shows
+        t.ui.cancelAtPoll = c.cancelAtPoll;
+        t.files.plan = {false, c.failWriteNumber, 0};
+        t.ui.answers = {BoxAnswer::Yes};
+        ReplaceAll(t.s, pattern.data(), with.data(), 2);
+        Bytes saved = file;
+        saved[P] = 0x61;
+        EXPECT_EQ(test::ReadWholeFile(t.path), saved);
+        EXPECT_EQ(t.files.pathsAsked.size(), 2u);  // the document's opening, then the run
+        EXPECT_EQ(t.s.Modified, 1);
+        EXPECT_EQ(t.s.pages.PageIndex, c.heldPage);
+        EXPECT_EQ(t.s.pages.NextPage.Bytes[0], 0x61);
+        EXPECT_EQ(t.ui.lastBoxText(), c.box);
+        EXPECT_EQ(t.ui.progress.at(0), "Replacing\xE2\x80\xA6 0 %");
+        size_t boxes = t.ui.boxes.size();
+        uint32_t caret = CaretAddress(t.s);
+        t.ui.cancelAtPoll = t.ui.polls;
+        RunFind(t.s, pattern.data(), 2);
+        EXPECT_EQ(t.ui.boxes.size(), boxes);
+        EXPECT_EQ(CaretAddress(t.s), caret);
+    }
 }
 
 // A long search looks for Esc often enough to stop at once, but not so

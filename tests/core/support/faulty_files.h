@@ -2,7 +2,7 @@
 // programs do: a file that cannot be opened for writing (read-only, locked),
 // a write that stops part-way, a short read, a flush lost on close, a seek or
 // a size that fails, and a file rewritten by another program between two of
-// Vop's opens. It counts the files left open.
+// Vop's reads. It counts the files left open.
 #pragma once
 
 #include <algorithm>
@@ -29,7 +29,7 @@ struct FaultPlan {
     bool failSeek = false;
     bool failSize = false;
     size_t failOpenNumber = 0;  // this open (1-based) fails: locked for a moment
-    size_t changeAtOpen = 0;    // before this open, `change` runs
+    size_t changeAtRead = 0;    // before this read (1-based, of all files), `change` runs
     function<void()> change;    // another program writing the file
 };
 
@@ -38,12 +38,12 @@ public:
     FaultPlan plan;
     int writes = 0;
     int openFiles = 0;                    // must be 0 between operations
+    size_t reads = 0;
     vector<string> pathsAsked;  // every path asked for, in order
 
     unique_ptr<OpenFile> open(const string& path, OpenMode mode) override {
         pathsAsked.push_back(path);
         size_t number = pathsAsked.size();
-        if (number == plan.changeAtOpen && plan.change) plan.change();
         bool update = mode == OpenMode::Update;
         if (number == plan.failOpenNumber) return nullptr;
         if (update && plan.failOpenUpdate) return nullptr;
@@ -66,6 +66,7 @@ private:
             return real_->size();
         }
         size_t read(void* buffer, size_t count) override {
+            if (++owner_.reads == owner_.plan.changeAtRead && owner_.plan.change) owner_.plan.change();
             size_t left = owner_.plan.readLimit - min(owner_.plan.readLimit, read_);
             size_t got = real_->read(buffer, min(count, left));
             read_ += got;
