@@ -99,7 +99,8 @@ SearchHit FindInDocument(EditorState& s, std::uint32_t start, const SequenceMatc
         ShowError(s, "Error opening file for reading!");
         return {SearchOutcome::Unreadable, 0};
     }
-    const auto chunk = std::make_unique<std::uint8_t[]>(LargestChunk);
+    // Left unfilled: a search that ends in its first chunks touches no more of it.
+    const std::unique_ptr<std::uint8_t[]> chunk(new std::uint8_t[LargestChunk]);
     std::size_t size = FirstChunk;
     bool sought = false;
     while (position < end) {
