@@ -33,7 +33,11 @@ bool MarkedReadOnly(const std::string& path) {
 }
 
 int Seek(std::FILE* f, std::uint64_t offset, int whence) { return _fseeki64(f, static_cast<__int64>(offset), whence); }
-std::int64_t Tell(std::FILE* f) { return _ftelli64(f); }
+
+std::int64_t Length(std::FILE* f) {
+    struct _stat64 st {};
+    return _fstat64(_fileno(f), &st) == 0 ? st.st_size : -1;
+}
 #else
 std::FILE* OpenStream(const std::string& path, OpenMode mode) {
     return std::fopen(path.c_str(), mode == OpenMode::Read ? "rb" : (mode == OpenMode::Update ? "r+b" : "wb"));
@@ -47,38 +51,54 @@ bool MarkedReadOnly(const std::string& path) {
 }
 
 int Seek(std::FILE* f, std::uint64_t offset, int whence) { return fseeko(f, static_cast<off_t>(offset), whence); }
-std::int64_t Tell(std::FILE* f) { return ftello(f); }
+
+std::int64_t Length(std::FILE* f) {
+    struct stat st {};
+    return fstat(fileno(f), &st) == 0 ? st.st_size : -1;
+}
 #endif
 
+// A replace-all run reads and writes a page at a time through one stream, a
+// few calls each: every call into the system that is not needed is left out.
 class StdioFile : public OpenFile {
 public:
     explicit StdioFile(std::FILE* f) : file_(f) {}
     ~StdioFile() override { close(); }
 
-    bool seek(std::uint64_t offset) override { return file_ && Seek(file_, offset, SEEK_SET) == 0; }
-
-    std::optional<std::uint64_t> size() override {
-        if (!file_) return std::nullopt;
-        const std::int64_t here = Tell(file_);
-        if (here < 0 || Seek(file_, 0, SEEK_END) != 0) return std::nullopt;
-        const std::int64_t end = Tell(file_);
-        Seek(file_, static_cast<std::uint64_t>(here), SEEK_SET);
-        if (end < 0) return std::nullopt;
-        return static_cast<std::uint64_t>(end);
+    bool seek(std::uint64_t offset) override {
+        last_ = Last::Seek;
+        return file_ && Seek(file_, offset, SEEK_SET) == 0;
     }
 
+    // Asked of the open file itself: seeking to the end and back would cost
+    // three calls and drop the stream's buffer. Bytes written but still
+    // buffered are flushed first, so that they count.
+    std::optional<std::uint64_t> size() override {
+        if (!file_ || (last_ == Last::Write && !flush())) return std::nullopt;
+        const std::int64_t length = Length(file_);
+        if (length < 0) return std::nullopt;
+        return static_cast<std::uint64_t>(length);
+    }
+
+    // A stream opened for update needs a flush or a positioning call between
+    // a write and a read, and a positioning call between a read and a write.
     std::size_t read(void* buffer, std::size_t count) override {
-        return file_ ? std::fread(buffer, 1, count, file_) : 0;
+        if (!file_ || (last_ == Last::Write && !flush())) return 0;
+        last_ = Last::Read;
+        return std::fread(buffer, 1, count, file_);
     }
 
     std::size_t write(const void* buffer, std::size_t count) override {
         if (!file_) return 0;
-        // A stream opened for update needs a positioning call between a read and a write.
-        Seek(file_, 0, SEEK_CUR);
+        if (last_ == Last::Read) Seek(file_, 0, SEEK_CUR);
+        last_ = Last::Write;
         return std::fwrite(buffer, 1, count, file_);
     }
 
-    bool flush() override { return file_ && std::fflush(file_) == 0; }
+    bool flush() override {
+        last_ = Last::Seek;
+        return file_ && std::fflush(file_) == 0;
+    }
 
     bool close() override {
         if (!file_) return true;
@@ -88,7 +108,11 @@ public:
     }
 
 private:
+    // The last call that touched the stream's position; a flush counts as a seek.
+    enum class Last { Seek, Read, Write };
+
     std::FILE* file_;
+    Last last_ = Last::Seek;
 };
 
 class StdioFileSystem : public FileSystem {
