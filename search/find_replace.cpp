@@ -78,6 +78,43 @@ struct RunResult {
     std::uint32_t lastHit = 0;
 };
 
+// Replaces the occurrences from `from` on that lie wholly in the current
+// page, straight in its held bytes: the ones the run's search would find
+// there first, one at a time, and the same way, Esc polled before each. A
+// file dense with occurrences spends most of a run here, at a matcher call
+// and a copy each. Leaves `from` and the caret after the last one replaced;
+// true when the run ends here (Esc, or an occurrence that ends the file,
+// which keeps the caret on its first byte).
+bool ReplaceWithinCurrentPage(EditorState& s, std::uint32_t& from, const SequenceMatcher& matcher,
+                              const std::uint8_t* replacement, SearchProgress& progress, RunResult& run) {
+    PageBuffer& page = s.pages.CurrentPage;
+    const std::uint64_t start = PageStart(s.pages.PageIndex);
+    const std::size_t n = matcher.length();
+    if (n == 0 || from < start || from >= start + page.Length) return false;
+    while (true) {
+        const std::size_t offset = static_cast<std::size_t>(from - start);
+        const std::size_t p = matcher.find(page.Bytes.get() + offset, page.Length - offset);
+        if (p == SequenceMatcher::npos) return false;
+        const std::uint32_t hit = from + static_cast<std::uint32_t>(p);
+        if (progress.stopAt(hit)) {
+            run.cancelled = true;
+            return true;
+        }
+        std::memcpy(page.Bytes.get() + offset + p, replacement, n);
+        page.Changed = true;
+        s.Modified = 1;
+        ++run.count;
+        run.lastHit = hit;
+        run.moved = true;
+        from = hit + static_cast<std::uint32_t>(n);
+        if (from >= s.pages.FileSize) {
+            SetCaretQuietly(s, hit);
+            return true;
+        }
+        SetCaretQuietly(s, from);
+    }
+}
+
 RunResult ReplaceEveryOccurrence(EditorState& s, const std::uint8_t* search, const std::uint8_t* replacement,
                                  std::int32_t length) {
     RunResult run;
@@ -85,6 +122,7 @@ RunResult ReplaceEveryOccurrence(EditorState& s, const std::uint8_t* search, con
     SearchProgress progress(s, "Replacing\xE2\x80\xA6", from, s.pages.FileSize);
     const SequenceMatcher matcher(search, static_cast<std::size_t>(length));
     while (true) {
+        if (ReplaceWithinCurrentPage(s, from, matcher, replacement, progress, run)) break;
         const SearchHit hit = FindInDocument(s, from, matcher, progress);
         if (hit.outcome != SearchOutcome::Found) {
             run.cancelled = hit.outcome == SearchOutcome::Cancelled;
