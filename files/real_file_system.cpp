@@ -34,10 +34,11 @@ bool MarkedReadOnly(const std::string& path) {
 
 int Seek(std::FILE* f, std::uint64_t offset, int whence) { return _fseeki64(f, static_cast<__int64>(offset), whence); }
 
-std::int64_t Length(std::FILE* f) {
-    struct _stat64 st {};
-    return _fstat64(_fileno(f), &st) == 0 ? st.st_size : -1;
-}
+// The end of the file, from one move of the handle underneath the stream:
+// asking the handle's size (_fstat64) costs five times a move under Wine.
+// The stream must be placed again before it reads or writes.
+constexpr bool LengthMovesHandle = true;
+std::int64_t Length(std::FILE* f) { return _lseeki64(_fileno(f), 0, SEEK_END); }
 #else
 std::FILE* OpenStream(const std::string& path, OpenMode mode) {
     return std::fopen(path.c_str(), mode == OpenMode::Read ? "rb" : (mode == OpenMode::Update ? "r+b" : "wb"));
@@ -52,6 +53,9 @@ bool MarkedReadOnly(const std::string& path) {
 
 int Seek(std::FILE* f, std::uint64_t offset, int whence) { return fseeko(f, static_cast<off_t>(offset), whence); }
 
+// Asked of the open file, which leaves the stream where it was (moving the
+// descriptor underneath would confuse the offset the C library keeps).
+constexpr bool LengthMovesHandle = false;
 std::int64_t Length(std::FILE* f) {
     struct stat st {};
     return fstat(fileno(f), &st) == 0 ? st.st_size : -1;
@@ -67,15 +71,18 @@ public:
 
     bool seek(std::uint64_t offset) override {
         last_ = Last::Seek;
-        return file_ && Seek(file_, offset, SEEK_SET) == 0;
+        if (!file_ || Seek(file_, offset, SEEK_SET) != 0) return false;
+        position_ = offset;
+        return true;
     }
 
-    // Asked of the open file itself: seeking to the end and back would cost
-    // three calls and drop the stream's buffer. Bytes written but still
-    // buffered are flushed first, so that they count.
+    // Asked of the open file, not found by seeking to the end and back with
+    // the stream (three calls, and its buffer dropped). Bytes written but
+    // still buffered are flushed first, so that they count.
     std::optional<std::uint64_t> size() override {
         if (!file_ || (last_ == Last::Write && !flush())) return std::nullopt;
         const std::int64_t length = Length(file_);
+        if (LengthMovesHandle) last_ = Last::Moved;
         if (length < 0) return std::nullopt;
         return static_cast<std::uint64_t>(length);
     }
@@ -83,16 +90,20 @@ public:
     // A stream opened for update needs a flush or a positioning call between
     // a write and a read, and a positioning call between a read and a write.
     std::size_t read(void* buffer, std::size_t count) override {
-        if (!file_ || (last_ == Last::Write && !flush())) return 0;
+        if (!file_ || (last_ == Last::Write && !flush()) || !placed()) return 0;
         last_ = Last::Read;
-        return std::fread(buffer, 1, count, file_);
+        const std::size_t got = std::fread(buffer, 1, count, file_);
+        position_ += got;
+        return got;
     }
 
     std::size_t write(const void* buffer, std::size_t count) override {
-        if (!file_) return 0;
+        if (!file_ || !placed()) return 0;
         if (last_ == Last::Read) Seek(file_, 0, SEEK_CUR);
         last_ = Last::Write;
-        return std::fwrite(buffer, 1, count, file_);
+        const std::size_t written = std::fwrite(buffer, 1, count, file_);
+        position_ += written;
+        return written;
     }
 
     bool flush() override {
@@ -108,11 +119,16 @@ public:
     }
 
 private:
-    // The last call that touched the stream's position; a flush counts as a seek.
-    enum class Last { Seek, Read, Write };
+    // The last call that touched the stream's position; a flush counts as a
+    // seek. Moved: the handle was moved underneath the stream by size().
+    enum class Last { Seek, Read, Write, Moved };
+
+    // Puts the stream back where it was before size() moved its handle.
+    bool placed() { return last_ != Last::Moved || seek(position_); }
 
     std::FILE* file_;
     Last last_ = Last::Seek;
+    std::uint64_t position_ = 0;  // where the stream reads or writes next
 };
 
 class StdioFileSystem : public FileSystem {
