@@ -75,8 +75,9 @@ run strip_build_bench wine "$bench/strip_build_bench.exe" "$fonts" 31 1
 run paint_bench wine "$bench/paint_bench.exe" "$fonts" "$frames"
 run memory_bench "$root/bench/memory_bench.sh" "$win_build/portable" "$win_build/tools/vop_probe.exe" "$win_build/bench/process_memory.exe" "$state/memory"
 [ -f "$bench/line_index_bench.exe" ] && run line_index_bench_wine wine "$bench/line_index_bench.exe"
-# The search of a cached 2 GiB file and a replace-all of a million occurrences
-# (the files, 2.1 GiB, are made once and kept in $state/search-data).
+# The search of a cached 2 GiB file, a replace-all of a million occurrences
+# and one of the 32,768 page starts of 2 GiB (the files, 4.1 GiB, are made
+# once and kept in $state/search-data).
 mkdir -p "$state/search-data"
 run document_search_bench_wine wine "$bench/document_search_bench.exe" "$(vop_windows_path "$state/search-data")"
 # The About box's ripple, one tick against its 20 ms period, on the program's own picture.
