@@ -26,6 +26,7 @@ struct MemoryFile : vop::OpenFile {
         copy_n(static_cast<const uint8_t*>(buffer), count, bytes.data() + at);
         return at += count, count;
     }
+    bool flush() override { return true; }
     bool close() override { return true; }
     Bytes& bytes;
     size_t chunk, at = 0;
