@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "document/saving.h"
 #include "support/session.h"
 
 namespace vop {
@@ -163,6 +164,17 @@ TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
         EXPECT_EQ(test::ReadWholeFile(d.path), shown);
         EXPECT_EQ(d.s.Modified, 0);
     }
+}
+
+// A replace-all run writes the page it leaves alone: the next page's changes
+// stay held and marked, for a later save or question.
+TEST(Saving, TheCurrentPageAloneLeavesTheNextMarked) {
+    Document d(3 * P);
+    d.s.pages.CurrentPage.Changed = true;
+    d.s.pages.NextPage.Changed = true;
+    d.s.Modified = 1;
+    EXPECT_TRUE(SaveCurrentPage(d.s));
+    EXPECT_EQ(d.s.Modified, 1);
 }
 
 }  // namespace
