@@ -153,6 +153,7 @@ TEST(Keys, ViewModesAndTheTextView) {
     DataWindowScroll(t.s, ScrollRequest::ThumbTrack, 100000);
     ScrollTextRight(t.s, 0x7FFFFFFF);
     ScrollTextRight(t.s, 16);  // a held End must not overflow
+    ScrollTextLeft(t.s, -5);   // nor a step back of less than none move on
     EXPECT_EQ(t.s.lines.TopLine, 400);
     EXPECT_EQ(t.s.lines.LeftColumn, 0x7FFFFFFF);
     DataWindowKeyDown(t.s, Key::F4, None);
@@ -196,6 +197,9 @@ TEST(Menu, OpenAndExitAskFirst) {
     test::Session t;
     t.open(Lines(3));
     t.s.FindPatternLength = 2;
+    int repaints = t.ui.repaints;
+    RunMenuCommand(t.s, IDM_FILE_OPEN);  // nothing modified, the pick cancelled: the screen stays
+    EXPECT_EQ(t.ui.repaints, repaints);
     t.ui.pickedFile = t.dir.write("other", Lines(7));
     DataWindowChar(t.s, 'Q', false);
     t.ui.answers = {BoxAnswer::Cancel, BoxAnswer::Cancel};

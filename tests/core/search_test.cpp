@@ -140,6 +140,9 @@ TEST(SearchProgress, PollsForEscAtMost40TimesASecond) {
     SearchProgress progress(t.s, "Searching", 0, 100 << 16);
     for (int k = 0; k < 100; ++k) progress.stopAt(k << 16);  // a second of clock readings
     EXPECT_LE(t.ui.polls, (1000 - 333) / 25 + 1);
+    t.ui.msPerPoll = 400;
+    SearchProgress empty(t.s, "Searching", 5, 5);  // nothing left to read: no share of it to show
+    EXPECT_FALSE(empty.stopAt(5));
 }
 
 }  // namespace
