@@ -30,5 +30,16 @@ TEST(GlyphLines, ABitBecomesAPixel) {
     EXPECT_EQ(GlyphLineStrokes(tables, 10, 20, 'A', 1), vector<GlyphStroke>({{14, 26, 16, 26}, {14, 27, 16, 27}}));
 }
 
+// The rules every field shares beyond what the dialogs make of them: an
+// address of no digits is 0 whatever its slots still hold, and a byte field
+// in characters takes a text as it is.
+TEST(EntryFields, EmptyAddressAndCharacterBytes) {
+    uint8_t stale[] = {5};
+    EXPECT_EQ(AddressFieldValue(stale, 0), 0u);
+    EditFieldState characters = MakeEditFieldState(0, 0, 2);
+    EditFieldSetText(characters, "ab");
+    EXPECT_EQ(EditFieldText(characters), "ab");
+}
+
 }  // namespace
 }  // namespace vop::test
