@@ -122,12 +122,20 @@ double Best(int runs, F f) {
     return best;
 }
 
-double Search(const std::string& path) {
+// An editor on the real file layer with `path` open, as each case starts.
+struct OpenEditor {
     BenchUi ui;
     vop::EditorState s;
-    s.ui = &ui;
-    s.files = &vop::RealFileSystem();
-    if (vop::OpenDocument(s, path, 0) != vop::LoadOutcome::Loaded) Fail("cannot open the 2 GiB file");
+    OpenEditor(const std::string& path, const char* refusal) {
+        s.ui = &ui;
+        s.files = &vop::RealFileSystem();
+        if (vop::OpenDocument(s, path, 0) != vop::LoadOutcome::Loaded) Fail(refusal);
+    }
+};
+
+double Search(const std::string& path) {
+    OpenEditor editor(path, "cannot open the 2 GiB file");
+    vop::EditorState& s = editor.s;
     const auto start = Clock::now();
     const int result = vop::SearchSequence(s, reinterpret_cast<const std::uint8_t*>(Needle), 16, vop::BoxOwner::MainWindow);
     const auto end = Clock::now();
@@ -143,11 +151,9 @@ void CopyFresh(const std::string& from, const std::string& to) {
 
 double ReplaceAll(const std::string& path, const std::string& pristine) {
     CopyFresh(pristine, path);
-    BenchUi ui;
-    vop::EditorState s;
-    s.ui = &ui;
-    s.files = &vop::RealFileSystem();
-    if (vop::OpenDocument(s, path, 0) != vop::LoadOutcome::Loaded) Fail("cannot open the 64 MiB file");
+    OpenEditor editor(path, "cannot open the 64 MiB file");
+    vop::EditorState& s = editor.s;
+    BenchUi& ui = editor.ui;
     const std::uint8_t from[] = {'A', 'B', 'C', 'D'}, to[] = {'w', 'x', 'y', 'z'};
     const auto start = Clock::now();
     vop::ReplaceAll(s, from, to, 4);
@@ -160,11 +166,9 @@ double ReplaceAll(const std::string& path, const std::string& pristine) {
 // to the count. The runs turn "ABCD" into "@BCD" and back, so the file needs
 // no fresh copy; the random bytes hold neither 'A' nor '@'.
 double ReplacePageStarts(const std::string& path) {
-    BenchUi ui;
-    vop::EditorState s;
-    s.ui = &ui;
-    s.files = &vop::RealFileSystem();
-    if (vop::OpenDocument(s, path, 0) != vop::LoadOutcome::Loaded) Fail("cannot open the 2 GiB file");
+    OpenEditor editor(path, "cannot open the 2 GiB file");
+    vop::EditorState& s = editor.s;
+    BenchUi& ui = editor.ui;
     const std::uint8_t upper[] = {'A', 'B', 'C', 'D'}, lower[] = {'@', 'B', 'C', 'D'};
     const bool forth = s.pages.CurrentPage.Bytes[0] == 'A';
     vop::ReplaceAll(s, forth ? upper : lower, forth ? lower : upper, 4);
