@@ -6,9 +6,11 @@
 // two seconds leaves its status bar out of `info`.
 // Usage: vop_probe info | press <button> | command <id> | post <message> [wparam]
 //        | size <w> <h> | wheel <delta> | sendkeys <vk>... | drop <path>... | clip <text> [locale]
-//        | settext <field> <text>
+//        | settext <field> <text> | resources | lock <path> <ms> <share>
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
+#include <winternl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -88,6 +90,8 @@ bool Clear(HWND box, HWND field) {
 }
 
 int Info(HWND main) {
+    DWORD_PTR none = 0;  // a program that cannot take a message within 5 s hangs
+    wprintf(L"answered=%d\n", SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &none) != 0);
     if (HWND box = ProgramDialog(main)) {
         wprintf(L"box=%p\nboxtitle=%ls\nboxtext=%ls\n", (void*)box, Text(box).c_str(),
                      Text(GetDlgItem(box, 0xFFFF)).c_str());
@@ -164,6 +168,53 @@ bool Clip(const wchar_t* text, LCID locale) {
     return CloseClipboard() && set;
 }
 
+// The GDI objects a process holds. Wine answers GetGuiResources with 0 but
+// keeps the handle table the system shares with each process: count its entries.
+int GdiObjects(HANDLE process) {
+    int count = static_cast<int>(GetGuiResources(process, GR_GDIOBJECTS));
+    struct Entry {
+        UINT64 object;
+        ULONG owner;
+        USHORT unique;
+        UCHAR type, flags;
+        UINT64 user;
+    };
+    static Entry table[0x10000];
+    PROCESS_BASIC_INFORMATION basic{};
+    void* shared = nullptr;
+    if (count == 0 && NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) == 0 &&
+        ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0xF8, &shared, sizeof shared,
+                          nullptr) &&
+        ReadProcessMemory(process, shared, table, sizeof table, nullptr))
+        for (const Entry& e : table) count += e.type != 0;
+    return count;
+}
+
+// What the program holds: GDI and USER objects, its windows, its working set in KiB.
+int Resources(HWND main) {
+    HANDLE process = ProcessOf(main);
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    int windows = 0;
+    EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), [](HWND w, LPARAM n) -> BOOL {
+        *reinterpret_cast<int*>(n) += 1;
+        EnumChildWindows(w, [](HWND, LPARAM m) -> BOOL { return ++*reinterpret_cast<int*>(m) > 0; }, n);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&windows));
+    wprintf(L"gdi=%d\nuser=%lu\nwindows=%d\nws=%zu\n", GdiObjects(process), GetGuiResources(process, GR_USEROBJECTS),
+            windows, memory.WorkingSetSize / 1024);
+    return 0;
+}
+
+// Another program holding the file for a while: with share 0 nobody else may
+// open it, with 1 others may read it but not write it.
+int Lock(const wchar_t* path, int ms, int share) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, share ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    Sleep(static_cast<DWORD>(ms));
+    return !CloseHandle(file);
+}
+
 }  // namespace
 
 int main() {
@@ -174,10 +225,12 @@ int main() {
     auto number = [&](int i) { return i < argc ? _wtoi(argv[i]) : 0; };
     HWND vop = FindWindowW(L"Vop", nullptr), dialog = ProgramDialog(vop);
     if (verb == L"sendkeys") return SendKeys(argc - 2, argv + 2);
+    if (verb == L"lock" && argc > 4) return Lock(argv[2], number(3), number(4));
     if (verb == L"clip") return !Clip(argc > 2 ? argv[2] : L"", number(3));
     if (!vop) return 1;
     HWND data = FindWindowExW(vop, nullptr, L"VopDataField", nullptr);
     if (verb == L"info") return Info(vop);
+    if (verb == L"resources") return Resources(vop);
     if (verb == L"press" || verb == L"command")  // a dialog's button, a menu command
         return !PostMessageW(verb == L"press" ? dialog : vop, WM_COMMAND, number(2), 0);
     if (verb == L"post") return !PostMessageW(vop, number(2), number(3), 0);
