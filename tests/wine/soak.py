@@ -2,7 +2,8 @@
 # with faults from outside (the file locked, made read-only, grown, shrunk,
 # taken away). After every step the program must live and answer within 5 s;
 # at the end its GDI objects, windows and working set must be back near where
-# they started; and no byte may be lost or written unasked:
+# they were once every dialog had opened once; and no byte may be lost or
+# written unasked:
 #  - never-save: every save question is answered No or Cancel and Save is never
 #    chosen, so each file must hold exactly what the driver itself put there;
 #  - always-save: every question is answered Yes and the run ends with a save,
@@ -21,323 +22,250 @@ import time
 
 from harness import CLOSE, COLORS, EXIT, OPEN, PROBE, SAVE, Vop, winpath
 
-FIND, REPLACE, GOTO, FONTS, KEYS, ABOUT, SYSCOMMAND = 40002, 40010, 40013, 40012, 40011, 40003, 0x112
-ABOUT_TITLE, QUESTION = "About Vop ver. 1.16", "Replace this occurrance?"
+FIND, REPLACE, GOTO, FONTS, KEYS, ABOUT = 40002, 40010, 40013, 40012, 40011, 40003
+SHORTCUTS = {OPEN: "o", SAVE: "s", FIND: "f", REPLACE: "h", GOTO: "g"}
+WINDOW = {"maximise": 0xF030, "restore": 0xF120, "minimise": 0xF020, "optimal size": 100}  # system commands
 MOVES = ["Return", "Prior", "Next", "End", "Home", "Left", "Up", "Right", "Down", "F3", "F4", "F5", "F7",
-         "ctrl+l", "ctrl+0", "ctrl+KP_0", "Delete", "Escape", "BackSpace", "Insert", "F2", "F9"]
-MODIFIERS = ["", "", "ctrl+", "shift+", "ctrl+shift+"]
+         "Delete", "Escape", "BackSpace", "Insert", "F2", "F9", "ctrl+l", "ctrl+0", "ctrl+KP_0"]
 SIZES = {"a.bin": 300000, "b.bin": 3000, "c.bin": 1}  # several pages, part of one, a single byte
-
-
-class Broken(Exception):
-    pass
+HEX = "0123456789abcdefABCDEF"
 
 
 class Soak:
     def __init__(self, vop, seed, mode):
-        self.vop, self.rng, self.mode, self.saving = vop, random.Random(seed), mode, mode == "always-save"
+        self.vop, self.rng, self.saving = vop, random.Random(seed), mode == "always-save"
         self.disk = {n: bytearray(random.Random(n).randbytes(s)) for n, s in SIZES.items()}  # as on disk
+        self.held = {n: bytearray(d) for n, d in self.disk.items()}  # with every byte typed since
         for name, data in self.disk.items():
             vop.write(name, data)
-        self.held = {n: bytearray(d) for n, d in self.disk.items()}  # always-save: the bytes typed so far
         self.steps, self.faults, self.locks = collections.deque(maxlen=50), {}, []
         self.count, self.font_type, self.exiting = 0, 0, False
 
-    # ---- what the program shows ----
-    def log(self, text):
-        self.steps.append("%d: %s" % (self.count, text))
+    def do(self, what, *xdotool):  # real input, logged
+        self.steps.append("%d: %s" % (self.count, what))
+        if xdotool:
+            self.vop.xdotool(*xdotool)
 
-    def check(self, holds, what):
-        if not holds:
-            raise Broken(what)
+    def keys(self, *keys):
+        self.do(" ".join(keys), "key", "--delay", 40, *keys)
 
-    def look(self):  # the program's state now; it must be alive and answer, or have ended when asked to
-        if self.vop.process.poll() is not None:
-            self.check(self.exiting and self.vop.process.returncode == 0, "Vop ended by itself (exit code %s)" %
-                       self.vop.process.returncode)
-            return {}
+    def click(self, item):  # a control of the dialog in front
+        self.do("click " + item)
+        self.vop.click(3, 3, key=item)
+
+    def command(self, command, message=None):  # a menu command, or a system command
+        self.do("%s %d" % ("system command" if message else "menu command", command))
+        self.vop.probe(*(["post", message, command] if message else ["command", command]))
+
+    # ---- what the program shows: it must live and answer, or have ended when asked ----
+    def look(self):
         deadline = time.time() + 10
-        while "title" not in (info := self.vop.info()) and "box" not in info and time.time() < deadline:
-            if self.exiting:  # its window gone, it is on its way out
-                self.vop.wait_exit()
-                return self.look()
-            time.sleep(0.1)
-        self.check(info.get("answered") == "1", "the main window did not answer within 5 s: %r" % info)
+        while self.vop.process.poll() is None and "answered" not in (info := self.vop.info()):
+            assert time.time() < deadline, "no window answers"
+        if self.vop.process.poll() is not None:
+            assert self.exiting and self.vop.process.returncode == 0, "Vop ended by itself, exit code %s" % (
+                self.vop.process.returncode)
+            return {}
+        assert info["answered"] == "1", "the main window did not answer within 5 s"
         return info
 
-    def caret(self, info):
-        return int(info["status0"][:-1], 16) if info.get("parts") == "2" else None
-
-    def current(self, info):  # the open file's name, or None
-        names = [n for n in SIZES if info.get("title") == winpath(self.vop.path(n))]
-        return names[0] if names else None
-
-    # ---- input ----
-    def keys(self, *keys):
-        self.log("keys " + " ".join(keys))
-        self.vop.key(*keys)
-
-    def command(self, command, message="command"):  # a menu command, or another message to the main window
-        self.log("%s %s" % (message, command))
-        self.vop.probe(*(["command", command] if message == "command" else ["post", message, command]))
-
-    def focus(self):
-        self.vop.xdotool("search", "--onlyvisible", "--pid", self.vop.process.pid, "windowfocus", "--sync")
-
-    # ---- boxes and dialogs: whatever opened, it gets random input and is ended ----
-    def settle(self):
+    def settle(self):  # every box or dialog that opened gets its answer or random input, and ends
         for _ in range(12):
             info = self.look()
-            title = info.get("boxtitle")
-            if title is None:
+            if "boxtitle" not in info:
                 return info
             self.asked = True
-            self.answer(title, info)
-        raise Broken("a box that would not close: %r" % info)
+            self.answer(info["boxtitle"], info)
+            time.sleep(0.1)
+        raise AssertionError("a box that does not close: %r" % info)
 
-    def end(self, ok_possible=True):  # OK, Cancel, Esc or the close box; True when OK
-        way = self.rng.choice(["Return", "Escape", "alt+F4", "cancel"] if ok_possible else ["Escape", "alt+F4"])
-        if way == "cancel":
-            self.log("click Cancel")
-            self.vop.click(3, 3, key="item2")
-        else:
-            self.keys(way)
+    def end(self):  # OK, Cancel, Esc or the close box; True for OK
+        way = self.rng.choice(["Return", "Escape", "alt+F4", "item2"])
+        self.click(way) if way == "item2" else self.keys(way)
         return way == "Return"
 
     def field(self, n, text):
-        self.log("type %r in field %d" % (text, n))
-        self.vop.click(3, 3, key="field%d" % n)
-        self.vop.xdotool("type", "--delay", 40, text)
+        self.click("field%d" % n)
+        self.do("type " + text, "type", "--delay", 40, text)
 
-    def pattern(self):  # a few bytes of a file, as hex digits
+    def pattern(self):  # a few bytes of the open file, as hex digits, so that they are found
         data = self.held.get(self.name) or b"VOP"
         at = self.rng.randrange(len(data))
         return data[at:at + self.rng.randint(1, 4)].hex().upper()
 
     def answer(self, title, info):
-        rng, text = self.rng, info.get("boxtext")
-        self.log("box %r %r" % (title, text))
-        if title in ("Warning", "Save file"):
-            choices = ["y"] if self.saving else ["n", "Escape"] if title == "Save file" and not self.exiting else ["n"]
-            return self.keys(rng.choice(choices))
-        if text == QUESTION:
-            return self.keys(rng.choice(["y", "n", "Escape"]))
-        if title == "Find Dialog":
-            self.pattern_kept = False
+        rng = self.rng
+        self.do("box %s: %s" % (title, info["boxtext"]))
+        if title in ("Warning", "Save file"):  # Cancel would stop an Exit the driver asked for
+            no = ["n", "Escape"] if title == "Save file" and not self.exiting else ["n"]
+            self.keys(rng.choice(["y"] if self.saving else no))
+        elif title == "Replace" and info["boxtext"] == "Replace this occurrance?":
+            self.keys(rng.choice(["y", "n", "Escape"]))
+        elif title == "Find Dialog":  # opening it forgets the pattern; a search leaves the text view
             self.field(1, self.pattern())
-            if self.end():
-                self.text_view, self.pattern_kept = False, True
-        elif title == "Replace Dialog":
+            self.pattern_kept = self.end()
+            self.text_view &= not self.pattern_kept
+        elif title == "Replace Dialog":  # always-save replaces bytes by themselves: the model stands
             search = self.pattern()
             self.field(1, search)
-            replacement = search if self.saving else rng.choice([search, search[::-1], "00" * (len(search) // 2), "41"])
-            self.field(3, replacement)
+            self.field(3, search if self.saving else rng.choice([search, search[::-1], "41"]))
             if rng.random() < 0.5:
-                self.log("click Replace all")
-                self.vop.click(3, 3, key="item1012")
+                self.click("item1012")  # Replace all
             self.end()
         elif title == "Goto Address":
-            size = self.size
-            self.field(0, "%X" % rng.choice([0, size - 1, size, 0xFFFFFFFF, rng.randrange(size + 1)]))
+            self.field(0, "%X" % rng.choice([0, self.size - 1, self.size, 0xFFFFFFFF, rng.randrange(self.size + 1)]))
             self.end()
         elif title == "Modify":
             self.field(0, "%02X" % rng.randrange(256))
-            info = self.vop.info()
+            shown = self.vop.info()
             if self.end():  # the byte under the caret takes the field's value
-                self.write(self.caret(info), int(info["text0"], 16), move=False)
+                self.write(int(shown["status0"][:-1], 16), int(shown["text0"], 16), move=False)
         elif title == "Set Colors":
             self.field(rng.randrange(2), "%06X" % rng.randrange(1 << 24))
             self.end()
         elif title == "Font":
             chosen = self.font_type
             for item in rng.sample([1015, 1016, 1017, 1012, 1018, 1019], rng.randint(0, 3)):
-                self.log("click %d" % item)
-                self.vop.click(3, 3, key="item%d" % item)
+                self.click("item%d" % item)
                 chosen = {1018: 0, 1019: 1}.get(item, chosen)
-            if self.end():
-                self.font_type = chosen
-        elif title == ABOUT_TITLE:
+            self.font_type = chosen if self.end() else self.font_type
+        elif title.startswith("About"):
             time.sleep(rng.choice([0, 0, 0.5, 2]))
-            self.keys(rng.choice(["Return", "Escape", "space"]))
-        elif title == "Open":
-            if rng.random() < 0.6:
-                self.field_less_open(rng.choice([n for n in SIZES if n != self.name] or ["b.bin"]))
-            else:
-                self.keys("Escape")
-        else:  # a message, or a dialog with nothing to give: its OK, or Esc
-            self.keys(rng.choice(["Return", "Escape", "alt+F4"]) if title == "Keys" else "Return")
-        time.sleep(0.1)
+            self.keys(rng.choice(["Return", "space"]))
+        elif title == "Open" and rng.random() < 0.6:  # a name typed where the dialog put the keyboard
+            self.opened = rng.choice([n for n in SIZES if n != self.name])
+            self.do("type " + self.opened, "type", "--delay", 40, self.opened)
+            self.keys("Return")
+            self.pattern_kept = False
+        else:  # a message, Keys, or the Open dialog left
+            self.keys(rng.choice(["Return", "Escape", "alt+F4"]) if title in ("Keys", "Open") else "Return")
 
-    def field_less_open(self, name):  # the file name typed where the Open dialog has put the keyboard
-        self.log("open %s" % name)
-        self.vop.xdotool("type", "--delay", 40, name)
-        self.keys("Return")
-        self.pattern_kept, self.opened = False, name
-
-    # ---- the model of the bytes ----
+    # ---- the model of the bytes and the caret ----
     def write(self, address, value, move=True):
         data = self.held[self.name]
-        self.log("write %02X at %X" % (value, address))
+        self.do("(byte %X := %02X)" % (address, value))
         if address < len(data):  # (never-save: a file shrunk outside is still held whole)
             data[address] = value
-        if move:
-            self.expect_caret = min(address + 1, self.size - 1)
+        self.expect_caret = min(address + 1, self.size - 1) if move else address
 
-    def typed(self, char, address):  # what a typed character does to the byte under the caret
-        data = self.held[self.name]
-        self.expect_caret = address
-        if self.font_type == 0:
-            return self.write(address, ord(char))
-        if char not in "0123456789abcdefABCDEF":
-            return None
-        digit, data = int(char, 16), data + bytes(address + 1)
-        if self.pending != address:
-            self.pending = address
-            return self.write(address, digit << 4 | data[address] & 15, move=False)
-        self.pending = None
-        return self.write(address, data[address] & 0xF0 | digit)
-
-    # ---- the actions, with their weights ----
-    def type_characters(self, info):
-        address = self.caret(info)
+    def type_character(self, info):
+        char = self.rng.choice(HEX if self.font_type else "0123456789ABCDEFxyz Q~\t") if self.rng.random() < .9 \
+            else self.rng.choice("gz!")
+        address = self.expect_caret = self.caret
+        self.do("type %r (font type %d)" % (char, self.font_type), "key", {" ": "space", "\t": "Tab", "~": "asciitilde",
+                                                                           "!": "exclam"}.get(char, char))
         if address is None:
             return
-        hex_digits = "0123456789abcdefABCDEF"
-        char = self.rng.choice(hex_digits if self.font_type else "0123456789ABCDEFxyz Q~\t") if self.rng.random() < .9 \
-            else self.rng.choice("gz!")
-        self.expect_caret = None
-        self.log("type %r (font type %d)" % (char, self.font_type))
-        self.vop.xdotool("key", {" ": "space", "\t": "Tab", "~": "asciitilde", "!": "exclam"}.get(char, char))
-        self.typed(char, address)
+        if self.font_type == 0:
+            self.write(address, ord(char))
+        elif char in HEX:  # the high digit, then the low one; the second digit moves on
+            old, digit = (self.held[self.name] + bytes(address + 1))[address], int(char, 16)
+            first, self.pending = self.pending != address, None if self.pending == address else address
+            self.write(address, digit << 4 | old & 15 if first else old & 0xF0 | digit, move=not first)
         after = self.settle()
-        if self.expect_caret is not None and after.get("boxtitle") is None and not self.asked:
-            self.check(self.caret(after) == self.expect_caret, "typing %r at %X left the caret at %s, not %X" % (
-                char, address, after.get("status0"), self.expect_caret))
+        if not self.asked:  # a question on the way (a page crossed) may stop the move
+            assert after["status0"] == "%08Xh" % self.expect_caret, "typing %r at %X moved the caret to %s" % (
+                char, address, after["status0"])
 
+    # ---- the actions, with their weights ----
     def key(self, info):
         key = self.rng.choice(MOVES)
-        mods = "ctrl+" if key.startswith("ctrl+") else self.rng.choice(MODIFIERS)
-        key = mods + key.replace("ctrl+", "")
+        key = key if "ctrl" in key else self.rng.choice(["", "", "ctrl+", "shift+", "ctrl+shift+"]) + key
         if key.endswith("F4") and self.name:  # the next view: Ascii, Hex, the text view, Ascii again
-            self.text_view, self.font_type = ((False, self.font_type) if self.text_view else
-                                              (False, 1) if self.font_type == 0 else (True, 0))
-        if key.endswith("F3") and self.text_view and self.pattern_kept:
-            self.text_view = False
-        if self.name and "ctrl" in key and key[-1] == "0" and self.font_type == 0:
-            self.write(self.caret(info), 0)
+            self.text_view, self.font_type = (False, self.font_type) if self.text_view else \
+                (False, 1) if self.font_type == 0 else (True, 0)
+        self.text_view &= not (key.endswith("F3") and self.pattern_kept)
+        if self.caret is not None and key.endswith("0") and self.font_type == 0:
+            self.write(self.caret, 0)
         self.keys(key)
 
-    def scroll_lock(self, info):
-        self.log("Scroll Lock")
-        self.vop.probe("sendkeys", 145)
-
     def mouse(self, info):
-        left, top, right, bottom = [int(v) for v in info["data"].split(",")]
-        x, y = self.rng.randrange(left, right + 16), self.rng.randrange(top, bottom)
-        how = self.rng.choice(["click", "double", "wheel up", "wheel down", "drag"])
-        self.log("%s at %d,%d" % (how, x - left, y - top))
-        move = ["mousemove", x, y]
-        self.vop.xdotool(*move, *{"click": ["click", 1], "double": ["click", "--repeat", 2, "--delay", 60, 1],
-                                  "wheel up": ["click", 4], "wheel down": ["click", 5],
-                                  "drag": ["mousedown", 1, "mousemove", x, self.rng.randrange(top, bottom),
-                                           "mouseup", 1]}[how])
+        left, top, right, bottom = map(int, info["data"].split(","))
+        x, y = self.rng.randrange(left, right + 16), self.rng.randrange(top, bottom)  # the scroll bar included
+        how = self.rng.choice([["click", 1], ["click", "--repeat", 2, "--delay", 60, 1], ["click", 4], ["click", 5],
+                               ["mousedown", 1, "mousemove", x, self.rng.randrange(top, bottom), "mouseup", 1]])
+        self.do("mouse at %d,%d: %s" % (x - left, y - top, how), "mousemove", x, y, *how)
 
-    def window(self, info):
-        how = self.rng.choice(["maximise", "restore", "minimise", "optimal size", "resize"])
-        if how == "resize":  # the lower right corner dragged with the mouse
-            left, top, right, bottom = [int(v) for v in info["window"].split(",")]
-            to = (right + self.rng.randint(-400, 100), bottom + self.rng.randint(-400, 100))
-            self.log("resize by the corner to %d,%d" % to)
-            self.vop.xdotool("mousemove", right - 2, bottom - 2, "mousedown", 1, "mousemove", *to, "mouseup", 1)
+    def window(self, info, how=None):
+        how = how or self.rng.choice(list(WINDOW) + ["resize"])
+        if how == "resize":  # the lower right corner dragged
+            right, bottom = map(int, info["window"].split(",")[2:])
+            to = right + self.rng.randint(-400, 100), bottom + self.rng.randint(-400, 0)
+            self.do("resize to %d,%d" % to, "mousemove", right - 2, bottom - 2, "mousedown", 1, "mousemove", *to,
+                    "mouseup", 1)
         else:
-            self.log(how)
-            self.command({"maximise": 0xF030, "restore": 0xF120, "minimise": 0xF020, "optimal size": 100}[how],
-                         SYSCOMMAND)
+            self.command(WINDOW[how], 0x112)
         if how == "minimise":
-            time.sleep(0.3)
-            self.command(0xF120, SYSCOMMAND)
-        self.focus()
+            self.command(WINDOW["restore"], 0x112)
+        self.vop.xdotool("search", "--onlyvisible", "--pid", self.vop.process.pid, "windowfocus", "--sync")
 
     def menu(self, info):
-        command = self.rng.choice([OPEN, SAVE, CLOSE, EXIT, FIND, REPLACE, GOTO, COLORS, FONTS, KEYS, ABOUT,
-                                   FIND, REPLACE, GOTO])
+        command = self.rng.choice([OPEN, SAVE, CLOSE, EXIT, FIND, REPLACE, GOTO, COLORS, FONTS, KEYS, ABOUT] +
+                                  [FIND, REPLACE, GOTO])
         if command == SAVE and not self.saving:
             return
         self.exiting = command == EXIT
-        if self.rng.random() < 0.5 and command in (OPEN, SAVE, FIND, REPLACE, GOTO):
-            return self.keys("ctrl+" + {OPEN: "o", SAVE: "s", FIND: "f", REPLACE: "h", GOTO: "g"}[command])
+        if command in SHORTCUTS and self.rng.random() < 0.5:
+            return self.keys("ctrl+" + SHORTCUTS[command])
         self.command(command)
 
-    def drop(self, info):
-        name = self.rng.choice([n for n in SIZES if n != self.name])
-        self.log("drop %s" % name)
-        self.vop.probe("drop", winpath(self.vop.path(name)))
-        self.opened = name
+    def scroll_lock(self, info):  # through the system's queue: Wine keeps the toggle
+        self.do("Scroll Lock")
+        self.vop.probe("sendkeys", 145)
 
-    def outside(self, info):  # another program at the file
+    def drop(self, info):
+        self.opened = self.rng.choice([n for n in SIZES if n != self.name])
+        self.do("drop " + self.opened)
+        self.vop.probe("drop", winpath(self.vop.path(self.opened)))
+
+    def outside(self, info):  # another program at a file; always-save leaves out what changes its bytes
         name = self.rng.choice(list(SIZES))
-        path = self.vop.path(name)
-        kinds = ["lock", "read-only"] + ([] if self.saving else ["grow", "shrink", "vanish"])
-        kind = self.rng.choice(kinds)
-        if kind in self.faults or (kind == "vanish" and "read-only" in self.faults):
+        path, kind = self.vop.path(name), self.rng.choice(["lock", "read-only"] + (not self.saving) * [
+            "grow", "shrink", "vanish"])
+        if kind in self.faults or name in [held for held, _ in self.faults.values()]:
             return
-        self.log("outside: %s %s" % (kind, name))
-        if kind == "lock":
-            ms, share = self.rng.choice([300, 1500, 4000]), self.rng.randrange(2)
-            self.locks.append(subprocess.Popen(["wine", PROBE, "lock", winpath(path), str(ms), str(share)],
-                                               env=self.vop.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-            return
-        if kind == "grow":
-            extra = random.Random(self.count).randbytes(self.rng.choice([1, 4000, 70000]))
-            self.disk[name] += extra
-            self.held[name] += extra
-        elif kind == "shrink":
+        self.do("outside: %s %s" % (kind, name))
+        if kind == "lock":  # for a moment; with share 1 others may still read it
+            ms, share = self.rng.choice(["300", "1500", "4000"]), self.rng.choice("01")
+            self.locks.append(subprocess.Popen(["wine", PROBE, "lock", winpath(path), ms, share], env=self.vop.env,
+                                               stderr=subprocess.DEVNULL))
+        elif kind in ("grow", "shrink"):
             cut = self.rng.randrange(len(self.disk[name]) + 1)
-            del self.disk[name][cut:], self.held[name][cut:]
-        if kind in ("grow", "shrink"):
-            with open(path, "r+b") as f:
-                f.write(self.disk[name])
-                f.truncate()
-            return
-        self.faults[kind] = (name, self.count + self.rng.randint(1, 6))
-        if kind == "read-only":
-            os.chmod(path, 0o444)
-        else:
-            os.rename(path, path + ".gone")
+            data = self.disk[name] + random.Random(self.count).randbytes(70000) if kind == "grow" else \
+                self.disk[name][:cut]
+            self.disk[name], self.held[name] = data, bytearray(data)
+            self.vop.write(name, data)
+        else:  # until a later step
+            self.faults[kind] = (name, self.count + self.rng.randint(1, 6))
+            os.chmod(path, 0o444) if kind == "read-only" else os.rename(path, path + ".gone")
 
     def end_faults(self, now=False):
         for kind, (name, until) in list(self.faults.items()):
             if now or self.count >= until:
+                self.do("outside: %s %s ends" % (kind, name))
                 path = self.vop.path(name)
-                self.log("outside: %s %s ends" % (kind, name))
-                if kind == "read-only":
-                    os.chmod(path, 0o644)
-                else:
-                    os.rename(path + ".gone", path)
+                os.chmod(path, 0o644) if kind == "read-only" else os.rename(path + ".gone", path)
                 del self.faults[kind]
-        if now:
-            for lock in self.locks:
-                lock.wait(30)
-        self.locks = [lock for lock in self.locks if lock.poll() is None]
+        self.locks = [lock for lock in self.locks if (lock.wait(30) if now else lock.poll()) is None]
 
-    ACTIONS = [(30, type_characters), (25, key), (4, scroll_lock), (12, mouse), (4, window), (12, menu),
+    ACTIONS = [(30, type_character), (25, key), (4, scroll_lock), (12, mouse), (4, window), (12, menu),
                (3, drop), (5, outside)]
 
     # ---- a run ----
     def begin(self):  # Vop started on a.bin; the font type it saved at its last exit holds
         self.text_view, self.pattern_kept, self.pending, self.exiting = False, False, None, False
-        self.name = self.opened = "a.bin"
-        self.vop.start(winpath(self.vop.path("a.bin")))
-        self.vop.wait_open(self.vop.path("a.bin"))
-        self.settle()
-        # Every dialog once first: what the system creates for the first of each
-        # and keeps (fonts, the Open dialog's icons) is not a leak.
+        self.vop.start(winpath(self.vop.path("a.bin"))).wait_open(self.vop.path("a.bin"))
+        # Every dialog once first, closed by its close box, and the window resized:
+        # what the system makes the first time and keeps (fonts, the Open
+        # dialog's icons, the pressed close box) is not a leak.
         for command in (OPEN, ABOUT, COLORS, FONTS, KEYS, FIND, REPLACE, GOTO):
             self.vop.probe("command", command)
             self.vop.wait_info("a dialog", lambda i: "box" in i)
-            self.vop.key("Return" if command in (ABOUT, KEYS) else "Escape")
+            self.vop.click(3, 3, key="item1012") if command == REPLACE else None
+            self.vop.key("Return" if command == ABOUT else "alt+F4")
             self.vop.wait_box(None)
-        self.start_resources = self.resources()
+        self.window({"window": self.vop.info()["window"]}, "resize")
+        self.start = self.resources()
 
     def resources(self):
         return {k: int(v) for k, v in (line.split("=") for line in self.vop.probe("resources").split())}
@@ -346,65 +274,56 @@ class Soak:
         self.count += 1
         self.end_faults()
         info = self.settle()
-        self.name = self.current(info)
+        self.name = ([n for n in SIZES if info.get("title") == winpath(self.vop.path(n))] + [None])[0]
         self.size = int(info["status1"].split("(")[1][:-1]) if info.get("parts") == "2" else 0  # as Vop holds it
-        weights, actions = zip(*self.ACTIONS)
-        action = self.rng.choices(actions, weights)[0]
-        self.asked = False
-        action(self, info)
+        self.caret = int(info["status0"][:-1], 16) if self.size else None
+        self.asked, self.opened = False, None
+        self.rng.choices(*zip(*[(action, weight) for weight, action in self.ACTIONS]))[0](self, info)
         after = self.settle()
-        if self.opened and self.opened != self.name and self.current(after) == self.opened:
+        if self.opened and after.get("title") == winpath(self.vop.path(self.opened)):
             self.pending = None  # a high digit typed before belongs to the file left
-        self.opened, self.exiting = None, self.exiting and self.vop.process.poll() is not None
-        if not self.saving or self.exiting:  # after Exit, whatever was agreed is saved
+        if self.vop.process.poll() is not None or not self.saving:  # after Exit all that was agreed is saved
             self.check_files()
-        if self.exiting:
+        if self.vop.process.poll() is not None:
             self.begin()
 
     def check_files(self):
         for name, data in (self.held if self.saving else self.disk).items():
-            path = self.vop.path(name)
-            if os.path.exists(path):
+            if os.path.exists(self.vop.path(name)):
                 got = self.vop.read(name)
-                self.check(got == data, "%s changed on disk unasked: %d bytes differ" % (
-                    name, sum(a != b for a, b in zip(got, data)) + abs(len(got) - len(data))))
+                assert got == data, "%s differs on disk from what was agreed: %d bytes, sizes %d and %d" % (
+                    name, sum(a != b for a, b in zip(got, data)), len(got), len(data))
 
     def finish(self):
         self.end_faults(now=True)
-        info = self.settle()
+        self.settle()
         end = self.resources()
-        print("resources at start %s, at the end %s" % (self.start_resources, end))
+        print("resources after every dialog once %s, at the end %s" % (self.start, end))
         for key, bound in (("gdi", 16), ("user", 16), ("windows", 0), ("ws", 8192)):
-            self.check(end[key] - self.start_resources[key] <= bound, "%s grew from %d to %d" % (
-                key, self.start_resources[key], end[key]))
-        if self.saving and self.current(info):
+            assert end[key] - self.start[key] <= bound, "%s grew from %d to %d" % (key, self.start[key], end[key])
+        if self.saving:
             self.command(SAVE)
             self.settle()
-        for _ in range(5):
-            self.exiting = True
-            if self.vop.process.poll() is None:
-                self.command(EXIT)
-                self.settle()
-        self.vop.wait_exit()
+        self.exiting = True
+        while self.vop.process.poll() is None:
+            self.command(EXIT)
+            self.settle()
         self.check_files()
 
 
 def run(vop, seed, mode, seconds):
-    soak = Soak(vop, seed, mode)
-    started = time.time()
+    soak, started = Soak(vop, seed, mode), time.time()
     try:
         soak.begin()
         while time.time() - started < seconds:
             soak.step()
         soak.finish()
-    except (Broken, Exception) as broken:
+    except Exception as failure:
         vop.grab(None, vop.path("failed.png"))
-        steps = "\n".join(soak.steps)
-        raise AssertionError("soak seed %d, mode %s: %s\nlast steps:\n%s\nscreen: %s" % (
-            seed, mode, broken, steps, vop.path("failed.png"))) from None
+        raise AssertionError("soak seed %d, %s: %s\nlast steps:\n%s\nscreen: %s" % (
+            seed, mode, failure, "\n".join(soak.steps), vop.path("failed.png"))) from failure
     minutes = (time.time() - started) / 60
     print("seed %d, %s: %d steps in %.1f min, %.0f a minute" % (seed, mode, soak.count, minutes, soak.count / minutes))
-    return soak.count
 
 
 if __name__ == "__main__":
