@@ -91,7 +91,8 @@ TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
 // A replace-all stopped by Esc, or by a write that fails, on occurrences that
 // each cross into the next page: what it replaced in pages already saved
 // (after a Yes) stays saved, what it replaced since stays held and unsaved,
-// and the count says all. The page a run leaves is written then; the next
+// and the count says all. A close that fails once every page was written
+// leaves what is held unsaved too, and the count still says all. The page a run leaves is written then; the next
 // page's bytes wait until the run leaves that page too, so each page is
 // written once. The file is opened once for the whole run. A search stopped
 // with Esc reports nothing and leaves the caret.
@@ -100,13 +101,15 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
         int cancelAtPoll, failWriteNumber;
         uint32_t heldPage;
         string box;
+        bool failClose = false;
     } cases[] = {
         {3, 0, 1, "Replaced 2 occurances"},   // Esc on page 1
         {-1, 3, 1, "Replaced 2 occurances"},  // writing page 1 as the run leaves it fails
         {-1, 4, 2, "Replaced 3 occurances"},  // writing page 2 at the end fails
+        {-1, 0, 2, "Replaced 3 occurances", true},  // every page written, closing the file fails
     };
     for (auto& c : cases) {
-        SCOPED_TRACE(c.failWriteNumber);
+        SCOPED_TRACE(&c - cases);
         test::Session t;
         Bytes file(4 * P, 0);
         for (size_t page = 0; page < 4; ++page) file[page * P] = 0x41;
@@ -115,16 +118,17 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
         Bytes with = {0, 0x61};
         t.ui.msPerPoll = 400;  // every poll comes after a third of a second: progress shows
         t.ui.cancelAtPoll = c.cancelAtPoll;
-        t.files.plan = {false, c.failWriteNumber, 0};
+        t.files.plan = {false, c.failWriteNumber, 0, SIZE_MAX, c.failClose};
         t.ui.answers = {BoxAnswer::Yes};
         ReplaceAll(t.s, pattern.data(), with.data(), 2);
         Bytes saved = file;
-        saved[P] = 0x61;
+        for (size_t page = 1; page <= (c.failClose ? 3 : 1); ++page) saved[page * P] = 0x61;
         EXPECT_EQ(test::ReadWholeFile(t.path), saved);
         EXPECT_EQ(t.files.pathsAsked.size(), 2u);  // the document's opening, then the run
         EXPECT_EQ(t.s.Modified, 1);
         EXPECT_EQ(t.s.pages.PageIndex, c.heldPage);
         EXPECT_EQ(t.s.pages.NextPage.Bytes[0], 0x61);
+        EXPECT_TRUE(t.s.pages.NextPage.Changed);
         EXPECT_EQ(t.ui.lastBoxText(), c.box);
         EXPECT_EQ(t.ui.progress.at(0), "Replacing\xE2\x80\xA6 0 %");
         size_t boxes = t.ui.boxes.size();
