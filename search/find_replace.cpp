@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "document/error_box.h"
@@ -78,40 +79,60 @@ struct RunResult {
     std::uint32_t lastHit = 0;
 };
 
+// Writes the n-byte replacement over an occurrence. Short ones, the common
+// case, go as two fixed-size moves that overlap (any length from k to 2k)
+// rather than a call: a dense run writes a million of them.
+void Overwrite(std::uint8_t* at, const std::uint8_t* with, std::size_t n) {
+    if (n >= 4 && n <= 8) {
+        std::memcpy(at, with, 4);
+        std::memcpy(at + n - 4, with + n - 4, 4);
+    } else if (n >= 8 && n <= 16) {
+        std::memcpy(at, with, 8);
+        std::memcpy(at + n - 8, with + n - 8, 8);
+    } else {
+        std::memcpy(at, with, n);
+    }
+}
+
 // Replaces the occurrences from `from` on that lie wholly in the current
 // page, straight in its held bytes: the ones the run's search would find
-// there first, one at a time, and the same way, Esc polled before each. A
-// file dense with occurrences spends most of a run here, at a matcher call
-// and a copy each. Leaves `from` and the caret after the last one replaced;
-// true when the run ends here (Esc, or an occurrence that ends the file,
-// which keeps the caret on its first byte).
+// there first, each looked for after the one before, Esc polled before each.
+// A file dense with occurrences spends most of a run here, so the matcher
+// reports them a batch at a time from one pass over the page. Leaves `from`
+// and the caret after the last one replaced; true when the run ends here
+// (Esc, or an occurrence that ends the file, which keeps the caret on its
+// first byte).
 bool ReplaceWithinCurrentPage(EditorState& s, std::uint32_t& from, const SequenceMatcher& matcher,
                               const std::uint8_t* replacement, SearchProgress& progress, RunResult& run) {
     PageBuffer& page = s.pages.CurrentPage;
     const std::uint64_t start = PageStart(s.pages.PageIndex);
     const std::size_t n = matcher.length();
     if (n == 0 || from < start || from >= start + page.Length) return false;
+    std::size_t hits[256];
     while (true) {
-        const std::size_t offset = static_cast<std::size_t>(from - start);
-        const std::size_t p = matcher.find(page.Bytes.get() + offset, page.Length - offset);
-        if (p == SequenceMatcher::npos) return false;
-        const std::uint32_t hit = from + static_cast<std::uint32_t>(p);
-        if (progress.stopAt(hit)) {
-            run.cancelled = true;
-            return true;
+        const std::uint32_t batchFrom = from;
+        std::uint8_t* bytes = page.Bytes.get() + (batchFrom - start);
+        const std::size_t found = matcher.findAll(bytes, page.Length - (batchFrom - start), hits, std::size(hits));
+        if (found == 0) return false;
+        std::size_t k = 0;
+        bool stopped = false;
+        while (k < found && from < s.pages.FileSize) {
+            const std::uint32_t hit = batchFrom + static_cast<std::uint32_t>(hits[k]);
+            stopped = progress.stopAt(hit);
+            if (stopped) break;
+            Overwrite(bytes + hits[k++], replacement, n);
+            run.lastHit = hit;
+            from = hit + static_cast<std::uint32_t>(n);
         }
-        std::memcpy(page.Bytes.get() + offset + p, replacement, n);
-        page.Changed = true;
-        s.Modified = 1;
-        ++run.count;
-        run.lastHit = hit;
-        run.moved = true;
-        from = hit + static_cast<std::uint32_t>(n);
-        if (from >= s.pages.FileSize) {
-            SetCaretQuietly(s, hit);
-            return true;
+        if (k > 0) {
+            page.Changed = true;
+            s.Modified = 1;
+            run.count += static_cast<int>(k);
+            run.moved = true;
+            SetCaretQuietly(s, from >= s.pages.FileSize ? run.lastHit : from);
         }
-        SetCaretQuietly(s, from);
+        run.cancelled = stopped;
+        if (run.cancelled || from >= s.pages.FileSize) return true;
     }
 }
 

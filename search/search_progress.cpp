@@ -13,8 +13,6 @@ constexpr std::uint64_t QuietMs = 333;
 // Polling the window system costs a call into it; a few dozen a second keep
 // Esc prompt without slowing the search.
 constexpr std::uint64_t PollEveryMs = 25;
-constexpr std::uint64_t ClockEveryBytes = 64 * 1024;
-constexpr std::uint64_t ClockEveryCalls = 64;
 
 }  // namespace
 
@@ -25,10 +23,8 @@ SearchProgress::~SearchProgress() {
     if (shownPercent_ >= 0 && s_.documentOpen()) ShowCaretAddress(s_);
 }
 
-bool SearchProgress::stopAt(std::uint64_t position) {
-    // Replace-all stops here once per occurrence: the clock is read only
-    // after a stretch of the file or a run of calls.
-    if (calls_++ > 0 && position - clockReadAt_ < ClockEveryBytes && calls_ % ClockEveryCalls != 0) return false;
+// The clock's part of stopAt: progress and Esc at most every PollEveryMs.
+bool SearchProgress::poll(std::uint64_t position) {
     clockReadAt_ = position;
     const std::uint64_t now = s_.UI().milliseconds();
     if (now - started_ < QuietMs || now - lastPoll_ < PollEveryMs) return false;

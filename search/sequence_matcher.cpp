@@ -15,6 +15,12 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// The program is built for any x86-64; the scan takes AVX2's 32 starts to an
+// instruction where the processor has it, chosen when it runs.
+#if defined(__SSE2__) && defined(__GNUC__)
+#define VOP_MATCHER_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace vop {
 
@@ -28,6 +34,14 @@ namespace {
 // would, so past it the linear scan is no slower, and the total stays linear.
 constexpr std::size_t CostPerByte = 8;
 constexpr std::size_t CostSlack = 2;
+
+template <class Word>
+bool EqualWords(const std::uint8_t* a, const std::uint8_t* b) {
+    Word x, y;
+    std::memcpy(&x, a, sizeof x);
+    std::memcpy(&y, b, sizeof y);
+    return x == y;
+}
 
 #if defined(__SSE2__)
 bool Equal16(const std::uint8_t* a, const std::uint8_t* b) {
@@ -49,6 +63,21 @@ __m128i Candidates(const std::uint8_t* at, std::size_t firstOffset, std::size_t 
 unsigned Lanes(__m128i v) { return static_cast<unsigned>(_mm_movemask_epi8(v)); }
 #endif
 
+#if defined(VOP_MATCHER_AVX2)
+// As Candidates, for 32 starts.
+[[gnu::target("avx2")]] __m256i Candidates32(const std::uint8_t* at, std::size_t firstOffset, std::size_t lastOffset,
+                                             __m256i first, __m256i last) {
+    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + firstOffset));
+    const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + lastOffset));
+    return _mm256_and_si256(_mm256_cmpeq_epi8(x, first), _mm256_cmpeq_epi8(y, last));
+}
+
+bool HasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+#endif
+
 }  // namespace
 
 SequenceMatcher::SequenceMatcher(const std::uint8_t* pattern, std::size_t length)
@@ -68,7 +97,8 @@ SequenceMatcher::SequenceMatcher(const std::uint8_t* pattern, std::size_t length
     }
 }
 
-std::size_t SequenceMatcher::mismatchCost(const std::uint8_t* at) const {
+// Inlined into the scan: a page dense with occurrences compares at every one.
+[[gnu::always_inline]] inline std::size_t SequenceMatcher::mismatchCost(const std::uint8_t* at) const {
 #if defined(__SSE2__)
     if (length_ >= 16) {
         std::size_t k = 0;
@@ -79,86 +109,143 @@ std::size_t SequenceMatcher::mismatchCost(const std::uint8_t* at) const {
         return 0;
     }
 #endif
+    // From 4 bytes on, two words that overlap (any length from w to 2w),
+    // costed as the whole pattern.
+    const std::uint8_t* p = pattern_.data();
+    const std::size_t n = length_;
+    if (n >= 8) return EqualWords<std::uint64_t>(at, p) && EqualWords<std::uint64_t>(at + n - 8, p + n - 8) ? 0 : n;
+    if (n >= 4) return EqualWords<std::uint32_t>(at, p) && EqualWords<std::uint32_t>(at + n - 4, p + n - 4) ? 0 : n;
     for (std::size_t k = 0; k < length_; ++k)
         if (at[k] != pattern_[k]) return k + 1;
     return 0;
 }
 
-bool SequenceMatcher::settle(const std::uint8_t* block, std::size_t n, std::size_t q, std::size_t& cost,
-                             std::size_t& result) const {
-    const std::size_t c = mismatchCost(block + q);
+struct SequenceMatcher::Pass {
+    const std::uint8_t* block;
+    std::size_t n;
+    std::size_t* hits;
+    std::size_t capacity;
+    std::size_t count = 0;
+    std::size_t cost = 0;  // what the compares that failed have cost so far
+    std::size_t next = 0;  // the first start after the last occurrence found
+    bool done = false;     // the hits are full, or the block is searched to its end
+
+    void found(std::size_t q, std::size_t length) {
+        hits[count++] = q;
+        next = q + length;
+        done = count == capacity;
+    }
+};
+
+[[gnu::always_inline]] inline bool SequenceMatcher::settle(Pass& pass, std::size_t q) const {
+    const std::size_t c = mismatchCost(pass.block + q);
     if (c == 0) {
-        result = q;
+        pass.found(q, length_);
         return true;
     }
-    cost += c;
-    if (cost <= CostPerByte * q + CostSlack * length_) return false;
-    result = findLinear(block, n, q + 1);
+    pass.cost += c;
+    if (pass.cost <= CostPerByte * q + CostSlack * length_) return false;
+    findLinear(pass, q + 1);
     return true;
 }
 
-std::size_t SequenceMatcher::findScalar(const std::uint8_t* block, std::size_t n, std::size_t from,
-                                        std::size_t& cost) const {
+void SequenceMatcher::findScalar(Pass& pass, std::size_t from) const {
+    const std::uint8_t* block = pass.block;
     const std::size_t lastOffset = length_ - 1;
-    const std::size_t lastStart = n - length_;
-    std::size_t result = npos;
-    for (std::size_t p = from; p <= lastStart;) {
+    const std::size_t lastStart = pass.n - length_;
+    for (std::size_t p = from; !pass.done && p <= lastStart;) {
         const void* hit = std::memchr(block + p + lastOffset, pattern_[lastOffset], lastStart - p + 1);
-        if (hit == nullptr) return npos;
+        if (hit == nullptr) return;
         const std::size_t q = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - block) - lastOffset;
-        if (block[q + filterOffset_] == pattern_[filterOffset_] && settle(block, n, q, cost, result)) return result;
-        p = q + 1;
+        const bool moved = block[q + filterOffset_] == pattern_[filterOffset_] && settle(pass, q);
+        p = moved ? pass.next : q + 1;
     }
-    return npos;
 }
 
-std::size_t SequenceMatcher::findLinear(const std::uint8_t* block, std::size_t n, std::size_t from) const {
+void SequenceMatcher::findLinear(Pass& pass, std::size_t from) const {
     std::size_t matched = 0;  // pattern bytes matched, ending at the byte before i
-    for (std::size_t i = from; i < n; ++i) {
-        const std::uint8_t byte = block[i];
+    for (std::size_t i = from; i < pass.n && !pass.done; ++i) {
+        const std::uint8_t byte = pass.block[i];
         while (matched > 0 && pattern_[matched] != byte) matched = border_[matched];
-        if (pattern_[matched] == byte && ++matched == length_) return i + 1 - length_;
+        if (pattern_[matched] == byte && ++matched == length_) {
+            pass.found(i + 1 - length_, length_);
+            matched = 0;  // the next occurrence starts after this one
+        }
     }
-    return npos;
+    pass.done = true;
 }
+
+[[gnu::always_inline]] inline void SequenceMatcher::settleBits(Pass& pass, std::size_t base, std::uint64_t bits) const {
+    for (; bits != 0 && !pass.done; bits &= bits - 1) {
+        const std::size_t q = base + static_cast<std::size_t>(__builtin_ctzll(bits));
+        if (q >= pass.next) settle(pass, q);
+    }
+}
+
+#if defined(VOP_MATCHER_AVX2)
+[[gnu::target("avx2")]] std::size_t SequenceMatcher::scanAvx2(Pass& pass) const {
+    const std::size_t lastOffset = length_ - 1;
+    const __m256i first = _mm256_set1_epi8(static_cast<char>(pattern_[filterOffset_]));
+    const __m256i last = _mm256_set1_epi8(static_cast<char>(pattern_[lastOffset]));
+    std::size_t p = 0;
+    for (; !pass.done && p + 63 <= pass.n - length_; p += 64) {
+        const __m256i low = Candidates32(pass.block + p, filterOffset_, lastOffset, first, last);
+        const __m256i high = Candidates32(pass.block + p + 32, filterOffset_, lastOffset, first, last);
+        if (_mm256_testz_si256(_mm256_or_si256(low, high), _mm256_or_si256(low, high))) continue;
+        settleBits(pass, p,
+                   std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(low))} |
+                       std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(high))} << 32);
+    }
+    return p;
+}
+#endif
 
 std::size_t SequenceMatcher::find(const std::uint8_t* block, std::size_t n) const {
     if (length_ == 0) return 0;
-    if (length_ > n) return npos;
-    if (length_ == 1) {
+    if (length_ == 1 && n > 0) {
         const void* hit = std::memchr(block, pattern_[0], n);
         return hit ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - block) : npos;
     }
-    std::size_t cost = 0;
+    std::size_t at = npos;
+    findAll(block, n, &at, 1);
+    return at;
+}
+
+std::size_t SequenceMatcher::findAll(const std::uint8_t* block, std::size_t n, std::size_t* hits,
+                                     std::size_t capacity) const {
+    if (length_ == 0 || length_ > n || capacity == 0) return 0;
+    Pass pass{block, n, hits, capacity};
     std::size_t p = 0;
 #if defined(__SSE2__)
     // The starts p .. p + k - 1 read up to byte p + k - 1 + length - 1, which
     // must lie in the block; the starts after the last full step of 16 go to
     // the scalar scan. Steps of 64 starts test one combined mask, since on
-    // ordinary data there is nothing in almost all of them.
+    // ordinary data there is nothing in almost all of them; a step with
+    // candidates walks their bits in order, passing over those inside an
+    // occurrence just found, so that dense occurrences cost no rescans.
     const std::size_t lastStart = n - length_;
     const std::size_t lastOffset = length_ - 1;
     const __m128i first = Broadcast(pattern_[filterOffset_]);
     const __m128i last = Broadcast(pattern_[lastOffset]);
-    std::size_t result = npos;
-    auto settleLanes = [&](std::size_t base, unsigned lanes) {
-        for (; lanes != 0; lanes &= lanes - 1)
-            if (settle(block, n, base + static_cast<std::size_t>(__builtin_ctz(lanes)), cost, result)) return true;
-        return false;
-    };
-    for (; p + 63 <= lastStart; p += 64) {
+#if defined(VOP_MATCHER_AVX2)
+    if (HasAvx2()) p = scanAvx2(pass);
+#endif
+    for (; !pass.done && p + 63 <= lastStart; p += 64) {
         const __m128i c[4] = {Candidates(block + p, filterOffset_, lastOffset, first, last),
                               Candidates(block + p + 16, filterOffset_, lastOffset, first, last),
                               Candidates(block + p + 32, filterOffset_, lastOffset, first, last),
                               Candidates(block + p + 48, filterOffset_, lastOffset, first, last)};
         if (Lanes(_mm_or_si128(_mm_or_si128(c[0], c[1]), _mm_or_si128(c[2], c[3]))) == 0) continue;
-        for (std::size_t k = 0; k < 4; ++k)
-            if (settleLanes(p + 16 * k, Lanes(c[k]))) return result;
+        settleBits(pass, p,
+                   std::uint64_t{Lanes(c[0])} | std::uint64_t{Lanes(c[1])} << 16 | std::uint64_t{Lanes(c[2])} << 32 |
+                       std::uint64_t{Lanes(c[3])} << 48);
     }
-    for (; p + 15 <= lastStart; p += 16)
-        if (settleLanes(p, Lanes(Candidates(block + p, filterOffset_, lastOffset, first, last)))) return result;
+    for (; !pass.done && p + 15 <= lastStart; p += 16)
+        settleBits(pass, p, Lanes(Candidates(block + p, filterOffset_, lastOffset, first, last)));
+    p = std::max(p, pass.next);
 #endif
-    return findScalar(block, n, p, cost);
+    if (!pass.done) findScalar(pass, p);
+    return pass.count;
 }
 
 }  // namespace vop

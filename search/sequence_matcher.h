@@ -25,22 +25,41 @@ public:
     // at 0, also in an empty block.
     std::size_t find(const std::uint8_t* block, std::size_t n) const;
 
+    // The occurrences find would report if called again after each one, from
+    // just past its end (so they never overlap), in one pass over the block:
+    // their positions go to `hits`, at most `capacity` of them, and their
+    // number is returned. A replace-all run meets an occurrence every few
+    // bytes and must not pay the scan's setup for each. An empty pattern has
+    // none.
+    std::size_t findAll(const std::uint8_t* block, std::size_t n, std::size_t* hits, std::size_t capacity) const;
+
 private:
+    // One pass of findAll: where it stands, and what it found.
+    struct Pass;
+
     // What comparing the pattern with the block at `at` cost until they
-    // differed (16 per 16-byte compare, or the bytes compared one by one), or
-    // 0 when they agree throughout.
+    // differed (16 per 16-byte compare, the length for a pattern of 4 to 15
+    // bytes compared as two words, else the bytes compared one by one), or 0
+    // when they agree throughout.
     std::size_t mismatchCost(const std::uint8_t* at) const;
-    // Compares the whole pattern at the candidate start q, adding to `cost`;
-    // true when the search ends there, with its answer in `result` (q, or
-    // what the linear scan finds after q once the compares cost too much).
-    bool settle(const std::uint8_t* block, std::size_t n, std::size_t q, std::size_t& cost, std::size_t& result) const;
+    // Compares the whole pattern at the candidate start q, adding to the
+    // pass's cost; true when the scan does not go on from the next candidate:
+    // q held the pattern (the scan goes on after it), or the compares cost too
+    // much and the linear scan has taken the rest of the block.
+    bool settle(Pass& pass, std::size_t q) const;
+    // Settles the candidate starts base + i for each bit i set, in order,
+    // passing over those inside an occurrence just found.
+    void settleBits(Pass& pass, std::size_t base, std::uint64_t bits) const;
+    // findAll's steps of 64 starts with AVX2, on x86-64 processors that have
+    // it (built with GCC or clang); returns where they stopped.
+    std::size_t scanAvx2(Pass& pass) const;
     // The candidates from `from` on, found with memchr: the tail of the
     // 16-byte scan, and the whole scan where SSE2 is not there.
-    std::size_t findScalar(const std::uint8_t* block, std::size_t n, std::size_t from, std::size_t& cost) const;
-    // Knuth-Morris-Pratt from `from` on: each byte of the block is read once,
-    // and the steps back along the pattern's borders are never more in all
-    // than the bytes read.
-    std::size_t findLinear(const std::uint8_t* block, std::size_t n, std::size_t from) const;
+    void findScalar(Pass& pass, std::size_t from) const;
+    // Knuth-Morris-Pratt from `from` to the block's end: each byte of the
+    // block is read once, and the steps back along the pattern's borders are
+    // never more in all than the bytes read.
+    void findLinear(Pass& pass, std::size_t from) const;
 
     std::size_t length_ = 0;
     std::array<std::uint8_t, MaxPatternLength> pattern_{};

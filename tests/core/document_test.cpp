@@ -139,7 +139,7 @@ TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
         {{false, 0, 150, SIZE_MAX, false, true}, "Error seeking in file!", 0},
         {{false, 1, 150}, "Error writing file!", 0},
         {{false, 2, 150}, "Error writing file!", 1},
-        {{false, 0, 150, SIZE_MAX, true}, "Error writing file!", 2},  // the flush is lost
+        {{false, 0, 150, SIZE_MAX, true}, "Error writing file!", 2},  // the close fails
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.message);

@@ -1,8 +1,8 @@
 // A file layer over the real one that injects what a user's disk and other
 // programs do: a file that cannot be opened for writing (read-only, locked),
-// a write that stops part-way, a short read, a flush lost on close, a seek or
-// a size that fails, and a file rewritten by another program between two of
-// Vop's reads. It counts the files left open.
+// a write that stops part-way, a short read, a close that fails after every
+// flush worked, a seek or a size that fails, and a file rewritten by another
+// program between two of Vop's reads. It counts the files left open.
 #pragma once
 
 #include <algorithm>
@@ -25,7 +25,7 @@ struct FaultPlan {
     int failWriteNumber = 0;      // this write (1-based) stops after partialWriteBytes
     size_t partialWriteBytes = 100;
     size_t readLimit = SIZE_MAX;  // bytes one open file gives at most
-    bool failClose = false;            // flushing or closing an updated file loses its bytes
+    bool failClose = false;            // closing an updated file fails, though each flush worked
     bool failSeek = false;
     bool failSize = false;
     size_t failOpenNumber = 0;  // this open (1-based) fails: locked for a moment
@@ -78,12 +78,12 @@ private:
             real_->write(buffer, part);
             return min(part, count - 1);
         }
-        bool flush() override { return real_->flush() && !(update_ && owner_.plan.failClose); }
+        bool flush() override { return real_->flush(); }
         bool close() override {
             if (exchange(closed_, true)) return true;
             --owner_.openFiles;
             bool flushed = flush();
-            return real_->close() && flushed;
+            return real_->close() && flushed && !(update_ && owner_.plan.failClose);
         }
 
     private:
