@@ -16,8 +16,10 @@
 #include <emmintrin.h>
 #endif
 // The program is built for any x86-64; the scan takes AVX2's 32 starts to an
-// instruction where the processor has it, chosen when it runs.
-#if defined(__SSE2__) && defined(__GNUC__)
+// instruction where the processor has it, chosen when it runs. Not in the
+// Windows build: GCC there cannot keep the stack aligned to 32 bytes, and a
+// 256-bit value spilled to it faults.
+#if defined(__SSE2__) && defined(__GNUC__) && !defined(_WIN32)
 #define VOP_MATCHER_AVX2 1
 #include <immintrin.h>
 #endif
