@@ -286,6 +286,8 @@ class Soak:
             self.check_files()
         if self.vop.process.poll() is not None:
             self.begin()
+        if self.count % 200 == 0:  # every dialog is closed: the trend of what the program holds
+            print("step %d: %s" % (self.count, self.resources()), flush=True)
 
     def check_files(self):
         for name, data in (self.held if self.saving else self.disk).items():
@@ -296,6 +298,11 @@ class Soak:
 
     def finish(self):
         self.end_faults(now=True)
+        self.settle()
+        self.command(FONTS)  # back to the first cell size: bigger glyphs take more memory, rightly
+        self.vop.wait_box("Font")
+        self.click("item1015")
+        self.keys("Return")
         self.settle()
         end = self.resources()
         print("resources after every dialog once %s, at the end %s" % (self.start, end))
