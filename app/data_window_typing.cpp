@@ -27,7 +27,10 @@ void AfterTypedByte(EditorState& s) {
 
 void DataWindowChar(EditorState& s, std::uint8_t code, bool ctrlHeld) {
     const std::optional<std::uint8_t> old = CaretByte(s);
-    if (!old) return;
+    // A character that comes with Ctrl held belongs to a shortcut, not to
+    // typing, in either font type: Ctrl with the keypad's 0 brings a "0"
+    // that must not become a hex digit.
+    if (!old || ctrlHeld) return;
     if (s.settings.FontType == 1) {
         const int digit = HexDigitValue(code);
         if (digit < 0) return;
@@ -43,7 +46,7 @@ void DataWindowChar(EditorState& s, std::uint8_t code, bool ctrlHeld) {
         s.PendingNibbleAddress = NoPendingNibble;
         return;
     }
-    if (code == 8 || code == 13 || code == 27 || ctrlHeld) return;
+    if (code == 8 || code == 13 || code == 27) return;
     WriteCaretByte(s, code);
     AfterTypedByte(s);
 }

@@ -301,7 +301,8 @@ struct EditorRun {
         EXPECT_EQ(moved, target < size && !refused);
     }
 
-    // A character in the Ascii font type, a hex digit (or not) in Hex, or Ctrl+0.
+    // A character in the Ascii font type or a hex digit (or not) in Hex, each
+    // with Ctrl held now and then (which types nothing), or Ctrl+0.
     void type() {
         s.settings.FontType = uint8_t(random(2));
         bool hex = s.settings.FontType == 1;
@@ -309,7 +310,7 @@ struct EditorRun {
         auto code = uint8_t(hex ? "0123456789abcdefABCDEFg "[random(24)] : random(256));
         bool ctrl = kind == 0;
         bool zero = kind == 1 && !hex;
-        int digit = isxdigit(code) ? stoi(string(1, char(code)), nullptr, 16) : -1;
+        int digit = isxdigit(code) && !ctrl ? stoi(string(1, char(code)), nullptr, 16) : -1;
         uint8_t old = want.shown(want.caret);
         bool character = !hex && !ctrl && code != 8 && code != 13 && code != 27;
         if (zero || character) {
