@@ -12,11 +12,11 @@
 # so it knows the byte each key writes. A failure prints the seed, the last 50
 # steps and what broke, and leaves failed.png; the same seed replays the steps.
 # Usage: soak.py [--minutes N] [--seed S] [--mode never-save|always-save]
-import argparse
 import collections
 import os
 import random
 import subprocess
+import sys
 import time
 
 from harness import CLOSE, COLORS, EXIT, OPEN, PROBE, SAVE, Vop, wait_for, winpath
@@ -217,8 +217,8 @@ class Soak:
             self.locks.append(subprocess.Popen(["wine", PROBE, "lock", winpath(path), self.rng.choice(
                 ["300", "1500", "4000"]), self.rng.choice("01")], env=self.vop.env, stderr=subprocess.DEVNULL))
         elif kind in ("grow", "shrink"):
-            data = self.disk[name] + random.Random(self.count).randbytes(70000) if kind == "grow" else \
-                self.disk[name][:self.rng.randrange(len(self.disk[name]) + 1)]
+            data = (self.disk[name] + random.Random(self.count).randbytes(70000))[:self.rng.randrange(
+                len(self.disk[name]) + 1) if kind == "shrink" else None]
             self.disk[name], self.held[name] = data, bytearray(data)
             self.vop.write(name, data)
         else:  # until a later step
@@ -317,13 +317,9 @@ def run(vop, seed, mode, seconds):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser(description="Random use of the real Vop.exe under Wine")
-    parser.add_argument("--minutes", type=float, default=30)
-    parser.add_argument("--seed", type=int, default=1)
-    parser.add_argument("--mode", choices=["never-save", "always-save"], default="never-save")
-    args = parser.parse_args()
-    program = Vop("soak_%s_%d" % (args.mode, args.seed))
+    options = {"--minutes": "30", "--seed": "1", "--mode": "never-save", **dict(zip(sys.argv[1::2], sys.argv[2::2]))}
+    program = Vop("soak_%s_%s" % (options["--mode"], options["--seed"]))
     try:
-        run(program, args.seed, args.mode, args.minutes * 60)
+        run(program, int(options["--seed"]), options["--mode"], float(options["--minutes"]) * 60)
     finally:
         program.kill()
