@@ -9,7 +9,7 @@
 //  - replace-all on a 2 GiB file holding a 4-byte sequence at the start of
 //    every page (32,768 of them), timed from the first Yes to the count:
 //    against reading and writing the file in place in the same chunks.
-// Built natively and for Wine. usage: document_search_bench FOLDER [--grep | --replace-only]
+// Built natively and for Wine. usage: document_search_bench FOLDER [--grep | --chunks | --replace-only]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -86,11 +86,11 @@ void WriteFile(const std::string& path, std::uint64_t size, const char* marker, 
 }
 
 // Reading the whole file in the search's chunks: the floor of any search.
-double ReadOnly(const std::string& path) {
+double ReadOnly(const std::string& path, std::size_t size = Chunk) {
     const auto start = Clock::now();
     auto file = vop::RealFileSystem().open(path, vop::OpenMode::Read);
     if (!file) Fail("cannot read");
-    std::vector<std::uint8_t> chunk(Chunk);
+    std::vector<std::uint8_t> chunk(size);
     std::uint64_t total = 0;
     for (std::size_t got; (got = file->read(chunk.data(), chunk.size())) > 0;) total += got + chunk[got - 1] % 2;
     file->close();
@@ -180,7 +180,7 @@ double ReplacePageStarts(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) Fail("usage: document_search_bench FOLDER [--grep]");
+    if (argc < 2) Fail("usage: document_search_bench FOLDER [--grep | --chunks | --replace-only]");
     const std::string folder = argv[1];
     const std::string option = argc > 2 ? argv[2] : "";
     const bool grep = option == "--grep";
@@ -200,6 +200,12 @@ int main(int argc, char** argv) {
                 search, 2.147 / search, Chunk / 1024, read, search / read);
     std::printf("TABLE|search 2 GiB vs reading it|%.3f s|%.2fx the plain read|aim <= 1.3x under Wine\n", search,
                 search / read);
+    // What a read costs by its size, for the search's choice of chunk (its
+    // memory stays at most 1 MiB).
+    if (option == "--chunks")
+        for (std::size_t size : {std::size_t{128} << 10, std::size_t{256} << 10, Chunk, std::size_t{1} << 20})
+            std::printf("plain read of 2 GiB in %4zu KiB chunks: %.3f s\n", size >> 10,
+                        Best(3, [&] { return ReadOnly(big, size); }));
     if (grep) {
         std::FILE* p = std::fopen((folder + "/needle.txt").c_str(), "wb");
         std::fputs(Needle, p);

@@ -41,19 +41,22 @@ class Soak:
         self.count, self.font_type = 0, 0
 
     # ---- input, logged ----
-    def x(self, what, *xdotool):
+    def log(self, what):
         self.steps.append("%d: %s" % (self.count, what))
+
+    def x(self, what, *xdotool):
+        self.log(what)
         self.vop.xdotool(*xdotool)
 
     def keys(self, *keys):
         self.x(" ".join(keys), "key", "--delay", 40, *keys)
 
     def probe(self, *args):  # a menu or system command, a drop, keys through the system's queue
-        self.steps.append("%d: %s" % (self.count, args))
+        self.log(args)
         self.vop.probe(*args)
 
     def click(self, item):  # a control of the dialog in front
-        self.steps.append("%d: click %s" % (self.count, item))
+        self.log("click " + item)
         self.vop.click(3, 3, key=item)
 
     # ---- what the program shows: it must live and answer, or have ended when asked ----
@@ -93,7 +96,7 @@ class Soak:
 
     def answer(self, title, text):
         rng = self.rng
-        self.steps.append("%d: box %s: %s" % (self.count, title, text))
+        self.log("box %s: %s" % (title, text))
         if title in ("Warning", "Save file"):  # Cancel would stop an Exit the driver asked for
             no = ["n"] if self.exiting or title == "Warning" else ["n", "Escape"]
             self.keys(rng.choice(["y"] if self.saving else no))
@@ -130,9 +133,12 @@ class Soak:
         elif title.startswith("About"):  # closed at once or after a while
             time.sleep(rng.choice([0, 0, 0.5, 2]))
             self.keys(rng.choice(["Return", "space"]))
-        elif title == "Open" and rng.random() < 0.6:  # a name typed where the dialog put the keyboard
+        elif title == "Open" and rng.random() < 0.6:  # a file name typed
             self.opened = rng.choice([n for n in SIZES if n != self.name])
-            self.x("type " + self.opened, "type", self.opened + "\n")
+            self.click("item1148")  # its file name box
+            self.keys("ctrl+a")
+            self.x("type " + self.opened, "type", self.opened)
+            self.keys("Return")
             self.pattern_kept = False
         else:  # a message, Keys, or the Open dialog left
             self.keys(rng.choice(["Return", "Escape", "alt+F4"]) if title in ("Keys", "Open") else "Return")
@@ -140,7 +146,7 @@ class Soak:
     # ---- the model of the bytes and the caret ----
     def write(self, address, value, move=True):
         data = self.held[self.name]
-        self.steps.append("%d: (byte %X := %02X)" % (self.count, address, value))
+        self.log("(byte %X := %02X)" % (address, value))
         if address < len(data):  # (never-save: a file shrunk outside is still held whole)
             data[address] = value
         self.expect_caret = min(address + 1, self.size - 1) if move else address
@@ -212,7 +218,7 @@ class Soak:
             "grow", "shrink", "vanish"])
         if kind in self.faults or name in [n for n, _ in self.faults.values()]:
             return
-        self.steps.append("%d: outside: %s %s" % (self.count, kind, name))
+        self.log("outside: %s %s" % (kind, name))
         if kind == "lock":  # for a moment; with share 1 others may still read it
             self.locks.append(subprocess.Popen(["wine", PROBE, "lock", winpath(path), self.rng.choice(
                 ["300", "1500", "4000"]), self.rng.choice("01")], env=self.vop.env, stderr=subprocess.DEVNULL))
@@ -229,7 +235,7 @@ class Soak:
         for kind, (name, until) in list(self.faults.items()):
             if now or self.count >= until:
                 path = self.vop.path(name)
-                self.steps.append("%d: outside: %s %s ends" % (self.count, kind, name))
+                self.log("outside: %s %s ends" % (kind, name))
                 os.chmod(path, 0o644) if kind == "read-only" else os.rename(path + ".gone", path)
                 del self.faults[kind]
         self.locks = [lock for lock in self.locks if (lock.wait(30) if now else lock.poll()) is None]
