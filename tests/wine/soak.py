@@ -244,6 +244,7 @@ class Soak:
 
     # ---- a run ----
     def begin(self):  # Vop started on a.bin; the font type it saved at its last exit holds
+        self.end_faults(now=True)  # (a.bin may be locked when an Exit starts it again)
         self.text_view, self.pattern_kept, self.pending, self.exiting = False, False, None, False
         self.vop.start(winpath(self.vop.path("a.bin"))).wait_open(self.vop.path("a.bin"))
         # Every dialog once first, closed by its close box, and the window resized:
