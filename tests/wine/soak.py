@@ -135,8 +135,7 @@ class Soak:
             self.keys(rng.choice(["Return", "space"]))
         elif title == "Open" and rng.random() < 0.6:  # a file name typed
             self.opened = rng.choice([n for n in SIZES if n != self.name])
-            self.click("item1148")  # its file name box
-            self.keys("ctrl+a")
+            self.keys("alt+n")  # to its file name box, the text there selected
             self.x("type " + self.opened, "type", self.opened)
             self.keys("Return")
             self.pattern_kept = False
