@@ -10,8 +10,7 @@ namespace {
 // same as with a file of its own.
 class SharedFile : public OpenFile {
 public:
-    SharedFile(OpenFile& file, bool& runWrote, std::optional<std::uint64_t>& runSize)
-        : file_(&file), runWrote_(runWrote), runSize_(runSize) {}
+    SharedFile(OpenFile& file, bool& runWrote) : file_(&file), runWrote_(runWrote) {}
     ~SharedFile() override { close(); }
     SharedFile(const SharedFile&) = delete;
     SharedFile& operator=(const SharedFile&) = delete;
@@ -20,13 +19,7 @@ public:
         positioned_ = true;
         return file_ && file_->seek(offset);
     }
-    // Asked of the file once a run: the run's own writes keep its length, and
-    // a page another program cut away meanwhile is still found out, by the
-    // read that comes up short. Every page of a run saves the call.
-    std::optional<std::uint64_t> size() override {
-        if (file_ && !runSize_) runSize_ = file_->size();
-        return file_ ? runSize_ : std::nullopt;
-    }
+    std::optional<std::uint64_t> size() override { return file_ ? file_->size() : std::nullopt; }
     std::size_t read(void* buffer, std::size_t count) override {
         return positioned() ? file_->read(buffer, count) : 0;
     }
@@ -51,7 +44,6 @@ private:
 
     OpenFile* file_;
     bool& runWrote_;
-    std::optional<std::uint64_t>& runSize_;
     bool positioned_ = false;
     bool wrote_ = false;
 };
@@ -73,7 +65,7 @@ std::unique_ptr<OpenFile> RunFileSystem::open(const std::string& path, OpenMode 
         if (!file_) return nullptr;
     }
     if (mode == OpenMode::Update && !writable_) return nullptr;
-    return std::make_unique<SharedFile>(*file_, wrote_, size_);
+    return std::make_unique<SharedFile>(*file_, wrote_);
 }
 
 bool RunFileSystem::finish() {

@@ -6,9 +6,7 @@
 // before the run returns, never kept open between the user's actions.
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "state/editor_state.h"
@@ -42,7 +40,6 @@ private:
     std::unique_ptr<OpenFile> file_;
     bool writable_ = false;
     bool wrote_ = false;
-    std::optional<std::uint64_t> size_;  // the file's, asked once
 };
 
 }  // namespace vop
