@@ -133,6 +133,7 @@ bool ReplaceWithinCurrentPage(EditorState& s, std::uint32_t& from, const Sequenc
         }
         run.cancelled = stopped;
         if (run.cancelled || from >= s.pages.FileSize) return true;
+        if (found < std::size(hits)) return false;  // the page is searched to its end
     }
 }
 

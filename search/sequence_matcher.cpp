@@ -111,12 +111,14 @@ SequenceMatcher::SequenceMatcher(const std::uint8_t* pattern, std::size_t length
         return 0;
     }
 #endif
-    // From 4 bytes on, two words that overlap (any length from w to 2w),
-    // costed as the whole pattern.
+    // From 4 to 16 bytes, two words that overlap (any length from w to 2w
+    // covers every byte), costed as the whole pattern; longer ones byte by byte.
     const std::uint8_t* p = pattern_.data();
     const std::size_t n = length_;
-    if (n >= 8) return EqualWords<std::uint64_t>(at, p) && EqualWords<std::uint64_t>(at + n - 8, p + n - 8) ? 0 : n;
-    if (n >= 4) return EqualWords<std::uint32_t>(at, p) && EqualWords<std::uint32_t>(at + n - 4, p + n - 4) ? 0 : n;
+    if (n >= 8 && n <= 16)
+        return EqualWords<std::uint64_t>(at, p) && EqualWords<std::uint64_t>(at + n - 8, p + n - 8) ? 0 : n;
+    if (n >= 4 && n < 8)
+        return EqualWords<std::uint32_t>(at, p) && EqualWords<std::uint32_t>(at + n - 4, p + n - 4) ? 0 : n;
     for (std::size_t k = 0; k < length_; ++k)
         if (at[k] != pattern_[k]) return k + 1;
     return 0;

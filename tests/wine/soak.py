@@ -75,7 +75,6 @@ class Soak:
             info = self.look()
             if "boxtitle" not in info:
                 return info
-            self.asked = True
             self.answer(info["boxtitle"], info["boxtext"])
             time.sleep(0.1)
         raise AssertionError("a box that does not close: %r" % info)
@@ -100,8 +99,11 @@ class Soak:
         if title in ("Warning", "Save file"):  # Cancel would stop an Exit the driver asked for
             no = ["n"] if self.exiting or title == "Warning" else ["n", "Escape"]
             self.keys(rng.choice(["y"] if self.saving else no))
-        elif text == "Replace this occurrance?":
-            self.keys(rng.choice(["y", "n", "Escape"]))
+        elif text == "Replace this occurrance?":  # asked again where Yes put the same bytes back: No then
+            where = self.vop.info().get("status0")
+            answer = "n" if where == self.replaced_at else rng.choice(["y", "n", "Escape"])
+            self.replaced_at = where if answer == "y" else None
+            self.keys(answer)
         elif title == "Find Dialog":  # opening it forgets the pattern; a search leaves the text view
             self.field(1, self.pattern())
             self.pattern_kept = self.end()
@@ -118,6 +120,7 @@ class Soak:
             self.end()
         elif title == "Modify":
             self.field(0, "%02X" % rng.randrange(256))
+            time.sleep(0.3)  # the typed digits reach the field before it is read
             shown = self.vop.info()
             if self.end():  # the byte under the caret takes the field's value
                 self.write(int(shown["status0"][:-1], 16), int(shown["text0"], 16), move=False)
@@ -134,7 +137,7 @@ class Soak:
             time.sleep(rng.choice([0, 0, 0.5, 2]))
             self.keys(rng.choice(["Return", "space"]))
         elif title == "Open" and rng.random() < 0.6:  # a file name typed
-            self.opened = rng.choice([n for n in SIZES if n != self.name])
+            self.opened = rng.choice([n for n in SIZES if n != self.name and n != self.faults.get("vanish", [""])[0]])
             self.keys("alt+n")  # to its file name box, the text there selected
             self.x("type " + self.opened, "type", self.opened)
             self.keys("Return")
@@ -163,10 +166,10 @@ class Soak:
             old, digit = (self.held[self.name] + bytes(address + 1))[address], int(char, 16)
             first, self.pending = self.pending != address, None if self.pending == address else address
             self.write(address, digit << 4 | old & 15 if first else old & 0xF0 | digit, move=not first)
-        after = self.settle()
-        if not self.asked:  # a question on the way (a page crossed) may stop the move
-            assert after["status0"] == "%08Xh" % self.expect_caret, "typing %r at %X moved the caret to %s" % (
-                char, address, after["status0"])
+        want = "%08Xh" % self.expect_caret  # unless a question comes on the way (a page crossed)
+        wait_for(lambda: "typing %r at %X to move the caret to %s, not %s" % (char, address, want, self.vop.info()),
+                 lambda: [i for i in [self.vop.info()] if "box" in i or i.get("status0") == want], 5)
+        self.settle()
 
     def key(self, info):  # any key of the key table, with Ctrl, Shift or both
         key = self.rng.choice(["", "", "ctrl+", "shift+", "ctrl+shift+"]) + self.rng.choice(MOVES)
@@ -244,7 +247,8 @@ class Soak:
     # ---- a run ----
     def begin(self):  # Vop started on a.bin; the font type it saved at its last exit holds
         self.end_faults(now=True)  # (a.bin may be locked when an Exit starts it again)
-        self.text_view, self.pattern_kept, self.pending, self.exiting = False, False, None, False
+        self.text_view, self.pattern_kept, self.pending, self.exiting, self.replaced_at = False, False, None, False, None
+        self.name, self.size, self.caret = "a.bin", len(self.disk["a.bin"]), 0
         self.vop.start(winpath(self.vop.path("a.bin"))).wait_open(self.vop.path("a.bin"))
         # Every dialog once first, closed by its close box, and the window resized:
         # what the system makes the first time and keeps (fonts, the Open
@@ -257,6 +261,7 @@ class Soak:
             self.vop.wait_box(None)
         self.window(self.vop.info(), resize=True)
         self.start = self.resources()
+        assert self.start["gdi"] > 0, "the probe cannot count the program's GDI objects"
 
     def resources(self):
         return {k: int(v) for k, v in (line.split("=") for line in self.vop.probe("resources").split())}
@@ -268,7 +273,7 @@ class Soak:
         self.name = ([n for n in SIZES if info.get("title") == winpath(self.vop.path(n))] + [None])[0]
         self.size = int(info["status1"].split("(")[1][:-1]) if info.get("parts") == "2" else 0  # as Vop holds it
         self.caret = int(info["status0"][:-1], 16) if self.size else None
-        self.asked, self.opened = False, None
+        self.opened, self.exiting = None, False
         self.rng.choices(*zip(*[(action, weight) for weight, action in self.ACTIONS]))[0](self, info)
         if self.opened and self.settle().get("title") == winpath(self.vop.path(self.opened)):
             self.pending = None  # a high digit typed before belongs to the file left
@@ -308,9 +313,10 @@ class Soak:
 
 
 def run(vop, seed, mode, seconds):
-    soak, started = Soak(vop, seed, mode), time.time()
+    soak = Soak(vop, seed, mode)
     try:
         soak.begin()
+        started = time.time()  # random steps for so long, however long the start took
         while time.time() - started < seconds:
             soak.step()
         soak.finish()
