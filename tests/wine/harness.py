@@ -135,9 +135,11 @@ class Vop:
 
     def wait_open(self, path):  # this document in the main window, which then gets the keyboard
         info = self.wait_until(title=winpath(path), parts="2")
-        self.xdotool("search", "--sync", "--onlyvisible", "--pid", self.process.pid,
-                     "windowfocus", "--sync")
+        self.focus()
         return info
+
+    def focus(self):  # the keyboard to the program's window in front
+        self.xdotool("search", "--sync", "--onlyvisible", "--pid", self.process.pid, "windowfocus", "--sync")
 
     def open(self, name, data=b"", size=None):  # starts Vop on a file written beside it (sparse when sized)
         path = self.write(name, data, size)

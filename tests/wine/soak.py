@@ -200,7 +200,7 @@ class Soak:
         else:
             self.probe("post", 0x112, command)  # WM_SYSCOMMAND, as the caption's buttons and menu send it
             self.probe("post", 0x112, 0xF120) if command == 0xF020 else None
-        self.vop.xdotool("search", "--onlyvisible", "--pid", self.vop.process.pid, "windowfocus", "--sync")
+        self.vop.focus()
 
     def menu(self, info):
         command = self.rng.choice([OPEN, CLOSE, EXIT, COLORS, FONTS, KEYS, ABOUT] + 2 * [FIND, REPLACE, GOTO] +

@@ -203,7 +203,7 @@ int Resources(HWND main) {
     }, reinterpret_cast<LPARAM>(&windows));
     wprintf(L"gdi=%d\nuser=%lu\nwindows=%d\nws=%zu\n", GdiObjects(process), GetGuiResources(process, GR_USEROBJECTS),
             windows, memory.WorkingSetSize / 1024);
-    return 0;
+    return !CloseHandle(process);
 }
 
 // Another program holding the file for a while: with share 0 nobody else may
