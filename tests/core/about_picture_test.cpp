@@ -1,7 +1,6 @@
-// The About picture: the decoder's code tables at their limits, the box's
-// size limit, the copies, the conversions and the bitmap form at every depth,
-// the wave (and so the line shift) against a plain reference, the program's
-// own picture and the box's choices. Bytes are written in hex, two digits a
+// The About picture: the decoder's code tables at their limits, the copies,
+// the conversions and the bitmap form at every depth, the wave (and so the
+// line shift) against a plain reference, and the box's choices. Bytes are written in hex, two digits a
 // byte, spaces only grouping them; a file's header reads "4D42" (signature),
 // width, height (32-bit little-endian), type, subtype. What holds for any
 // file (nothing read past it, inversion twice, every pixel's colour kept at
@@ -10,9 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 
-#include "about/about_picture.h"
 #include "about/about_rules.h"
 #include "about/line_shift.h"
 #include "about/mbm_decoder.h"
@@ -22,9 +19,8 @@
 
 using namespace std;
 
-// The largest block asked of the allocator since the last reset: a picture
-// the box refuses from its header must cost nothing, and a copy onto one of
-// the same shape neither.
+// The largest block asked of the allocator since the last reset: a copy onto
+// a picture of the same shape must cost nothing.
 size_t largest = 0;
 
 void* operator new(size_t n) {
@@ -131,31 +127,6 @@ TEST(MbmDecoder, Bodies) {
     }
 }
 
-// The box takes at most 400 pixels each way, refused from the header alone,
-// before the decoder allocates anything for a body it would take. The rest
-// is the decoder's to refuse.
-TEST(AboutPicture, TheBoxTakesWhatItsWaveCovers) {
-    struct { const char* file; int result; } cases[] = {
-        {"4D42 01000000 91010000 0301 FF07 FF07", PictureTooLarge},
-        {"4D42 91010000 01000000",                PictureTooLarge},
-        {"4D42 01000000 010000",                  6},
-    };
-    for (auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        Picture p = Pic("1 1 8: 05");
-        Bytes file = Hex(c.file);
-        largest = 0;
-        EXPECT_EQ(LoadAboutPicture(p, file.data(), file.size()), c.result);
-        EXPECT_EQ(p, Picture{});
-        EXPECT_EQ(largest, 0u);
-    }
-    Picture p;
-    EXPECT_EQ(LoadAboutPicture(p, nullptr, 20), MbmResult::NoData);
-    Bytes most = Hex("4D42 90010000 90010000 0301") + Repeat(Hex("FF07"), 625);
-    EXPECT_EQ(LoadAboutPicture(p, most.data(), most.size()), 0);
-    EXPECT_EQ(p.pixels, Bytes(400 * 400, 7));
-}
-
 // A copy equals its source, shape and palette too, even onto a picture of
 // the same sizes in another shape (the first here); onto one of the same
 // shape (the last) it goes into the buffers already there. A negative side
@@ -257,19 +228,6 @@ TEST(PictureColours, EveryDepth) {
     EXPECT_EQ(odd, Pic("1 1 16: 0102"));
 }
 
-// The default palettes of a colour c: for 1 bit the inverse of c and c, for
-// 8 bits a ramp from the inverse of c to c.
-TEST(PictureColours, DefaultPalettes) {
-    ColourValue c = 0x0064C809;  // transparency 9, red 200, green 100, blue 0
-    Picture bits = Pic("9 1 1: 8080");
-    ToTrueColor(bits, c);  // 1 bit is left to ExpandMonochrome
-    DefaultPalette(bits, c);
-    EXPECT_EQ(bits.palette, Hex("00379BFF 00C86400"));
-    Picture ramp = Pic("3 1 8: 00 01 FF");
-    ToTrueColor(ramp, c);
-    EXPECT_EQ(ramp, Pic("3 1 32: 00379BFF 00379AFE 00C86400"));
-}
-
 // The source is the picture at 32 bits, shown as it is until the first tick;
 // every tick shifts the source's rows, then the columns, by the table of
 // 5 · sin(k · π / 100), which rotates with every tick. Its entries, negative
@@ -292,21 +250,6 @@ TEST(WaveAnimation, TicksFromTheSource) {
         WaveTick(wave);
         ASSERT_EQ(wave.frame, want) << tick;
     }
-}
-
-// The program's own picture, as tools/make_about_picture.py makes it (its
-// run codes are checked above, at their limits): it decodes, black, its
-// transparency rising to 255 at entry 66; nothing after. Stored raw as type
-// 3, the palette part skipped, it decodes to the same pixels.
-TEST(AboutPicture, TheProgramsPictureDecodes) {
-    ifstream in(VOP_SOURCE_DIR "/resources/about.mbm", ios::binary);
-    Bytes file{istreambuf_iterator<char>(in), {}};
-    Picture p;
-    ASSERT_EQ(LoadAboutPicture(p, file.data(), file.size()), 0);
-    for (unsigned i = 0; i <= 256; ++i) EXPECT_EQ(PaletteEntry(p, i), i < 67 ? (i * 255 + 33) / 66 : 0) << i;
-    Picture raw;
-    EXPECT_EQ(Decode(raw, Bytes(file.begin(), file.begin() + 10) + Hex("0300") + p.palette + p.pixels), 0);
-    EXPECT_EQ(raw.pixels, p.pixels);
 }
 
 // One About command in four shows the curtain, as the C runtime's generator

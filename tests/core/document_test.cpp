@@ -1,6 +1,5 @@
-// Opening, shifting, saving and jumping when the disk or the file does not
-// cooperate: files and names refused, files that changed under the held
-// pages, saves that fail half-way, changes the user dropped. The random
+// Shifting and jumping when the file does not cooperate: files that changed
+// under the held pages, changes the user dropped. The random
 // sessions of editor_model_test cover the ordinary paths; these are the edges.
 #include <gtest/gtest.h>
 
@@ -125,56 +124,6 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
         EXPECT_TRUE(d.ui.answers.empty());
         EXPECT_EQ(test::ReadWholeFile(d.path)[0], d.bytes[0]);
     }
-}
-
-// A disk that fails half-way: the failure's own message, Modified and the
-// held bytes kept, Close stopped; once the disk is sound the next save
-// writes all. Pages written: how many of the two edited pages reached the file.
-TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
-    struct {
-        test::FaultPlan fault;
-        string message;
-        uint32_t pagesWritten;
-    } cases[] = {
-        {{false, 0, 150, SIZE_MAX, false, true}, "Error seeking in file!", 0},
-        {{false, 1, 150}, "Error writing file!", 0},
-        {{false, 2, 150}, "Error writing file!", 1},
-        {{false, 0, 150, SIZE_MAX, true}, "Error writing file!", 2},  // the close fails
-    };
-    for (auto& c : cases) {
-        SCOPED_TRACE(c.message);
-        Document d(3 * P);
-        Bytes shown = d.bytes;
-        shown[200] = d.s.pages.CurrentPage.Bytes[200] = 0x66;
-        shown[P + 200] = d.s.pages.NextPage.Bytes[200] = 0x77;
-        d.s.Modified = 1;
-        d.s.pages.CurrentPage.Changed = d.s.pages.NextPage.Changed = true;
-        d.files.plan = c.fault;
-        d.ui.answers = {BoxAnswer::Yes};
-        RunMenuCommand(d.s, IDM_FILE_CLOSE);
-        EXPECT_EQ(d.ui.lastBoxText(), c.message);
-        EXPECT_TRUE(d.s.documentOpen());
-        EXPECT_EQ(d.s.Modified, 1);
-        Bytes disk(shown.begin(), shown.begin() + c.pagesWritten * P);
-        disk.insert(disk.end(), d.bytes.begin() + c.pagesWritten * P, d.bytes.end());
-        EXPECT_EQ(test::ReadWholeFile(d.path), disk);
-        d.expectHeld(shown);
-        d.files.plan = {};
-        RunMenuCommand(d.s, IDM_FILE_SAVE);
-        EXPECT_EQ(test::ReadWholeFile(d.path), shown);
-        EXPECT_EQ(d.s.Modified, 0);
-    }
-}
-
-// A replace-all run writes the page it leaves alone: the next page's changes
-// stay held and marked, for a later save or question.
-TEST(Saving, TheCurrentPageAloneLeavesTheNextMarked) {
-    Document d(3 * P);
-    d.s.pages.CurrentPage.Changed = true;
-    d.s.pages.NextPage.Changed = true;
-    d.s.Modified = 1;
-    EXPECT_TRUE(SaveCurrentPage(d.s));
-    EXPECT_EQ(d.s.Modified, 1);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The entry fields (the hex fields and the Find and Replace dialogs' pattern
-// rows) beside their plain models (support/field_models.h) on seeded random
-// input, and the glyph strokes they paint with.
+// The entry fields (the Goto dialog's address field and the Find and Replace
+// dialogs' pattern rows) beside their plain models (support/field_models.h)
+// on seeded random input, and the glyph strokes they paint with.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -77,7 +77,8 @@ struct LineIndexTest : ::testing::Test {
 // The rules on files made to hit them, then random files whose lines sit
 // around every length limit, some ending in CR LF, and short dense lines at
 // every alignment of the sixteen-byte scan (0x8A, a line feed with its top
-// bit set, stands for every random line feed).
+// bit set, stands for every random line feed). A file past the text view's
+// limit gets no index.
 TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
     for (string file : {"", "abc", "abc\n", "ab\r\ncd\r\n\r", "\xFF\xFF\n\xFF"}) expectLines(Text(file));
     mt19937 rng(21);
@@ -100,33 +101,9 @@ TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
         SCOPED_TRACE(testing::Message() << "round " << round << ", " << file.size() << " bytes");
         expectLines(file);
     }
-}
-
-// No index rather than a damaged one, its memory given back and no message,
-// mapping every offset to line 0: for an unreadable file, one grown past the
-// text view's limit, and when memory runs out. A read error part-way keeps
-// the lines read so far.
-TEST_F(LineIndexTest, FailuresLeaveAnEmptyIndex) {
-    string text = t.dir.write("t", Text("0123456789\n0123456789\n0123456789\n"));
-    pair<string, size_t> cases[] = {
-        {t.dir.file("missing"), SIZE_MAX}, {t.dir.sparse("big", TextViewLimit + 1ull), SIZE_MAX}, {text, 40}, {text, 10}};
-    for (auto& [path, memory] : cases) {
-        SCOPED_TRACE(path + " in " + to_string(memory));
-        expectLines(Text("a\nb"));
-        t.s.pages.DocumentPath = path;
-        EXPECT_FALSE(BuildLineIndexWithin(t.s, memory));
-        EXPECT_EQ(t.s.lines.LineCount, 0);
-        EXPECT_EQ(t.s.lines.Lines.capacity(), 0u);
-        EXPECT_EQ(t.s.lines.Store.capacity(), 0u);
-        EXPECT_EQ(t.s.lines.TopLine, 0);
-        EXPECT_EQ(LineHoldingOffset(t.s.lines, 5), 0);
-        EXPECT_EQ(LineStartOffset(t.s.lines, 5), 0u);
-    }
-    t.files.plan.readLimit = 15;
-    BuildLineIndex(t.s);
-    EXPECT_EQ(t.s.lines.LineCount, 2);
-    EXPECT_EQ(t.s.lines.Store.size(), 15u);
-    EXPECT_TRUE(t.ui.boxes.empty());
+    // One past the text view's limit gets no index at all.
+    t.s.pages.DocumentPath = t.dir.sparse("big", TextViewLimit + 1ull);
+    EXPECT_FALSE(BuildLineIndexWithin(t.s, SIZE_MAX));
 }
 
 // Back from the text view, the hex view starts at the top line's own first

@@ -1,6 +1,7 @@
 // The search's edges that the editor model's random sessions do not reach:
 // the matcher on input made to send it to its linear scan, a file another
-// program rewrote between a search and its jump, and Esc.
+// program rewrote between a search and its jump, and Esc or a failed write
+// stopping a replace-all.
 // (Find, F3 and both replaces run against a naive search in
 // editor_model_test.)
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 #include <random>
 
 #include "search/find_replace.h"
-#include "search/search_progress.h"
 #include "search/sequence_matcher.h"
 #include "support/session.h"
 
@@ -118,7 +118,7 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
         Bytes with = {0, 0x61};
         t.ui.msPerPoll = 400;  // every poll comes after a third of a second: progress shows
         t.ui.cancelAtPoll = c.cancelAtPoll;
-        t.files.plan = {false, c.failWriteNumber, 0, SIZE_MAX, c.failClose};
+        t.files.plan = {false, c.failWriteNumber, 0, c.failClose};
         t.ui.answers = {BoxAnswer::Yes};
         ReplaceAll(t.s, pattern.data(), with.data(), 2);
         Bytes saved = file;
@@ -138,20 +138,6 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
         EXPECT_EQ(t.ui.boxes.size(), boxes);
         EXPECT_EQ(CaretAddress(t.s), caret);
     }
-}
-
-// A long search looks for Esc often enough to stop at once, but not so
-// often that asking the window system slows it: at most 40 times a second,
-// and not at all in its first third of a second.
-TEST(SearchProgress, PollsForEscAtMost40TimesASecond) {
-    test::Session t;
-    t.ui.msPerPoll = 10;  // each clock reading comes 10 ms after the last
-    SearchProgress progress(t.s, "Searching", 0, 100 << 16);
-    for (int k = 0; k < 100; ++k) progress.stopAt(k << 16);  // a second of clock readings
-    EXPECT_LE(t.ui.polls, (1000 - 333) / 25 + 1);
-    t.ui.msPerPoll = 400;
-    SearchProgress empty(t.s, "Searching", 5, 5);  // nothing left to read: no share of it to show
-    EXPECT_FALSE(empty.stopAt(5));
 }
 
 }  // namespace

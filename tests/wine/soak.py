@@ -127,12 +127,10 @@ class Soak:
         elif title == "Set Colors":
             self.field(rng.randrange(2), "%06X" % rng.randrange(1 << 24))
             self.end()
-        elif title == "Font":
-            chosen = self.font_type
-            for item in rng.sample([1015, 1016, 1017, 1012, 1018, 1019], rng.randint(0, 3)):
-                self.click("item%d" % item)
-                chosen = {1018: 0, 1019: 1}.get(item, chosen)
-            self.font_type = chosen if self.end() else self.font_type
+        elif title == "Font":  # Normal, Double or Quad cells, the block caret, Ascii or Hex, or none
+            item = rng.choice([1015, 1016, 1017, 1012, 1018, 1019, None])
+            self.click("item%d" % item) if item else None
+            self.font_type = {1018: 0, 1019: 1}.get(item, self.font_type) if self.end() else self.font_type
         elif title.startswith("About"):  # closed at once or after a while
             time.sleep(rng.choice([0, 0, 0.5, 2]))
             self.keys(rng.choice(["Return", "space"]))
@@ -167,8 +165,8 @@ class Soak:
             first, self.pending = self.pending != address, None if self.pending == address else address
             self.write(address, digit << 4 | old & 15 if first else old & 0xF0 | digit, move=not first)
         want = "%08Xh" % self.expect_caret  # unless a question comes on the way (a page crossed)
-        wait_for(lambda: "typing %r at %X to move the caret to %s, not %s" % (char, address, want, self.vop.info()),
-                 lambda: [i for i in [self.vop.info()] if "box" in i or i.get("status0") == want], 5)
+        self.vop.wait_info("typing %r at %X to move the caret to %s" % (char, address, want),
+                           lambda i: "box" in i or i.get("status0") == want)
         self.settle()
 
     def key(self, info):  # any key of the key table, with Ctrl, Shift or both

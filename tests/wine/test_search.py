@@ -89,19 +89,6 @@ def test_esc_stops_a_search_through_2_gib(vop):
     vop.wait_until(box=None, status0="%08Xh" % n)  # stopped, the caret where it was
 
 
-# Typed bytes in the next page are found; the jump there asks, and No drops them: the search goes on in the
-# file as it now is, which holds no XYZ.
-def test_a_search_never_lands_on_bytes_the_user_dropped(vop):
-    vop.open("three.bin", bytes(3 * 65536))
-    vop.key("F5", "f", "f", "0", "0", "Return")  # the row of FF00 at the top, the next page below it
-    vop.wait_caret(0xFF00)
-    vop.key(*["Down"] * 16, "X", "Y", "Z", "Left", "Left", "Left", "F7")
-    vop.wait_box("Find Dialog")
-    vop.key("X", "Y", "Z", "Return")
-    vop.answer("no", "Warning", "Part of the file was modified. Save changes?")
-    vop.answer("ok", "Find", NOT_FOUND)
-
-
 # A shortcut does what its menu item does: nothing inside a dialog, nor while grayed without a document.
 def test_shortcuts(vop):
     vop.open("a.bin", bytes(64))

@@ -1,8 +1,8 @@
 // A file layer over the real one that injects what a user's disk and other
 // programs do: a file that cannot be opened for writing (read-only, locked),
-// a write that stops part-way, a short read, a close that fails after every
-// flush worked, a seek or a size that fails, and a file rewritten by another
-// program between two of Vop's reads. It counts the files left open.
+// a write that stops part-way, a close that fails after every flush worked,
+// a size that fails, and a file rewritten by another program between two of
+// Vop's reads. It counts the files left open.
 #pragma once
 
 #include <algorithm>
@@ -24,9 +24,7 @@ struct FaultPlan {
     bool failOpenUpdate = false;  // a read-only file
     int failWriteNumber = 0;      // this write (1-based) stops after partialWriteBytes
     size_t partialWriteBytes = 100;
-    size_t readLimit = SIZE_MAX;  // bytes one open file gives at most
     bool failClose = false;            // closing an updated file fails, though each flush worked
-    bool failSeek = false;
     bool failSize = false;
     size_t failOpenNumber = 0;  // this open (1-based) fails: locked for a moment
     size_t changeAtRead = 0;    // before this read (1-based, of all files), `change` runs
@@ -60,17 +58,14 @@ private:
             ++owner_.openFiles;
         }
         ~File() override { close(); }
-        bool seek(uint64_t offset) override { return !owner_.plan.failSeek && real_->seek(offset); }
+        bool seek(uint64_t offset) override { return real_->seek(offset); }
         optional<uint64_t> size() override {
             if (owner_.plan.failSize) return nullopt;
             return real_->size();
         }
         size_t read(void* buffer, size_t count) override {
             if (++owner_.reads == owner_.plan.changeAtRead && owner_.plan.change) owner_.plan.change();
-            size_t left = owner_.plan.readLimit - min(owner_.plan.readLimit, read_);
-            size_t got = real_->read(buffer, min(count, left));
-            read_ += got;
-            return got;
+            return real_->read(buffer, count);
         }
         size_t write(const void* buffer, size_t count) override {
             if (++owner_.writes != owner_.plan.failWriteNumber) return real_->write(buffer, count);
@@ -91,7 +86,6 @@ private:
         unique_ptr<OpenFile> real_;
         bool update_;
         bool closed_ = false;
-        size_t read_ = 0;
     };
 };
 

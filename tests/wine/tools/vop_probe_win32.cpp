@@ -6,7 +6,7 @@
 // two seconds leaves its status bar out of `info`.
 // Usage: vop_probe info | press <button> | command <id> | post <message> [wparam]
 //        | size <w> <h> | wheel <delta> | sendkeys <vk>... | drop <path>... | clip <text> [locale]
-//        | settext <field> <text> | resources | lock <path> <ms> <share>
+//        | resources | lock <path> <ms> <share>
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -63,14 +63,11 @@ void PrintRect(const wstring& key, RECT r) {
     wprintf(L"%ls=%ld,%ld,%ld,%ld\n", key.c_str(), r.left, r.top, r.right, r.bottom);
 }
 
-// What a screen reader learns of a control: its text through the standard
-// messages, whole and in a buffer of 3 characters.
+// What a screen reader learns of a control: its text through the standard message.
 void PrintText(int n, HWND control) {
-    wchar_t text[300] = {}, start[3] = {};
-    auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    wchar_t text[300] = {};
     SendMessageW(control, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
-    SendMessageW(control, WM_GETTEXT, 3, reinterpret_cast<LPARAM>(start));
-    wprintf(L"text%d=%ls\nlength%d=%d\nstart%d=%ls\n", n, text, n, int(length), n, start);
+    wprintf(L"text%d=%ls\n", n, text);
 }
 
 // The program's own fields of a dialog, in the order they were made: the controls it gave no id.
@@ -239,7 +236,5 @@ int main() {
     if (verb == L"wheel")  // one step of a wheel or touchpad, of any size
         return !PostMessageW(data, WM_MOUSEWHEEL, MAKEWPARAM(0, number(2)), 0);
     if (verb == L"drop") return !Drop(vop, argc - 2, argv + 2);
-    if (verb == L"settext" && argc > 3)  // as another program would: a plain text, whatever the control
-        return !SendMessageW(Field(dialog, number(2)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     return 64;
 }
