@@ -4,6 +4,17 @@ set(VOP_FONT_FILES font.fnt font1.fnt font2.fnt digits.fnt digits1.fnt digits2.f
 
 target_compile_definitions(vop_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
+# GCC for Windows keeps the stack aligned to 16 bytes only, yet moves 256-bit
+# values to and from it with instructions that need 32: the search's AVX2 scan
+# would fault. Assembled with every vector move unaligned (binutils 2.38 on),
+# those moves work at any address, and the scan is built in.
+include(CheckCXXCompilerFlag)
+check_cxx_compiler_flag(-Wa,-muse-unaligned-vector-move VOP_UNALIGNED_VECTOR_MOVES)
+if(VOP_UNALIGNED_VECTOR_MOVES)
+  target_compile_options(vop_core PRIVATE -Wa,-muse-unaligned-vector-move)
+  target_compile_definitions(vop_core PRIVATE VOP_UNALIGNED_VECTOR_MOVES)
+endif()
+
 # The version as four numbers (1.16 is 1.16.0.0) for the version resource and
 # the manifest, and as written for the release zip's name (scripts/package.sh).
 foreach(field MAJOR MINOR PATCH TWEAK)

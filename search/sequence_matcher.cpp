@@ -16,10 +16,11 @@
 #include <emmintrin.h>
 #endif
 // The program is built for any x86-64; the scan takes AVX2's 32 starts to an
-// instruction where the processor has it, chosen when it runs. Not in the
-// Windows build: GCC there cannot keep the stack aligned to 32 bytes, and a
-// 256-bit value spilled to it faults.
-#if defined(__SSE2__) && defined(__GNUC__) && !defined(_WIN32)
+// instruction where the processor has it, chosen when it runs. In the Windows
+// build only when every vector move is assembled unaligned: GCC there cannot
+// keep the stack aligned to 32 bytes, and a 256-bit value spilled to it with
+// an aligned move faults.
+#if defined(__SSE2__) && defined(__GNUC__) && (!defined(_WIN32) || defined(VOP_UNALIGNED_VECTOR_MOVES))
 #define VOP_MATCHER_AVX2 1
 #include <immintrin.h>
 #endif
