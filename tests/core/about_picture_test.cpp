@@ -1,15 +1,17 @@
-// The About picture: the decoder's code tables at their limits, the copies,
-// the conversions and the bitmap form at every depth, the wave (and so the
-// line shift) against a plain reference, and the box's choices. Bytes are written in hex, two digits a
-// byte, spaces only grouping them; a file's header reads "4D42" (signature),
-// width, height (32-bit little-endian), type, subtype. What holds for any
-// file (nothing read past it, inversion twice, every pixel's colour kept at
-// 32 bits) the fuzz target mbm checks.
+// The About picture: the decoder's code tables at their limits, the box's
+// size limit, the copies, the conversions and the bitmap form at every depth,
+// the wave (and so the line shift) against a plain reference, and the box's
+// choices. Bytes are written in hex, two digits a byte, spaces only grouping
+// them; a file's header reads "4D42" (signature), width, height (32-bit
+// little-endian), type, subtype. What holds for any file (nothing read past
+// it, inversion twice, every pixel's colour kept at 32 bits) the fuzz target
+// mbm checks.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 
+#include "about/about_picture.h"
 #include "about/about_rules.h"
 #include "about/line_shift.h"
 #include "about/mbm_decoder.h"
@@ -125,6 +127,20 @@ TEST(MbmDecoder, Bodies) {
         EXPECT_EQ(p.pixels, Repeat(Hex(c.pixels), c.times));
         for (size_t n = 2; n < file.size(); ++n) EXPECT_EQ(Decode(p, {file.begin(), file.begin() + n}), 6) << n;
     }
+}
+
+// The box takes at most 400 pixels each way: a header of more, even a
+// header alone, is refused before the decoder sees it, and empties the
+// picture.
+TEST(AboutPicture, TheBoxTakesWhatItsWaveCovers) {
+    Picture p = Pic("1 1 8: 05");
+    for (const char* header : {"4D42 91010000 01000000", "4D42 01000000 91010000 0301"}) {
+        Bytes file = Hex(header);
+        EXPECT_EQ(LoadAboutPicture(p, file.data(), file.size()), PictureTooLarge);
+    }
+    EXPECT_EQ(p, Picture{});
+    Bytes most = Hex("4D42 90010000 90010000 0301") + Repeat(Hex("FF07"), 625);
+    EXPECT_EQ(LoadAboutPicture(p, most.data(), most.size()), 0);
 }
 
 // A copy equals its source, shape and palette too, even onto a picture of

@@ -357,7 +357,6 @@ struct EditorRun {
         if (closes > 0) {
             EXPECT_FALSE(s.documentOpen());
             EXPECT_FALSE(ui.caretVisible());
-            EXPECT_FALSE(ui.searchEnabled);
         }
         if (closes == 0 && random(2) == 0) return RunMenuCommand(s, IDM_FILE_OPEN);  // the Open dialog picks it
         if (closes == 0 || random(2) == 0) return OpenDroppedFile(s, t.path);

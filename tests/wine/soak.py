@@ -79,11 +79,6 @@ class Soak:
             time.sleep(0.1)
         raise AssertionError("a box that does not close: %r" % info)
 
-    def end(self):  # OK, Cancel, Esc or the close box; True for OK
-        way = self.rng.choice(["Return", "Escape", "alt+F4", "item2"])
-        self.click(way) if way == "item2" else self.keys(way)
-        return way == "Return"
-
     def field(self, n, text):
         self.click("field%d" % n)
         self.x("type " + text, "type", text)
@@ -93,55 +88,51 @@ class Soak:
         at = self.rng.randrange(len(data))
         return data[at:at + self.rng.randint(1, 4)].hex()
 
-    def answer(self, title, text):
+    def answer(self, title, text):  # random input, then OK, Cancel, Esc or the close box
         rng = self.rng
+        ending = rng.choice(["Return", "Escape", "alt+F4", "item2"])
         self.log("box %s: %s" % (title, text))
         if title in ("Warning", "Save file"):  # Cancel would stop an Exit the driver asked for
             no = ["n"] if self.exiting or title == "Warning" else ["n", "Escape"]
-            self.keys(rng.choice(["y"] if self.saving else no))
+            ending = rng.choice(["y"] if self.saving else no)
         elif text == "Replace this occurrance?":  # asked again where Yes put the same bytes back: No then
             where = self.vop.info().get("status0")
-            answer = "n" if where == self.replaced_at else rng.choice(["y", "n", "Escape"])
-            self.replaced_at = where if answer == "y" else None
-            self.keys(answer)
+            ending = "n" if where == self.replaced_at else rng.choice(["y", "n", "Escape"])
+            self.replaced_at = where if ending == "y" else None
         elif title == "Find Dialog":  # opening it forgets the pattern; a search leaves the text view
             self.field(1, self.pattern())
-            self.pattern_kept = self.end()
+            self.pattern_kept = ending == "Return"
             self.text_view &= not self.pattern_kept
         elif title == "Replace Dialog":  # always-save replaces bytes by themselves: the model stands
             search = self.pattern()
             self.field(1, search)
             self.field(3, search if self.saving else rng.choice([search, search[::-1], "41"]))
-            if rng.random() < 0.5:
-                self.click("item1012")  # Replace all
-            self.end()
+            self.click("item1012") if rng.random() < 0.5 else None  # Replace all
         elif title == "Goto Address":
             self.field(0, "%X" % rng.choice([0, self.size - 1, self.size, 0xFFFFFFFF, rng.randrange(self.size + 1)]))
-            self.end()
         elif title == "Modify":
             self.field(0, "%02X" % rng.randrange(256))
             time.sleep(0.3)  # the typed digits reach the field before it is read
             shown = self.vop.info()
-            if self.end():  # the byte under the caret takes the field's value
+            if ending == "Return":  # the byte under the caret takes the field's value
                 self.write(int(shown["status0"][:-1], 16), int(shown["text0"], 16), move=False)
         elif title == "Set Colors":
             self.field(rng.randrange(2), "%06X" % rng.randrange(1 << 24))
-            self.end()
         elif title == "Font":  # Normal, Double or Quad cells, the block caret, Ascii or Hex, or none
             item = rng.choice([1015, 1016, 1017, 1012, 1018, 1019, None])
             self.click("item%d" % item) if item else None
-            self.font_type = {1018: 0, 1019: 1}.get(item, self.font_type) if self.end() else self.font_type
+            self.font_type = {1018: 0, 1019: 1}.get(item, self.font_type) if ending == "Return" else self.font_type
         elif title.startswith("About"):  # closed at once or after a while
             time.sleep(rng.choice([0, 0, 0.5, 2]))
-            self.keys(rng.choice(["Return", "space"]))
-        elif title == "Open" and rng.random() < 0.6:  # a file name typed
+            ending = rng.choice(["Return", "space"])
+        elif title == "Open" and rng.random() < 0.6:  # a file name typed in its name box, the text there selected
             self.opened = rng.choice([n for n in SIZES if n != self.name and n != self.faults.get("vanish", [""])[0]])
-            self.keys("alt+n")  # to its file name box, the text there selected
+            self.keys("alt+n")
             self.x("type " + self.opened, "type", self.opened)
-            self.keys("Return")
-            self.pattern_kept = False
-        else:  # a message, Keys, or the Open dialog left
-            self.keys(rng.choice(["Return", "Escape", "alt+F4"]) if title in ("Keys", "Open") else "Return")
+            ending, self.pattern_kept = "Return", False
+        elif title not in ("Keys", "Open"):  # a message
+            ending = "Return"
+        self.click(ending) if ending == "item2" and title != "Keys" else self.keys(ending.replace("item2", "Escape"))
 
     # ---- the model of the bytes and the caret ----
     def write(self, address, value, move=True):
@@ -261,7 +252,9 @@ class Soak:
         self.start = self.resources()
         assert self.start["gdi"] > 0, "the probe cannot count the program's GDI objects"
 
-    def resources(self):
+    def resources(self):  # maximised, so that the window's own memory, which follows its size, compares
+        self.probe("post", 0x112, 0xF030)
+        time.sleep(1)
         return {k: int(v) for k, v in (line.split("=") for line in self.vop.probe("resources").split())}
 
     def step(self):
@@ -287,8 +280,7 @@ class Soak:
         for name, data in (self.held if self.saving else self.disk).items():
             if os.path.exists(self.vop.path(name)):
                 got = self.vop.read(name)
-                assert got == data, "%s differs on disk from what was agreed: %d bytes, sizes %d and %d" % (
-                    name, sum(a != b for a, b in zip(got, data)), len(got), len(data))
+                assert got == data, name + " differs on disk from what was agreed"
 
     def finish(self):
         self.end_faults(now=True)
