@@ -113,7 +113,7 @@ void ReleasePages(PageWindow& w) {
     w.NextPage.release();
 }
 
-bool ShiftPagesForward(EditorState& s) {
+bool ShiftPagesForward(EditorState& s, SizeCheck check) {
     PageWindow& w = s.pages;
     constexpr const char* Failure = "Error reading file!";
     std::unique_ptr<OpenFile> file = s.Files().open(w.DocumentPath, OpenMode::Read);
@@ -122,19 +122,30 @@ bool ShiftPagesForward(EditorState& s) {
         return false;
     }
     const std::uint32_t newIndex = w.PageIndex + 1;
-    const std::uint64_t known = KnownSize(file->size(), w.FileSize);
-    if (known <= PageStart(newIndex)) {
-        // The file shrank below the page that would become current: its held
-        // bytes are no longer in the file, so the window stays where it is.
-        ShowError(s, Failure);
-        return false;
-    }
+    const std::uint64_t nextStart = PageStart(newIndex + 1);
     PageBuffer next;
     bool endSeen = w.NextPage.Length < PageSize;
-    const std::uint64_t nextStart = PageStart(newIndex + 1);
-    if (!endSeen && known > nextStart && newIndex + 1 < PageCountLimit) {
+    std::optional<std::uint64_t> known;
+    if (check == SizeCheck::WhenReadShort && !endSeen && newIndex + 1 < PageCountLimit) {
+        // A whole page after the next shows that the file still holds every
+        // held page and goes on past them: the size known stands, raised to
+        // the bytes held. Anything less is read again after measuring.
         next = ReadPage(*file, nextStart);
-        endSeen = !next.present();
+        if (next.Length == PageSize) known = w.FileSize;
+        else next.release();
+    }
+    if (!known) {
+        known = KnownSize(file->size(), w.FileSize);
+        if (*known <= PageStart(newIndex)) {
+            // The file shrank below the page that would become current: its
+            // held bytes are no longer in the file, so the window stays where it is.
+            ShowError(s, Failure);
+            return false;
+        }
+        if (!endSeen && *known > nextStart && newIndex + 1 < PageCountLimit) {
+            next = ReadPage(*file, nextStart);
+            endSeen = !next.present();
+        }
     }
     file->close();
 
@@ -142,7 +153,7 @@ bool ShiftPagesForward(EditorState& s) {
     w.CurrentPage = TakePage(w.NextPage);
     w.NextPage = std::move(next);
     w.PageIndex = newIndex;
-    w.FileSize = ReconcileFileSize(known, w, endSeen);
+    w.FileSize = ReconcileFileSize(*known, w, endSeen);
     return true;
 }
 

@@ -27,12 +27,20 @@ LoadOutcome LoadPageWindow(EditorState& s, const std::string& path, std::uint32_
 // Lets every held page go: no document afterwards.
 void ReleasePages(PageWindow& w);
 
+// How a forward shift learns the file's size. Every shift measures it, so
+// the window follows another program's changes, except within a replace-all
+// run: that shifts through the whole file a page at a time, and measuring
+// costs as much as reading the page (three calls into the system under
+// Wine). A run measures only when the page after the next does not come
+// back whole, which is where a file cut short shows.
+enum class SizeCheck { EveryShift, WhenReadShort };
+
 // One page forward or back: the neighbour page becomes current and the page
 // beyond it is read, the size measured again. They ask nothing (unsaved
 // changes are the caller's to settle first). When the file no longer holds
 // the pages the window would move to, nothing moves and the failure is
 // reported: "Error reading file!" forward, "Error opening file!" back.
-bool ShiftPagesForward(EditorState& s);
+bool ShiftPagesForward(EditorState& s, SizeCheck check = SizeCheck::EveryShift);
 bool ShiftPagesBack(EditorState& s);
 
 }  // namespace vop

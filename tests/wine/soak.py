@@ -255,7 +255,9 @@ class Soak:
     def resources(self):  # maximised, so that the window's own memory, which follows its size, compares
         self.probe("post", 0x112, 0xF030)
         time.sleep(1)
-        return {k: int(v) for k, v in (line.split("=") for line in self.vop.probe("resources").split())}
+        # asked again when a probe comes back with nothing, as one now and then does
+        read = lambda: {k: int(v) for k, v in (line.split("=") for line in self.vop.probe("resources").split())}
+        return wait_for("the program's resources", lambda: [r for r in [read()] if r])[0]
 
     def step(self):
         self.count += 1
