@@ -159,7 +159,8 @@ RunResult ReplaceEveryOccurrence(EditorState& s, const std::uint8_t* search, con
             // turn, and the page after is read, one page instead of three.
             // The screen follows when the run ends.
             const bool shift = page != s.pages.PageIndex;
-            run.failed = shift && ((s.Modified && !SaveCurrentPage(s)) || !ShiftPagesForward(s, SizeCheck::WhenReadShort));
+            run.failed = shift && ((s.Modified && !SaveCurrentPage(s)) ||
+                                   !ShiftPagesForward(s, SizeCheck::WhenReadShort));
             if (run.failed) break;
             SetCaretQuietly(s, hit.address);
             run.moved = true;
