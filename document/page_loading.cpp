@@ -125,8 +125,9 @@ bool ShiftPagesForward(EditorState& s, SizeCheck check) {
     const std::uint64_t nextStart = PageStart(newIndex + 1);
     PageBuffer next;
     bool endSeen = w.NextPage.Length < PageSize;
+    const bool mayRead = !endSeen && newIndex + 1 < PageCountLimit;
     std::optional<std::uint64_t> known;
-    if (check == SizeCheck::WhenReadShort && !endSeen && newIndex + 1 < PageCountLimit) {
+    if (check == SizeCheck::WhenReadShort && mayRead) {
         // A whole page after the next shows that the file still holds every
         // held page and goes on past them: the size known stands, raised to
         // the bytes held. Anything less is read again after measuring.
@@ -142,7 +143,7 @@ bool ShiftPagesForward(EditorState& s, SizeCheck check) {
             ShowError(s, Failure);
             return false;
         }
-        if (!endSeen && *known > nextStart && newIndex + 1 < PageCountLimit) {
+        if (mayRead && *known > nextStart) {
             next = ReadPage(*file, nextStart);
             endSeen = !next.present();
         }

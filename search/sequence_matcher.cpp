@@ -198,7 +198,6 @@ void SequenceMatcher::findLinear(Pass& pass, std::size_t from) const {
     const std::size_t filterOffset = filterOffset_;
     const std::size_t lastStart = pass.n - length_;
     std::size_t p = 0;
-    if (pass.done) return p;
     for (; p + 63 <= lastStart; p += 64) {
         const __m256i low = Candidates32(block + p, filterOffset, lastOffset, first, last);
         const __m256i high = Candidates32(block + p + 32, filterOffset, lastOffset, first, last);
