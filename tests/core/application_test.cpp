@@ -31,7 +31,8 @@ TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     EXPECT_EQ(none.ui.boxes.size(), 2u);
     EXPECT_EQ(none.ui.lastBoxText(), "Unable to load font file!");
     EXPECT_TRUE(none.files.pathsAsked.empty());
-    DataWindowChar(none.s, 'a', false);  // typing without a document does nothing
+    DataWindowChar(none.s, 'a', false);
+    EXPECT_EQ(none.s.Modified, 0);
 
     test::Session t;
     string folder = t.dir.path() + "/";

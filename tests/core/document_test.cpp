@@ -1,6 +1,7 @@
-// Shifting and jumping when the file does not cooperate: files that changed
-// under the held pages, changes the user dropped. The random
-// sessions of editor_model_test cover the ordinary paths; these are the edges.
+// Shifting, saving and jumping when the disk or the file does not cooperate:
+// files that changed under the held pages, saves that fail part-way, changes
+// the user dropped. The random sessions of editor_model_test cover the
+// ordinary paths; these are the edges.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -110,7 +111,7 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
         Document d(4 * P);
         DataWindowChar(d.s, 'Z', false);  // byte 0, on the screen
         d.changeFile(c.newSize);
-        d.ui.answers = {BoxAnswer::No};
+        d.ui.reply("Part of the file was modified. Save changes?", BoxAnswer::No);
         EXPECT_FALSE(GotoAddress(d.s, c.target, BoxOwner::ActiveDialog));
         EXPECT_EQ(d.ui.lastBoxText(), c.message);
         d.ui.paint(d.s);
@@ -123,10 +124,86 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
         EXPECT_EQ(d.ui.screen.at(10), held) << "the screen shows another byte than the page";
         if (c.newSize == Deleted) fs::rename(d.path + ".gone", d.path);
         // The changes that stayed are asked about once more.
-        if (!c.dropped) d.ui.answers = {BoxAnswer::No};
+        if (!c.dropped) d.ui.reply("File has been modified. Save changes?", BoxAnswer::No);
         RunMenuCommand(d.s, IDM_FILE_CLOSE);
-        EXPECT_TRUE(d.ui.answers.empty());
+        EXPECT_TRUE(d.ui.replies.empty());
         EXPECT_EQ(test::ReadWholeFile(d.path)[0], d.bytes[0]);
+    }
+}
+
+// A disk that fails part-way through a save that Close asked for: the
+// failure's own message, Modified and the held bytes kept, Close stopped;
+// once the disk is sound the next save writes all. A flush or close that
+// fails may have lost what was written: it is a failed save all the same.
+// Pages written: how many of the two edited pages reached the file.
+TEST(Saving, FailedSavesAreReportedAndLoseNothing) {
+    struct {
+        int seek, write, flush;
+        bool close;
+        string message;
+        size_t pagesWritten;
+    } cases[] = {
+        {1, 0, 0, false, "Error seeking in file!", 0},
+        {2, 0, 0, false, "Error seeking in file!", 1},
+        {0, 1, 0, false, "Error writing file!", 0},
+        {0, 2, 0, false, "Error writing file!", 1},
+        {0, 0, 1, false, "Error writing file!", 2},
+        {0, 0, 0, true, "Error writing file!", 2},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.message << " " << c.seek << c.write << c.flush);
+        Document d(3 * P);
+        Bytes shown = d.bytes;
+        shown[200] = d.s.pages.CurrentPage.Bytes[200] = 0x66;
+        shown[P + 200] = d.s.pages.NextPage.Bytes[200] = 0x77;
+        d.s.Modified = 1;
+        d.s.pages.CurrentPage.Changed = d.s.pages.NextPage.Changed = true;
+        d.files.plan.failSeekNumber = c.seek ? d.files.seeks + c.seek : 0;
+        d.files.plan.failWriteNumber = c.write;
+        d.files.plan.partialWriteBytes = 150;
+        d.files.plan.failFlushNumber = c.flush;
+        d.files.plan.failClose = c.close;
+        d.ui.reply("File has been modified. Save changes?", BoxAnswer::Yes);
+        RunMenuCommand(d.s, IDM_FILE_CLOSE);
+        EXPECT_EQ(d.ui.lastBoxText(), c.message);
+        EXPECT_TRUE(d.s.documentOpen());
+        EXPECT_EQ(d.s.Modified, 1);
+        Bytes disk(shown.begin(), shown.begin() + c.pagesWritten * P);
+        disk.insert(disk.end(), d.bytes.begin() + c.pagesWritten * P, d.bytes.end());
+        EXPECT_EQ(test::ReadWholeFile(d.path), disk);
+        d.expectHeld(shown);
+        d.files.plan = {};
+        RunMenuCommand(d.s, IDM_FILE_SAVE);
+        EXPECT_EQ(test::ReadWholeFile(d.path), shown);
+        EXPECT_EQ(d.s.Modified, 0);
+    }
+}
+
+// Another program wrote into both held pages after they were read. A save
+// writes the pages the user changed, each once, and no other: the other
+// program's bytes stay wherever the user changed nothing.
+TEST(Saving, WritesOnlyThePagesTheUserChanged) {
+    for (int changed = 0; changed < 4; ++changed) {
+        SCOPED_TRACE(changed);
+        Document d(3 * P);
+        Bytes disk = d.bytes;
+        disk[300] ^= 0xFF;  // another program's bytes, in both held pages
+        disk[P + 300] ^= 0xFF;
+        d.dir.write("doc", disk);
+        PageBuffer* pages[] = {&d.s.pages.CurrentPage, &d.s.pages.NextPage};
+        vector<uint64_t> written;
+        for (uint32_t k = 0; k < 2; ++k) {
+            if ((changed >> k & 1) == 0) continue;
+            pages[k]->Bytes[200] ^= 0xFF;
+            pages[k]->Changed = true;
+            d.s.Modified = 1;
+            copy(pages[k]->Bytes.get(), pages[k]->Bytes.get() + P, disk.begin() + k * P);
+            written.push_back(k * P);
+        }
+        RunMenuCommand(d.s, IDM_FILE_SAVE);
+        EXPECT_EQ(test::ReadWholeFile(d.path), disk);
+        EXPECT_EQ(d.files.writtenAt, written);
+        EXPECT_EQ(d.s.Modified, 0);
     }
 }
 

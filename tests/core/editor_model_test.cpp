@@ -177,7 +177,7 @@ struct EditorRun {
         if (locked) t.files.plan.failOpenNumber = t.files.pathsAsked.size() + (want.edits.empty() ? 1 : 2);
         if (!want.edits.empty()) {
             BoxAnswer answer = random(2) == 0 ? BoxAnswer::Yes : BoxAnswer::No;
-            ui.answers.push_back(answer);
+            ui.reply(PageQuestion, answer);
             refused = disk != Disk::Sound && (answer == BoxAnswer::Yes || disk == Disk::Gone);
             if (!refused && answer == BoxAnswer::Yes) want.saveEdits();
             if (!refused) want.edits.clear();
@@ -340,16 +340,26 @@ struct EditorRun {
 
     // Close (not at all, once or twice), then open it again from the command
     // line, by a drop or from the Open dialog; or drop a file that cannot be
-    // opened. The question comes first; Cancel keeps everything, whether it
-    // came from Close, Open or Exit.
+    // opened. The question comes first. Cancel, or a Yes whose save fails,
+    // keeps the document and its edits, whether it came from Close, Open or
+    // Exit. The Open dialog's pick forgets the Find pattern; a file that
+    // cannot be written is named as read-only once it is open.
     void closeAndOpen() {
-        if (disk != Disk::Sound) return;
+        bool asked = !want.edits.empty();
         auto answer = BoxAnswer(1 + random(3));
-        if (!want.edits.empty()) ui.answers.push_back(answer);
-        int cancelled[] = {IDM_FILE_CLOSE, IDM_FILE_OPEN, IDM_FILE_EXIT};
-        if (!want.edits.empty() && answer == BoxAnswer::Cancel) return RunMenuCommand(s, cancelled[random(3)]);
+        if (disk == Disk::Gone && (!asked || answer == BoxAnswer::No)) return;  // nothing to open again
+        if (asked) ui.reply(FileQuestion, answer);
+        int commands[] = {IDM_FILE_CLOSE, IDM_FILE_OPEN, IDM_FILE_EXIT};
+        if (asked && (answer == BoxAnswer::Cancel || (answer == BoxAnswer::Yes && disk != Disk::Sound))) {
+            RunMenuCommand(s, commands[random(3)]);
+            if (answer == BoxAnswer::Yes) {
+                EXPECT_EQ(ui.lastBoxText(), "Error opening file for writing!");
+            }
+            return;
+        }
         if (answer == BoxAnswer::Yes) want.saveEdits();
         want.edits.clear();
+        boxesBefore = ui.boxes.size();
         int64_t closes = random(4);
         if (closes == 3) return openRefused();
         want = Reference{want.size, want.small, want.big};
@@ -358,28 +368,44 @@ struct EditorRun {
             EXPECT_FALSE(s.documentOpen());
             EXPECT_FALSE(ui.caretVisible());
         }
-        if (closes == 0 && random(2) == 0) return RunMenuCommand(s, IDM_FILE_OPEN);  // the Open dialog picks it
-        if (closes == 0 || random(2) == 0) return OpenDroppedFile(s, t.path);
-        OpenNamedFile(s, t.path);
+        if (closes == 0 && random(2) == 0) {
+            RunMenuCommand(s, IDM_FILE_OPEN);  // the Open dialog picks it
+            remembered = 0;
+        } else if (closes == 0 || random(2) == 0) {
+            OpenDroppedFile(s, t.path);
+        } else {
+            OpenNamedFile(s, t.path);
+        }
+        expectReadOnlyWarning();
+    }
+    size_t boxesBefore = 0;
+    void expectReadOnlyWarning() {
+        string warning = "File " + t.path + " has been opened as read only. Any attempt of modifying it will fail!";
+        bool warned = ui.boxes.size() > boxesBefore && ui.lastBoxText() == warning;
+        EXPECT_EQ(warned, disk == Disk::ReadOnly) << ui.lastBoxText();
     }
 
     // ---- searches, against a naive search of what the user sees ----
     Bytes shown;                      // the whole file as the user sees it, kept along a search
     int64_t page = 0;                 // the current page, which a replace-all shifts quietly
-    deque<BoxAnswer> answers;    // what the user answers, in order, to every box
-    vector<string> boxes;  // what the boxes should say
+    int64_t asked = 0;      // questions of this step: the first few are answered at random
+    int64_t remembered = 0;  // the Find pattern's length, which F3 searches for again
+    vector<string> boxes;   // owner, title and text of each box the step should show
+    BoxOwner asker = BoxOwner::ActiveDialog;  // the dialog, or the data window for F3
     bool running = false;
     bool agreed = false;
     bool declined = false;
 
-    BoxAnswer ask(const string& text, BoxAnswer unanswered) {
-        boxes.push_back(text);
-        if (answers.empty()) return unanswered;
-        BoxAnswer answer = answers.front();
-        answers.pop_front();
+    void tell(const string& text, const string& title = "Error", BoxOwner owner = BoxOwner::MainWindow) {
+        boxes.push_back(to_string(int(owner)) + " " + title + ": " + text);
+    }
+    // The user's answer, given to the fake for this very question.
+    BoxAnswer ask(const string& text, const string& title, BoxAnswer unanswered) {
+        tell(text, title, asker);
+        BoxAnswer answer = asked++ < 6 ? BoxAnswer(1 + random(unanswered == BoxAnswer::No ? 2 : 3)) : unanswered;
+        ui.reply(text, answer);
         return answer;
     }
-    void tell(const string& text) { ask(text, BoxAnswer::Ok); }
     bool saved(int64_t end = TwoGiB) {
         if (disk != Disk::Sound) tell("Error opening file for writing!");
         if (disk != Disk::Sound) return false;
@@ -404,7 +430,7 @@ struct EditorRun {
     bool jumpTo(int64_t address) {
         bool leaves = address / P != page;
         if (leaves && !want.edits.empty()) {
-            bool yes = (running && agreed) || ask(PageQuestion, BoxAnswer::No) == BoxAnswer::Yes;
+            bool yes = (running && agreed) || ask(PageQuestion, "Warning", BoxAnswer::No) == BoxAnswer::Yes;
             if (yes && !saved()) return false;
             agreed = running && yes;
             declined = running && !yes;
@@ -443,12 +469,12 @@ struct EditorRun {
     void replaceOneByOne(const Bytes& pattern, const Bytes& with) {
         int result = search(want.caret, pattern);
         while (result == 1) {
-            BoxAnswer answer = ask("Replace this occurrance?", BoxAnswer::Cancel);
+            BoxAnswer answer = ask("Replace this occurrance?", "Replace", BoxAnswer::Cancel);
             if (answer == BoxAnswer::Cancel) return;
             if (answer == BoxAnswer::Yes) write(want.caret, with);
             result = search(answer == BoxAnswer::Yes ? want.caret : want.caret + 1, pattern);
         }
-        if (result == 0) tell(NotFound);
+        if (result == 0) tell(NotFound, "Replace", BoxOwner::ActiveDialog);
     }
     // The run ends showing its last occurrence's row, scrolled on to the
     // caret after it while the top row stays in the page; past the screen's
@@ -502,7 +528,7 @@ struct EditorRun {
         // A run that failed after a Yes writes nothing more (search_test):
         // the disk never fails within one step here.
         if (agreed) saved();
-        tell("Replaced " + to_string(count) + " occurances");
+        tell("Replaced " + to_string(count) + " occurances", "Replace", BoxOwner::ActiveDialog);
     }
 
     // A pattern the user sees: anywhere, across the end of a held page (where
@@ -531,15 +557,17 @@ struct EditorRun {
         Bytes with = p;
         for (auto& b : with) b = random(5) == 0 ? b : uint8_t(b ^ 0x20);
         auto n = int32_t(p.size());
-        answers.clear();
+        asked = 0;
         boxes.clear();
-        for (int k = 0; k < 6; ++k) answers.push_back(BoxAnswer(1 + random(3)));
-        ui.answers = answers;
         size_t before = ui.boxes.size();
         if (op == Op::Find || p.empty()) {
             // F3 searches again from the next byte; without a pattern it opens Find.
-            if (search(want.caret, p) == 0) tell(NotFound);
-            if (!p.empty() && search(want.caret + 1, p) == 0) tell(NotFound);
+            asker = BoxOwner::ActiveDialog;
+            if (search(want.caret, p) == 0) tell(NotFound, "Find", asker);
+            asker = BoxOwner::DataWindow;
+            if (!p.empty() && search(want.caret + 1, p) == 0) tell(NotFound, "Find", asker);
+            asker = BoxOwner::ActiveDialog;
+            remembered = n;
             RunFind(s, p.data(), n);
             DataWindowKeyDown(s, Key::F3, None);
         } else if (op == Op::Replace) {
@@ -550,11 +578,13 @@ struct EditorRun {
             ReplaceAll(s, p.data(), with.data(), n);
         }
         vector<string> shownBoxes;
-        for (size_t k = before; k < ui.boxes.size(); ++k) shownBoxes.push_back(ui.boxes[k].text);
+        for (size_t k = before; k < ui.boxes.size(); ++k) {
+            test::RecordedBox& b = ui.boxes[k];
+            shownBoxes.push_back(to_string(int(b.owner)) + " " + b.title + ": " + b.text);
+        }
         EXPECT_EQ(shownBoxes, boxes) << what;
         EXPECT_EQ(ui.blinking, 0) << "an occurrence left blinking";
         ui.boxes.resize(before);
-        ui.answers.clear();
     }
 
     // A drop of a file Vop refuses, its name never cut: one it cannot open
@@ -574,7 +604,9 @@ struct EditorRun {
         ui.boxes.pop_back();
         EXPECT_EQ(s.documentOpen(), k < 2);
         if (k < 2) return;
+        boxesBefore = ui.boxes.size();
         OpenDroppedFile(s, t.path);
+        expectReadOnlyWarning();
         want = Reference{want.size, want.small, want.big};
     }
 
@@ -635,7 +667,7 @@ struct EditorRun {
         act(op);
         if (refused) undoRefused(op);
         // Only the boxes the step may show: a question first, or a refusal.
-        EXPECT_TRUE(ui.answers.empty()) << what << ": a question was not asked";
+        EXPECT_TRUE(ui.replies.empty()) << what << ": a question was not asked";
         for (size_t k = boxes; k < ui.boxes.size(); ++k) {
             string& text = ui.boxes[k].text;
             bool question = text == PageQuestion || text == FileQuestion;
@@ -755,6 +787,7 @@ struct EditorRun {
         }
         ASSERT_EQ(s.Modified, want.edits.empty() ? 0 : 1);
         ASSERT_EQ(int64_t{s.PendingNibbleAddress}, want.pending < 0 ? 0xFFFFFFFFll : want.pending);
+        ASSERT_EQ(s.FindPatternLength, remembered);
         expectPages();
         expectScreen();
         expectBars();

@@ -88,5 +88,27 @@ TEST(Keys, ViewModesAndTheTextView) {
     EXPECT_EQ(CaretAddress(t.s), 2001u / 16 * 16);  // the empty last line starts past the end: the last row
 }
 
+// The text view takes files of up to 75 MiB: one opened in it stays in it,
+// with an index of its own; one a byte larger falls back to the hex view,
+// and F4 passes the text view by with a beep.
+TEST(Keys, TheTextViewsSizeLimit) {
+    for (uint64_t size : {78643200u, 78643201u}) {
+        SCOPED_TRACE(size);
+        test::Session t;
+        t.open(Lines(2));
+        EnterTextView(t.s);
+        OpenDroppedFile(t.s, t.dir.sparse("big", size));
+        bool refused = size > TextViewLimit;
+        EXPECT_EQ(t.s.TextViewOn, !refused);
+        EXPECT_EQ(t.s.lines.LineCount, refused ? 0 : 1);
+        for (int i = 0; i < 3; ++i) DataWindowKeyDown(t.s, Key::F4, None);
+        EXPECT_EQ(t.s.TextViewOn, !refused);
+        EXPECT_EQ(t.s.settings.FontType, refused ? 1 : 0);
+        vector<pair<int, int>> beeps;
+        if (refused) beeps = {{4400, 90}};
+        EXPECT_EQ(t.ui.beeps, beeps);
+    }
+}
+
 }  // namespace
 }  // namespace vop

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
 
 #include "search/find_replace.h"
@@ -52,8 +53,10 @@ TEST(SequenceMatcher, FindsWhatStdSearchFindsInRunsOfTwoBytes) {
     }
 }
 
-// Another program wrote the file between the search and its jump: the bytes
-// found are gone from under the caret. The search goes on from the next
+// Another program wrote the file between the search and its jump, or
+// between a replace-all's search and its quiet shift to the next page (an
+// occurrence that starts in the held next page and ends in the file): the
+// bytes found are gone from under the caret. The search goes on from the next
 // byte, and replace-all writes over nothing that is not the sequence. (A jump
 // that drops the user's typed bytes is reached by the model's runs.)
 TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
@@ -62,12 +65,13 @@ TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
     struct Case {
         Op op;
         bool later;  // another occurrence after the first
-        uint32_t caret;
+        uint32_t at, caret;
         string box;
     } cases[] = {
-        {Op::Find, true, 2 * P + 70, ""},
-        {Op::Find, false, 2 * P + 50, NotFound},
-        {Op::All, true, 2 * P + 73, "Replaced 1 occurances"},
+        {Op::Find, true, 2 * P + 50, 2 * P + 70, ""},
+        {Op::Find, false, 2 * P + 50, 2 * P + 50, NotFound},
+        {Op::All, true, 2 * P + 50, 2 * P + 73, "Replaced 1 occurances"},
+        {Op::All, false, 2 * P - 1, 2 * P - 1, "Replaced 0 occurances"},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "op " << int(c.op) << " later " << c.later);
@@ -75,7 +79,7 @@ TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
         Bytes file(3 * P, 0);
         if (c.later) copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 70);
         Bytes rewritten = file;
-        copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 50);
+        copy(xyz.begin(), xyz.end(), file.begin() + c.at);
         ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
         // The search reads the file once; the jump's load reads it next.
         t.files.plan.changeAtRead = t.files.reads + 2;
@@ -84,29 +88,36 @@ TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
         if (c.op == Op::All) ReplaceAll(t.s, xyz.data(), abc.data(), 3);
         EXPECT_EQ(CaretAddress(t.s), c.caret);
         EXPECT_EQ(t.ui.lastBoxText(), c.box);
-        EXPECT_EQ(t.s.pages.CurrentPage.Bytes[50], 0);
+        EXPECT_EQ(t.s.Modified, c.later && c.op == Op::All);
     }
 }
 
 // A replace-all stopped by Esc, or by a write that fails, on occurrences that
 // each cross into the next page: what it replaced in pages already saved
 // (after a Yes) stays saved, what it replaced since stays held and unsaved,
-// and the count says all. A close that fails once every page was written
-// leaves what is held unsaved too, and the count still says all. The page a run leaves is written then; the next
-// page's bytes wait until the run leaves that page too, so each page is
-// written once. The file is opened once for the whole run. A search stopped
-// with Esc reports nothing and leaves the caret.
+// and the count says all. A save whose flush fails has failed, whatever its
+// writes said. A close that fails once every page was written leaves what
+// is held unsaved too, and the count still says all. The page a run leaves
+// is written then; the next page's changes stay held and marked until the
+// run leaves that page too (a shift that then fails keeps them), so each
+// page is written once. The file is opened once for the whole run. A search
+// stopped with Esc reports nothing and leaves the caret.
 TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
     struct {
         int cancelAtPoll, failWriteNumber;
         uint32_t heldPage;
         string box;
+        int writes;
         bool failClose = false;
+        int failFlushNumber = 0;
+        size_t cutAtRead = 0;  // the file cut back to two pages before this read of the run
     } cases[] = {
-        {3, 0, 1, "Replaced 2 occurances"},   // Esc on page 1
-        {-1, 3, 1, "Replaced 2 occurances"},  // writing page 1 as the run leaves it fails
-        {-1, 4, 2, "Replaced 3 occurances"},  // writing page 2 at the end fails
-        {-1, 0, 2, "Replaced 3 occurances", true},  // every page written, closing the file fails
+        {3, 0, 1, "Replaced 2 occurances", 2},   // Esc on page 1
+        {-1, 3, 1, "Replaced 2 occurances", 3},  // writing page 1 as the run leaves it fails
+        {-1, 0, 1, "Replaced 2 occurances", 3, false, 2},  // so does its flush
+        {-1, 0, 1, "Replaced 2 occurances", 3, false, 0, 6},  // the shift after that write fails
+        {-1, 4, 2, "Replaced 3 occurances", 4},  // writing page 2 at the end fails
+        {-1, 0, 2, "Replaced 3 occurances", 5, true},  // every page written, closing the file fails
     };
     for (auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -119,11 +130,16 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
         t.ui.msPerPoll = 400;  // every poll comes after a third of a second: progress shows
         t.ui.cancelAtPoll = c.cancelAtPoll;
         t.files.plan = {false, c.failWriteNumber, 0, c.failClose};
-        t.ui.answers = {BoxAnswer::Yes};
+        t.files.plan.failFlushNumber = c.failFlushNumber;
+        t.files.plan.changeAtRead = c.cutAtRead ? t.files.reads + c.cutAtRead : 0;
+        t.files.plan.change = [&] { filesystem::resize_file(t.path, 2 * P); };
+        t.ui.reply("Part of the file was modified. Save changes?", BoxAnswer::Yes);
         ReplaceAll(t.s, pattern.data(), with.data(), 2);
         Bytes saved = file;
         for (size_t page = 1; page <= (c.failClose ? 3 : 1); ++page) saved[page * P] = 0x61;
+        if (c.cutAtRead) saved.resize(2 * P);
         EXPECT_EQ(test::ReadWholeFile(t.path), saved);
+        EXPECT_EQ(t.files.writes, c.writes);
         EXPECT_EQ(t.files.pathsAsked.size(), 2u);  // the document's opening, then the run
         EXPECT_EQ(t.s.Modified, 1);
         EXPECT_EQ(t.s.pages.PageIndex, c.heldPage);

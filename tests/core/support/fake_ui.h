@@ -1,8 +1,11 @@
 // A scriptable stand-in for the window system: it records what the core asked
-// for, answers message boxes from a queue (Ok, No or Cancel when it runs dry),
-// counts caret hides as the real system does, and keeps a model of what the
-// screen shows: the grid cells as the last paint left them.
+// for, checks every message box against the program's own texts, titles and
+// buttons, answers each question only with a reply given for that very
+// question, counts caret hides as the real system does, and keeps a model of
+// what the screen shows: the grid cells as the last paint left them.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
@@ -25,11 +28,44 @@ struct RecordedBox {
     string title;
 };
 
+// The user's answer to one question, given before the step that asks it.
+struct Reply {
+    string question;
+    BoxAnswer answer;
+};
+
+// Every box the program shows: its text (or the start of it), its titles and
+// its buttons. A box that matches no row, or differs from its row, is a fault
+// of whatever showed it.
+struct KnownBox {
+    string text;
+    vector<string> titles;
+    BoxButtons buttons = BoxButtons::Ok;
+};
+inline const vector<KnownBox>& KnownBoxes() {
+    static const vector<KnownBox> known = {
+        {"Part of the file was modified. Save changes?", {"Warning"}, BoxButtons::YesNo},
+        {"File has been modified. Save changes?", {"Save file"}, BoxButtons::YesNoCancel},
+        {"Replace this occurrance?", {"Replace"}, BoxButtons::YesNoCancel},
+        {"Sequence not found!", {"Find", "Replace"}},
+        {"Replaced ", {"Replace"}},
+        {"Specified address is greater than filesize!", {"Forget it"}},
+        {"Source and target must have equal lenght!", {"Error"}},
+        {"Error", {"Error"}},
+        {"Size of opened file equals 0. File closed!", {"Error"}},
+        {"This version cannot edit files greater than 2 gigabytes. File closed.", {"Error"}},
+        {"Unable to load font file!", {"Error!"}},
+        {"File ", {"Read Only File"}},
+    };
+    return known;
+}
+
 class FakeUi : public Ui {
 public:
     ClientSize client{800, 600};  // the data window the core lays out against
-    deque<BoxAnswer> answers;
+    deque<Reply> replies;
     vector<RecordedBox> boxes;
+    vector<pair<int, int>> beeps;  // frequency, milliseconds
     vector<DialogKind> dialogs;
     optional<string> pickedFile;   // the Open dialog's answer
     bool mainWindowClosed = false;
@@ -47,6 +83,7 @@ public:
 
     bool caretVisible() const { return caretHides == 0; }
     string lastBoxText() const { return boxes.empty() ? "" : boxes.back().text; }
+    void reply(const string& question, BoxAnswer answer) { replies.push_back({question, answer}); }
 
     // The screen: a paint happens when the core returns to the message loop,
     // which a test marks by calling paint(s). It redraws every cell whose
@@ -73,13 +110,23 @@ public:
 
     BoxAnswer messageBox(BoxOwner owner, const string& text, const string& t, BoxButtons buttons) override {
         boxes.push_back({owner, text, t});
-        if (!answers.empty()) {
-            BoxAnswer a = answers.front();
-            answers.pop_front();
-            return a;
+        auto row = find_if(KnownBoxes().begin(), KnownBoxes().end(),
+                           [&](const KnownBox& k) { return text.rfind(k.text, 0) == 0; });
+        if (row == KnownBoxes().end()) {
+            ADD_FAILURE() << "a box the program never shows: " << text;
+        } else {
+            EXPECT_EQ(count(row->titles.begin(), row->titles.end(), t), 1) << "the title of " << text << ": " << t;
+            EXPECT_EQ(int(buttons), int(row->buttons)) << "the buttons of " << text;
         }
         if (buttons == BoxButtons::Ok) return BoxAnswer::Ok;
-        return buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Cancel;
+        if (replies.empty()) {
+            ADD_FAILURE() << "asked without a reply: " << text;
+            return BoxAnswer::Cancel;
+        }
+        Reply r = replies.front();
+        replies.pop_front();
+        EXPECT_EQ(text, r.question) << "asked another question than the step expects";
+        return r.answer;
     }
     void invalidateData() override {
         ++repaints;
@@ -104,7 +151,7 @@ public:
     int scrollArrowHeight() override { return 17; }
     void scrollSetThumbHeight(int, bool) override {}
     void scrollSetPos(int p) override { scrollPos = p; }
-    void beep(int, int) override {}
+    void beep(int frequency, int ms) override { beeps.emplace_back(frequency, ms); }
 
     // Time passes only when a test says so: `msPerPoll` each time the clock
     // is read. Esc is pressed at poll `cancelAtPoll`.

@@ -1,8 +1,10 @@
 // A file layer over the real one that injects what a user's disk and other
 // programs do: a file that cannot be opened for writing (read-only, locked),
-// a write that stops part-way, a close that fails after every flush worked,
-// a size that fails, and a file rewritten by another program between two of
-// Vop's reads. It counts the files left open.
+// a write that stops part-way, a seek that fails, a flush that fails (with
+// buffered writes a full disk often shows only there), a close that fails
+// after every flush worked, a size that fails, and a file rewritten by
+// another program between two of Vop's reads. It counts the files left open
+// and notes where each write began.
 #pragma once
 
 #include <algorithm>
@@ -29,12 +31,17 @@ struct FaultPlan {
     size_t failOpenNumber = 0;  // this open (1-based) fails: locked for a moment
     size_t changeAtRead = 0;    // before this read (1-based, of all files), `change` runs
     function<void()> change;    // another program writing the file
+    int failSeekNumber = 0;     // this seek (1-based, of all files) fails
+    int failFlushNumber = 0;    // this flush (1-based, of files opened for update) fails
 };
 
 class FaultyFileSystem : public FileSystem {
 public:
     FaultPlan plan;
     int writes = 0;
+    int seeks = 0;
+    int flushes = 0;                      // of files opened for update
+    vector<uint64_t> writtenAt;           // where each write began
     int openFiles = 0;                    // must be 0 between operations
     size_t reads = 0;
     vector<string> pathsAsked;  // every path asked for, in order
@@ -58,22 +65,32 @@ private:
             ++owner_.openFiles;
         }
         ~File() override { close(); }
-        bool seek(uint64_t offset) override { return real_->seek(offset); }
+        bool seek(uint64_t offset) override {
+            at_ = offset;
+            return ++owner_.seeks != owner_.plan.failSeekNumber && real_->seek(offset);
+        }
         optional<uint64_t> size() override {
             if (owner_.plan.failSize) return nullopt;
             return real_->size();
         }
         size_t read(void* buffer, size_t count) override {
             if (++owner_.reads == owner_.plan.changeAtRead && owner_.plan.change) owner_.plan.change();
-            return real_->read(buffer, count);
+            size_t got = real_->read(buffer, count);
+            at_ += got;
+            return got;
         }
         size_t write(const void* buffer, size_t count) override {
-            if (++owner_.writes != owner_.plan.failWriteNumber) return real_->write(buffer, count);
-            size_t part = min(count, owner_.plan.partialWriteBytes);
-            real_->write(buffer, part);
-            return min(part, count - 1);
+            owner_.writtenAt.push_back(at_);
+            size_t part = count;
+            if (++owner_.writes == owner_.plan.failWriteNumber) part = min(count, owner_.plan.partialWriteBytes);
+            size_t written = real_->write(buffer, part);
+            at_ += written;
+            return part < count ? min(written, count - 1) : written;
         }
-        bool flush() override { return real_->flush(); }
+        bool flush() override {
+            bool failed = update_ && ++owner_.flushes == owner_.plan.failFlushNumber;
+            return real_->flush() && !failed;
+        }
         bool close() override {
             if (exchange(closed_, true)) return true;
             --owner_.openFiles;
@@ -86,6 +103,7 @@ private:
         unique_ptr<OpenFile> real_;
         bool update_;
         bool closed_ = false;
+        uint64_t at_ = 0;
     };
 };
 
