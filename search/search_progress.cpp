@@ -30,7 +30,7 @@ bool SearchProgress::poll(std::uint64_t position) {
     if (now - started_ < QuietMs || now - lastPoll_ < PollEveryMs) return false;
     lastPoll_ = now;
     const std::uint64_t span = to_ > from_ ? to_ - from_ : 1;
-    const std::uint64_t done = position > from_ ? position - from_ : 0;
+    const std::uint64_t done = std::max(position, from_) - from_;
     const int percent = static_cast<int>(std::min<std::uint64_t>(done, span) * 100 / span);
     if (percent != shownPercent_) {
         shownPercent_ = percent;

@@ -17,7 +17,7 @@ int SearchFrom(EditorState& s, std::uint64_t start, const std::uint8_t* pattern,
     // be gone from under the caret. The same holds when another program
     // changed the file between the search and the jump. The search then goes
     // on from the next byte, in the file as it now is.
-    while (s.documentOpen() && start < s.pages.FileSize) {
+    while (s.documentOpen()) {
         SearchHit hit;
         {
             SearchProgress progress(s, "Searching\xE2\x80\xA6", start, s.pages.FileSize);

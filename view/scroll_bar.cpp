@@ -87,9 +87,9 @@ void SyncScrollPosition(EditorState& s) {
         return;
     }
     const std::uint32_t n = static_cast<std::uint32_t>(BytesPerRow(s));
+    // The top row starts a row: every row width divides the page size.
     const std::uint32_t top = s.pages.PageIndex * PageSize + static_cast<std::uint32_t>(s.TopOffset);
-    const std::uint32_t position = top / n + (top % n != 0 ? 1 : 0);
-    s.UI().scrollSetPos(static_cast<int>(position));
+    s.UI().scrollSetPos(static_cast<int>(top / n));
 }
 
 void ScrollToThumb(EditorState& s, ThumbKind kind, std::int32_t position) {

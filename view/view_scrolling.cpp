@@ -50,7 +50,7 @@ void PageDown(EditorState& s) {
     const std::int64_t caret = CaretFromCurrentStart(s) + screenBytes;
     std::int64_t lastHeld = currentLength - 1;
     if (s.pages.NextPage.present()) lastHeld += s.pages.NextPage.Length;
-    SetCaretByte(s, caret <= lastHeld ? caret : lastHeld, n);
+    SetCaretByte(s, std::min(caret, lastHeld), n);
     RefreshView(s);
 }
 

@@ -127,6 +127,9 @@ TEST(MbmDecoder, Bodies) {
         EXPECT_EQ(p.pixels, Repeat(Hex(c.pixels), c.times));
         for (size_t n = 2; n < file.size(); ++n) EXPECT_EQ(Decode(p, {file.begin(), file.begin() + n}), 6) << n;
     }
+    Picture raw;  // type 3's raw pixels come after a palette it skips
+    EXPECT_EQ(Decode(raw, Hex("4D42 01000000 01000000 0300") + Bytes(1024, 9) + Hex("07")), 0);
+    EXPECT_EQ(raw.pixels, Hex("07"));
 }
 
 // The box takes at most 400 pixels each way: a header of more, even a
@@ -238,6 +241,9 @@ TEST(PictureColours, EveryDepth) {
     }
     AdjustColors(cases[0].p, InvertColours);
     EXPECT_EQ(cases[0].p.pixels, Hex("EDFF CBFF"));
+    Picture cut = Pic("2 2 8: 01");  // fewer pixels than its sides: left alone
+    ToThirtyTwoBits(cut);
+    EXPECT_EQ(cut, Pic("2 2 8: 01"));
     Picture odd = Pic("1 1 16: 0102");  // a depth with no bitmap form and no way to 32 bits
     EXPECT_EQ(PictureToDib(odd, 0), Bytes{});
     ShiftLine(odd, ShiftRight, 0, 1.0);

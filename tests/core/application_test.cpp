@@ -59,6 +59,7 @@ TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
 TEST(SettingsDialogs, ColoursFromTheFields) {
     test::Session u;
     u.s.glyphs.font8x16[0x41 * 16] = 0x80;  // the top-left pixel of 'A' is ink
+    u.s.glyphs.font8x16[0x41 * 16 + 9] = 0x01;  // and the last of its tenth row
     RebuildGlyphStrips(u.s);
     struct {
         ColourBytes fg, bg;
@@ -77,6 +78,7 @@ TEST(SettingsDialogs, ColoursFromTheFields) {
         EXPECT_EQ(u.ui.repaints - repaints, step.changed ? 1 : 0);
         EXPECT_EQ(u.s.strips.text.at(0x41 * 8, 0), ColourToPixel(step.ink));
         EXPECT_EQ(u.s.strips.text.at(0x41 * 8 + 1, 0), ColourToPixel(step.paper));
+        EXPECT_EQ(u.s.strips.text.at(0x41 * 8 + 7, 9), ColourToPixel(step.ink));
         EXPECT_EQ(u.s.settings.ForegroundColor, step.ink);
         EXPECT_EQ(u.s.settings.BackgroundColor, step.paper);
     }

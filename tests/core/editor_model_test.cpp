@@ -367,6 +367,7 @@ struct EditorRun {
         if (closes > 0) {
             EXPECT_FALSE(s.documentOpen());
             EXPECT_FALSE(ui.caretVisible());
+            EXPECT_EQ(s.grid.cells.capacity(), 0u) << "the grid's memory kept";
         }
         if (closes == 0 && random(2) == 0) {
             RunMenuCommand(s, IDM_FILE_OPEN);  // the Open dialog picks it
@@ -739,14 +740,16 @@ struct EditorRun {
     }
     // The caret's row as painted reads back as the grid: a character's glyph,
     // or a byte's high digit over its low digit raised by the inset, and
-    // nothing past the file's end in Hex.
+    // nothing past the file's end in Hex. Every pixel of it is painted.
     void expectCaretRowPixels() {
         int cw = cell();
         int width = ui.client.width;
         int row = s.grid.caretRow;
-        vector<uint32_t> band(size_t(width * 2 * cw));
+        constexpr uint32_t Unpainted = 0x5A5A5A5A;
+        vector<uint32_t> band(size_t(width * 2 * cw), Unpainted);
         PixelSurface out{band.data(), width, 2 * cw, width, row * 2 * cw};
         RenderDataWindow(s, out);
+        ASSERT_EQ(count(band.begin(), band.end(), Unpainted), 0);
         auto read = [&](int x, int y) {  // eight pixels as bits, ink (0) as 1
             int v = 0;
             for (int i = 0; i < 8; ++i) v = v << 1 | (band[size_t(y * width + x + i)] == 0);

@@ -1,5 +1,6 @@
-// The entry fields (the Goto dialog's address field and the Find and Replace
-// dialogs' pattern rows) beside their plain models (support/field_models.h)
+// The entry fields (the Goto dialog's address field, the Modify and Set
+// Colors dialogs' hex fields and the Find and Replace dialogs' pattern rows)
+// beside their plain models (support/field_models.h)
 // on seeded random input, and the glyph strokes they paint with.
 #include <gtest/gtest.h>
 
@@ -30,15 +31,10 @@ TEST(GlyphLines, ABitBecomesAPixel) {
     EXPECT_EQ(GlyphLineStrokes(tables, 10, 20, 'A', 1), vector<GlyphStroke>({{14, 26, 16, 26}, {14, 27, 16, 27}}));
 }
 
-// The rules every field shares beyond what the dialogs make of them: an
-// address of no digits is 0 whatever its slots still hold, and a byte field
-// in characters takes a text as it is.
-TEST(EntryFields, EmptyAddressAndCharacterBytes) {
+// An address of no digits is 0 whatever its slots still hold.
+TEST(EntryFields, EmptyAddress) {
     uint8_t stale[] = {5};
     EXPECT_EQ(AddressFieldValue(stale, 0), 0u);
-    EditFieldState characters = MakeEditFieldState(0, 0, 2);
-    EditFieldSetText(characters, "ab");
-    EXPECT_EQ(EditFieldText(characters), "ab");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "support/session.h"
 #include "view/data_render.h"
+#include "view/screen_layout.h"
 
 namespace vop {
 namespace {
@@ -39,10 +40,11 @@ string TextRow(test::Session& t, int row) {
     return cells.substr(0, cells.find_last_not_of('.') + 1);
 }
 
-// F4 skipping a mode; the text view's keys scrolling lines and columns (never
-// the hidden hex caret), past neither the last screen nor the column range;
-// its picture (a tab four blank cells, a carriage return one); and the way
-// back to the hex view at the top line's first byte.
+// F4 skipping a mode; the text view's keys and thumb scrolling lines and
+// columns (never the hidden hex caret), past neither the last screen nor the
+// column range, the scroll bar a position a line; its picture (a tab four
+// blank cells, a carriage return one); and the way back to the hex view at
+// the row of the top line's first byte.
 TEST(Keys, ViewModesAndTheTextView) {
     test::Session t;
     Bytes file = {'a', '\t', 'b', '\r', 'c', '\n'};
@@ -55,6 +57,7 @@ TEST(Keys, ViewModesAndTheTextView) {
     DataWindowKeyDown(t.s, Key::F4, None);
     EXPECT_EQ(t.s.TextViewOn, 1);
     EXPECT_FALSE(t.ui.caretVisible());
+    EXPECT_EQ(t.ui.scrollMax, 391);  // a position a line, the last screen's top the last
     EXPECT_EQ(TextRow(t, 0), "a....b.c");
     EXPECT_EQ(TextRow(t, 1), "line");
     for (int key : {Key::Down, Key::Down, Key::End, Key::Left, Key::Right, Key::Left}) DataWindowKeyDown(t.s, key, None);
@@ -70,7 +73,7 @@ TEST(Keys, ViewModesAndTheTextView) {
     EXPECT_EQ(t.s.lines.TopLine, 13);
     DataWindowKeyDown(t.s, Key::PageUp, None);
     EXPECT_EQ(t.s.lines.TopLine, 3);
-    for (int key : {Key::PageUp, Key::Down, Key::PageUp}) DataWindowKeyDown(t.s, key, None);
+    for (int key : {Key::PageUp, Key::Down, Key::PageUp, Key::Down, Key::Up}) DataWindowKeyDown(t.s, key, None);
     EXPECT_EQ(t.s.lines.TopLine, 0);  // from line 1 too
     for (int i = 0; i < 51; ++i) DataWindowKeyDown(t.s, Key::PageDown, None);
     EXPECT_EQ(t.s.lines.TopLine, 400);  // refused once the last line (the empty 401st) is on the screen
@@ -86,6 +89,24 @@ TEST(Keys, ViewModesAndTheTextView) {
     EXPECT_EQ(t.s.settings.FontType, 0);
     EXPECT_TRUE(t.ui.caretVisible());
     EXPECT_EQ(CaretAddress(t.s), 2001u / 16 * 16);  // the empty last line starts past the end: the last row
+    for (int i = 0; i < 2; ++i) DataWindowKeyDown(t.s, Key::F4, None);
+    int repaints = t.ui.repaints;
+    DataWindowScroll(t.s, ScrollRequest::ThumbTrack, 5);
+    EXPECT_EQ(t.ui.repaints, repaints + 1);
+    DataWindowKeyDown(t.s, Key::F4, None);
+    EXPECT_EQ(CaretAddress(t.s), 16u);  // the row of line 5's first byte, 26
+    EXPECT_EQ(t.ui.scrollPos, 1);
+}
+
+// An occurrence blinks cell by cell from the caret's cell, going on at the
+// next row's first cell past a row's end (16 bytes a row of 8-pixel cells,
+// drawn a pixel in).
+TEST(Keys, TheBlinkInvertsTheOccurrencesCells) {
+    test::Session t;
+    t.open(Bytes(100));
+    InvertCells(t.s, (10 + 14) * 8, 16, 3);
+    vector<array<int, 4>> cells = {{193, 16, 201, 32}, {201, 16, 209, 32}, {81, 32, 89, 48}};
+    EXPECT_EQ(t.ui.inverted, cells);
 }
 
 // The text view takes files of up to 75 MiB: one opened in it stays in it,

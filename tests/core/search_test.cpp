@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <random>
 
+#include "search/document_search.h"
 #include "search/find_replace.h"
+#include "search/search_progress.h"
 #include "search/sequence_matcher.h"
 #include "support/session.h"
 
@@ -33,9 +35,9 @@ TEST(SequenceMatcher, FindsWhatStdSearchFindsInRunsOfTwoBytes) {
     mt19937 rng(5);
     for (int round = 0; round < 400 && !HasFailure(); ++round) {
         Bytes text;
-        while (text.size() < 3000) text.insert(text.end(), 1 + rng() % 40, uint8_t(0x41 + text.size() % 2));
-        Bytes pattern(1 + rng() % 30, 0x41);
-        pattern.insert(pattern.end(), rng() % 30, 0x42);
+        while (text.size() < 3000) text.insert(text.end(), 1 + rng() % 40, uint8_t(0x41 * (text.size() % 2)));
+        Bytes pattern(1 + rng() % 30, 0);
+        pattern.insert(pattern.end(), rng() % 30, 0x41);
         if (round % 2 == 1) {
             auto from = text.begin() + rng() % 2000;
             pattern.assign(from, from + 1 + rng() % 256);
@@ -53,6 +55,45 @@ TEST(SequenceMatcher, FindsWhatStdSearchFindsInRunsOfTwoBytes) {
     }
 }
 
+// The search of what the user sees against std::search over the same
+// bytes, on files whose occurrences straddle the borders it reads across:
+// the current and the next page held in memory (with unsaved edits), the
+// next page and the file, and the file's chunks, 64 KiB and then twice as
+// large each time. An occurrence that ends past the file is none.
+TEST(DocumentSearch, FindsWhatStdSearchFindsAcrossEveryBorder) {
+    mt19937 rng(9);
+    for (int round = 0; round < 80 && !HasFailure(); ++round) {
+        test::Session t;
+        Bytes file = test::PatternBytes(P * (1 + rng() % 20) + rng() % P, round);
+        uint32_t page = uint32_t(rng() % ((file.size() - 1) / P + 1));
+        ASSERT_EQ(t.open(file, page), LoadOutcome::Loaded);
+        uint64_t held = PageStart(page) + t.s.pages.CurrentPage.Length + t.s.pages.NextPage.Length;
+        vector<uint64_t> borders = {PageStart(page) + P, held, file.size()};
+        for (uint64_t chunk = 64 << 10, b = held + chunk; b < file.size(); chunk = min(2 * chunk, uint64_t(512) << 10), b += chunk)
+            borders.push_back(b);
+        Bytes pattern(rng() % 2 ? 1 + rng() % 8 : 1 + rng() % 256);
+        for (auto& b : pattern) b = uint8_t(rng());
+        uint64_t border = borders[rng() % borders.size()];
+        uint64_t at = border - min<uint64_t>(border, 1 + rng() % pattern.size());
+        Bytes shown = file;
+        for (size_t k = 0; k < pattern.size() && at + k < file.size(); ++k) {
+            uint8_t* heldByte = at + k >= PageStart(page) && at + k < held
+                                    ? &t.s.pages.CurrentPage.Bytes[0] + (at + k - PageStart(page)) : nullptr;
+            if (heldByte && at + k >= PageStart(page) + P) heldByte = &t.s.pages.NextPage.Bytes[at + k - PageStart(page) - P];
+            (heldByte ? *heldByte : file[at + k]) = shown[at + k] = pattern[k];  // an edit where held
+        }
+        t.dir.write("doc", file);
+        uint32_t start = uint32_t(PageStart(page) + rng() % min(at - PageStart(page) + 1, held - PageStart(page)));
+        auto want = std::search(shown.begin() + start, shown.end(), pattern.begin(), pattern.end());
+        SearchProgress progress(t.s, "", start, file.size());
+        SearchHit hit = FindInDocument(t.s, start, SequenceMatcher(pattern.data(), pattern.size()), progress);
+        EXPECT_EQ(hit.outcome == SearchOutcome::Found, want != shown.end()) << "round " << round;
+        if (want != shown.end()) {
+            EXPECT_EQ(hit.address, uint32_t(want - shown.begin())) << "round " << round;
+        }
+    }
+}
+
 // Another program wrote the file between the search and its jump, or
 // between a replace-all's search and its quiet shift to the next page (an
 // occurrence that starts in the held next page and ends in the file): the
@@ -67,9 +108,10 @@ TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
         bool later;  // another occurrence after the first
         uint32_t at, caret;
         string box;
+        uint32_t movedTo = 0;  // where the other program wrote it instead: a byte already passed
     } cases[] = {
         {Op::Find, true, 2 * P + 50, 2 * P + 70, ""},
-        {Op::Find, false, 2 * P + 50, 2 * P + 50, NotFound},
+        {Op::Find, false, 2 * P + 50, 2 * P + 50, NotFound, 2 * P + 49},
         {Op::All, true, 2 * P + 50, 2 * P + 73, "Replaced 1 occurances"},
         {Op::All, false, 2 * P - 1, 2 * P - 1, "Replaced 0 occurances"},
     };
@@ -79,6 +121,7 @@ TEST(SearchRecheck, TheCaretLandsOnlyOnTheSequence) {
         Bytes file(3 * P, 0);
         if (c.later) copy(xyz.begin(), xyz.end(), file.begin() + 2 * P + 70);
         Bytes rewritten = file;
+        if (c.movedTo) copy(xyz.begin(), xyz.end(), rewritten.begin() + c.movedTo);
         copy(xyz.begin(), xyz.end(), file.begin() + c.at);
         ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
         // The search reads the file once; the jump's load reads it next.
@@ -154,6 +197,28 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
         EXPECT_EQ(t.ui.boxes.size(), boxes);
         EXPECT_EQ(CaretAddress(t.s), caret);
     }
+}
+
+// A long search looks for Esc often enough to stop at once, but not so often
+// that asking the window system slows it: not in its first third of a
+// second, then at most 40 times a second (every third clock reading here),
+// its share of the way shown as it goes; the caret's address comes back
+// when it ends. A quick one leaves the status bar alone.
+TEST(SearchProgress, PollsForEscAtMost40TimesASecond) {
+    test::Session t;
+    t.open(Bytes(100));
+    t.ui.msPerPoll = 10;  // each clock reading comes 10 ms after the last
+    t.ui.statusText[0] = "as it was";
+    SearchProgress(t.s, "Searching", 0, 10).stopAt(5);
+    EXPECT_EQ(t.ui.statusText[0], "as it was");
+    {
+        SearchProgress progress(t.s, "Searching", 0, 100 << 16);
+        for (int k = 0; k < 100; ++k) progress.stopAt(uint64_t(k) << 16);  // a second of clock readings
+        EXPECT_EQ(t.ui.statusText[0], "Searching 99 %");
+    }
+    EXPECT_EQ(t.ui.polls, 23);
+    EXPECT_EQ(t.ui.progress.front(), "Searching 33 %");
+    EXPECT_EQ(t.ui.statusText[0], "00000000h");
 }
 
 }  // namespace

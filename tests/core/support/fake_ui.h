@@ -133,7 +133,8 @@ public:
         dirty.push_back({-Far, -Far, Far, Far});
     }
     void invalidateDataRect(int l, int t, int r, int b) override { dirty.push_back({l, t, r, b}); }
-    void invertDataRect(int, int, int, int) override {}
+    vector<array<int, 4>> inverted;  // the cell rectangles the blink inverted
+    void invertDataRect(int l, int t, int r, int b) override { inverted.push_back({l, t, r, b}); }
     ClientSize dataClientSize() override { return client; }
     void setCaretPos(int x, int y) override {
         caretX = x;

@@ -7,10 +7,10 @@
 // the fuzzer feeds its own.
 //
 // The fields are made as the dialogs make them: the Goto dialog's address
-// field of 8 digits, and the Find and Replace dialogs' pairs of pattern rows,
-// 258 pixels wide inside their edges. (The Modify and Set Colors fields'
-// digits reach the file and the screen in the real program's tests and soak.) The models hold only what a user or a reader sees: the digits or
-// characters as shown, and the caret. Where a pattern row's view starts is
+// field of 8 digits, the Modify and Set Colors dialogs' hex fields, and the
+// Find and Replace dialogs' pairs of pattern rows, 258 pixels wide inside
+// their edges. The models hold only what a user or a reader sees: the digits
+// or characters as shown, and the caret. Where a pattern row's view starts is
 // the field's choice, checked only for showing the caret and the cells from
 // there on.
 #pragma once
@@ -303,9 +303,65 @@ struct PatternRun : Run {
     }
 };
 
+// The Modify dialog's byte (two digits, the caret going round), a Set
+// Colors colour (six digits, the caret stopping at the last) and a value
+// of characters beside their model: the cells as shown and the caret. A
+// digit key in a hex field, or a character in the other, overwrites the
+// cell under the caret and moves on; a click puts the caret on the cell
+// under it; a text handed in fills the cells from the first, zeros after it.
+struct EditRun : Run {
+    int kind = int(Next() % 3);
+    bool hex = kind < 2;
+    EditFieldState field = MakeEditFieldState(hex, kind == 0, kind == 0 ? 1 : 3);
+    int last = hex ? 2 * field.length - 1 : field.length - 1;
+    string shown = string(size_t(last + 1), hex ? '0' : '\0');
+
+    string Picture() { return Drawn(EditFieldGlyphs(field)); }
+    int Caret() { return field.caretPos; }
+
+    void Overwrite(char cell) {
+        shown[size_t(caret)] = cell;
+        caret = kind == 0 ? (caret + 1) % (last + 1) : min(caret + 1, last);
+    }
+    void PressKey() {
+        ReadKey();
+        outcome = EditFieldKeyDown(field, key);
+        Move(last);
+        if (hex && digit != '.') Overwrite(digit);
+    }
+    void TypeChar() {
+        unsigned code = Next();
+        outcome = EditFieldChar(field, code);
+        if (!hex) Overwrite(char(code));
+    }
+    void Click() {
+        int x = int(Next() * 60 / 255);
+        outcome = EditFieldClick(field, unsigned(x));
+        if (x != 0 && x <= 8 * (last + 1)) caret = (x - 1) / 8;
+        if (!outcome.takeFocus) wrong = "the focus";
+    }
+    void SetText() {
+        string text = Text(10);
+        outcome = EditFieldSetText(field, text.c_str());
+        if (hex) text = DigitsOf(text);
+        text.resize(shown.size(), hex ? '0' : '\0');
+        shown = text;
+        caret = 0;
+    }
+    string Difference() {
+        string got(3, '#');
+        EditFieldGetValue(field, Raw(got));
+        got.resize(size_t(field.length));
+        if ((hex ? Hex(got) : got) != shown) return "the value";
+        if (EditFieldText(field) != shown) return "the text";
+        if (Picture() != shown + (hex ? "h" : "")) return "the glyphs";
+        return "";
+    }
+};
+
 // Every field on one stream: "" when each agreed with its model throughout.
 inline string DriveAll(string stream) {
-    return Drive<AddressRun>(stream) + Drive<PatternRun>(stream);
+    return Drive<AddressRun>(stream) + Drive<PatternRun>(stream) + Drive<EditRun>(stream);
 }
 
 }  // namespace vop::test
