@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "app/operation.h"
 #include "search/sequence_search.h"
 #include "state/cell_metrics.h"
 #include "view/caret_byte.h"
@@ -20,7 +21,7 @@ constexpr int TextViewRefusedMs = 90;
 
 void FindNextFromKeys(EditorState& s) {
     if (s.FindPatternLength == 0) {
-        s.UI().openDialog(DialogKind::Find, BoxOwner::DataWindow);
+        WaitInDialog(s, DialogKind::Find, BoxOwner::DataWindow);
         return;
     }
     const int result = FindNext(s, s.FindPattern.data(), s.FindPatternLength, BoxOwner::DataWindow);
@@ -49,22 +50,22 @@ void NextViewMode(EditorState& s) {
 
 // F7 finds, Ctrl+F7 replaces (not in the text view), Shift+F7 finds again.
 void SearchKey(EditorState& s, KeyModifiers mods) {
-    if (mods.ctrl) {
-        if (!s.TextViewOn) s.UI().openDialog(DialogKind::Replace, BoxOwner::DataWindow);
+    if (mods.shortcut()) {
+        if (!s.TextViewOn) WaitInDialog(s, DialogKind::Replace, BoxOwner::DataWindow);
     } else if (mods.shift) {
         FindNextFromKeys(s);
     } else {
-        s.UI().openDialog(DialogKind::Find, BoxOwner::DataWindow);
+        WaitInDialog(s, DialogKind::Find, BoxOwner::DataWindow);
     }
 }
 
 void HexViewKey(EditorState& s, int key, KeyModifiers mods) {
     switch (key) {
-        case Key::Enter: s.UI().openDialog(DialogKind::ModifyByte, BoxOwner::DataWindow); return;
+        case Key::Enter: WaitInDialog(s, DialogKind::ModifyByte, BoxOwner::DataWindow); return;
         case Key::End: MoveRowEnd(s); return;
         case Key::Home: MoveRowStart(s); return;
         case Key::F3: FindNextFromKeys(s); return;
-        case Key::F5: s.UI().openDialog(DialogKind::GotoAddress, BoxOwner::DataWindow); return;
+        case Key::F5: WaitInDialog(s, DialogKind::GotoAddress, BoxOwner::DataWindow); return;
         case Key::PageUp: PageUp(s); break;
         case Key::PageDown: PageDown(s); break;
         case Key::Left:
@@ -90,7 +91,7 @@ void HexViewKey(EditorState& s, int key, KeyModifiers mods) {
 
 void TextViewKey(EditorState& s, int key) {
     switch (key) {
-        case Key::Enter: s.UI().openDialog(DialogKind::ModifyByte, BoxOwner::DataWindow); return;
+        case Key::Enter: WaitInDialog(s, DialogKind::ModifyByte, BoxOwner::DataWindow); return;
         case Key::End: ScrollTextRight(s, BytesPerRow(s)); return;
         case Key::Home: ScrollTextLeft(s, BytesPerRow(s)); return;
         case Key::Left: ScrollTextLeft(s, 1); return;
@@ -100,7 +101,7 @@ void TextViewKey(EditorState& s, int key) {
                 LeaveTextView(s);
                 FindNextFromKeys(s);
             } else {
-                s.UI().openDialog(DialogKind::Find, BoxOwner::DataWindow);
+                WaitInDialog(s, DialogKind::Find, BoxOwner::DataWindow);
             }
             return;
         case Key::PageUp: PageUp(s); break;
@@ -127,15 +128,16 @@ CaretShape DataCaretShape(const Settings& settings) {
 }
 
 void DataWindowKeyDown(EditorState& s, int virtualKey, KeyModifiers mods) {
-    if (!s.documentOpen()) return;
-    if ((virtualKey == Key::Digit0 || virtualKey == Key::Numpad0) && mods.ctrl) {
+    const Operation operation(s);
+    if (operation.refused() || !s.documentOpen()) return;
+    if ((virtualKey == Key::Digit0 || virtualKey == Key::Numpad0) && mods.shortcut()) {
         // Ctrl+0 produces no character: it is how a 0x00 byte is typed.
         if (s.settings.FontType == 0) {
             WriteCaretByte(s, 0x00);
             MoveRight(s);
             SyncScrollPosition(s);
         }
-    } else if (virtualKey == Key::L && mods.ctrl) {
+    } else if (virtualKey == Key::L && mods.shortcut()) {
         FindNextFromKeys(s);
     } else if (virtualKey == Key::F4) {
         NextViewMode(s);
@@ -150,7 +152,8 @@ void DataWindowKeyDown(EditorState& s, int virtualKey, KeyModifiers mods) {
 }
 
 void DataWindowWheel(EditorState& s, int delta) {
-    if (!s.documentOpen()) return;
+    const Operation operation(s);
+    if (operation.refused() || !s.documentOpen()) return;
     // Steps add up to a notch of 120, which scrolls one row; what is left
     // over waits for the next step. A message of a notch or more is one row
     // all the same, and a turn of direction starts the sum again, so that a
@@ -172,13 +175,20 @@ void DataWindowWheel(EditorState& s, int delta) {
     ShowCaret(s);
 }
 
-void DataWindowClick(EditorState& s, int x, int y) { PlaceCaretAtClick(s, x, y); }
+void DataWindowClick(EditorState& s, int x, int y) {
+    const Operation operation(s);
+    if (!operation.refused()) PlaceCaretAtClick(s, x, y);
+}
 
 void DataWindowDoubleClick(EditorState& s, int x, int y) {
-    if (PlaceCaretAtClick(s, x, y)) s.UI().openDialog(DialogKind::ModifyByte, BoxOwner::DataWindow);
+    const Operation operation(s);
+    if (!operation.refused() && PlaceCaretAtClick(s, x, y))
+        WaitInDialog(s, DialogKind::ModifyByte, BoxOwner::DataWindow);
 }
 
 void DataWindowScroll(EditorState& s, int request, std::int32_t trackPosition) {
+    const Operation operation(s);
+    if (operation.refused()) return;
     switch (request) {
         case ScrollRequest::LineUp: ScrollLineUp(s); break;
         case ScrollRequest::LineDown: ScrollLineDown(s); break;
@@ -196,7 +206,9 @@ void DataWindowScroll(EditorState& s, int request, std::int32_t trackPosition) {
 }
 
 void DataWindowResized(EditorState& s) {
-    if (!s.documentOpen()) return;
+    const Operation operation(s);
+    if (operation.refused()) s.ResizeAsked = true;  // laid out once the operation in progress has ended
+    if (operation.refused() || !s.documentOpen()) return;
     Relayout(s);
     SetupScrollBar(s, true);
     s.UI().invalidateData();

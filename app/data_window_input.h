@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "entry_fields/field_keys.h"
 #include "state/editor_state.h"
 
 namespace vop {
@@ -20,6 +21,9 @@ struct KeyModifiers {
     bool ctrl = false;
     bool shift = false;
     bool scrollLock = false;  // toggled on
+    bool alt = false;
+    // Ctrl as a shortcut's key: AltGr comes as Ctrl and Alt (entry_fields/field_keys.h).
+    bool shortcut() const { return HeldKeys{ctrl, alt}.shortcut(); }
 };
 
 // Scroll bar requests (the Win32 SB_ values).
@@ -34,7 +38,7 @@ struct CaretShape {
 CaretShape DataCaretShape(const Settings& settings);
 
 void DataWindowKeyDown(EditorState& s, int virtualKey, KeyModifiers mods);
-void DataWindowChar(EditorState& s, std::uint8_t code, bool ctrlHeld);
+void DataWindowChar(EditorState& s, std::uint8_t code, KeyModifiers mods);
 // delta: the wheel's travel as the system gives it, 120 a notch, away from the user positive.
 void DataWindowWheel(EditorState& s, int delta);
 void DataWindowClick(EditorState& s, int x, int y);

@@ -2,6 +2,7 @@
 // digits (high nibble, then low nibble) in Hex font type. The text view types
 // over the byte under its hidden hex caret.
 #include "app/data_window_input.h"
+#include "app/operation.h"
 #include "view/caret_byte.h"
 #include "view/caret_navigation.h"
 #include "view/status_text.h"
@@ -25,12 +26,13 @@ void AfterTypedByte(EditorState& s) {
 
 }  // namespace
 
-void DataWindowChar(EditorState& s, std::uint8_t code, bool ctrlHeld) {
+void DataWindowChar(EditorState& s, std::uint8_t code, KeyModifiers mods) {
+    const Operation operation(s);
     const std::optional<std::uint8_t> old = CaretByte(s);
     // A character that comes with Ctrl held belongs to a shortcut, not to
     // typing, in either font type: Ctrl with the keypad's 0 brings a "0"
-    // that must not become a hex digit.
-    if (!old || ctrlHeld) return;
+    // that must not become a hex digit. With Alt too it is AltGr's: typed.
+    if (operation.refused() || !old || mods.shortcut()) return;
     if (s.settings.FontType == 1) {
         const int digit = HexDigitValue(code);
         if (digit < 0) return;

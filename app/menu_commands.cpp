@@ -1,5 +1,6 @@
 #include "app/menu_commands.h"
 
+#include "app/operation.h"
 #include "document/saving.h"
 #include "resources/resource_ids.h"
 #include "view/document_view.h"
@@ -22,12 +23,23 @@ bool DocumentMayLeave(EditorState& s) {
     return true;
 }
 
+// Opened at page 0, with the read-only warning; nothing is asked first.
+void OpenAtStart(EditorState& s, const std::string& path) {
+    if (OpenDocument(s, path, 0) != LoadOutcome::Loaded) return;
+    s.PendingNibbleAddress = NoPendingNibble;  // a high digit typed before belongs to the file left
+    CheckWritable(s);
+}
+
 void OpenPickedFile(EditorState& s) {
     if (!DocumentMayLeave(s)) return;
     const std::optional<std::string> path = s.UI().pickFileToOpen();
     if (!path) return;
     s.FindPatternLength = 0;
-    OpenNamedFile(s, *path);
+    OpenAtStart(s, *path);
+}
+
+void Exit(EditorState& s) {
+    if (PromptSaveFile(s) != -1) s.UI().closeMainWindow();
 }
 
 // Replace and Goto Address have nothing to work on in the text view.
@@ -36,12 +48,14 @@ void OpenHexViewDialog(EditorState& s, DialogKind kind) {
         s.UI().beep(RefusedInTextViewHz, RefusedInTextViewMs);
         return;
     }
-    s.UI().openDialog(kind, BoxOwner::MainWindow);
+    WaitInDialog(s, kind, BoxOwner::MainWindow);
 }
 
 }  // namespace
 
 void RunMenuCommand(EditorState& s, int command) {
+    const Operation operation(s);
+    if (operation.refused()) return;
     const bool searchable = s.documentOpen();  // the Search menu is grayed without a document
     switch (command) {
         case IDM_FILE_OPEN: OpenPickedFile(s); break;
@@ -49,9 +63,9 @@ void RunMenuCommand(EditorState& s, int command) {
         case IDM_FILE_CLOSE:
             if (DocumentMayLeave(s)) CloseDocument(s);
             break;
-        case IDM_FILE_EXIT: RequestExit(s); break;
+        case IDM_FILE_EXIT: Exit(s); break;
         case IDM_SEARCH_FIND:
-            if (searchable) s.UI().openDialog(DialogKind::Find, BoxOwner::MainWindow);
+            if (searchable) WaitInDialog(s, DialogKind::Find, BoxOwner::MainWindow);
             break;
         case IDM_SEARCH_REPLACE:
             if (searchable) OpenHexViewDialog(s, DialogKind::Replace);
@@ -59,26 +73,31 @@ void RunMenuCommand(EditorState& s, int command) {
         case IDM_SEARCH_GOTO:
             if (searchable) OpenHexViewDialog(s, DialogKind::GotoAddress);
             break;
-        case IDM_OPTIONS_COLORS: s.UI().openDialog(DialogKind::Colors, BoxOwner::MainWindow); break;
-        case IDM_OPTIONS_FONTS: s.UI().openDialog(DialogKind::Font, BoxOwner::MainWindow); break;
-        case IDM_HELP_KEYS: s.UI().openDialog(DialogKind::Keys, BoxOwner::MainWindow); break;
-        case IDM_HELP_ABOUT: s.UI().openDialog(DialogKind::About, BoxOwner::MainWindow); break;
+        case IDM_OPTIONS_COLORS: WaitInDialog(s, DialogKind::Colors, BoxOwner::MainWindow); break;
+        case IDM_OPTIONS_FONTS: WaitInDialog(s, DialogKind::Font, BoxOwner::MainWindow); break;
+        case IDM_HELP_KEYS: WaitInDialog(s, DialogKind::Keys, BoxOwner::MainWindow); break;
+        case IDM_HELP_ABOUT: WaitInDialog(s, DialogKind::About, BoxOwner::MainWindow); break;
         default: break;
     }
 }
 
 void OpenNamedFile(EditorState& s, const std::string& path) {
-    if (OpenDocument(s, path, 0) != LoadOutcome::Loaded) return;
-    s.PendingNibbleAddress = NoPendingNibble;  // a high digit typed before belongs to the file left
-    CheckWritable(s);
+    const Operation operation(s);
+    if (!operation.refused()) OpenAtStart(s, path);
 }
 
 void OpenDroppedFile(EditorState& s, const std::string& path) {
-    if (DocumentMayLeave(s)) OpenNamedFile(s, path);
+    const Operation operation(s);
+    if (!operation.refused() && DocumentMayLeave(s)) OpenAtStart(s, path);
 }
 
 void RequestExit(EditorState& s) {
-    if (PromptSaveFile(s) != -1) s.UI().closeMainWindow();
+    const Operation operation(s);
+    if (operation.refused()) {
+        s.CloseAsked = true;  // closed once the operation in progress has ended
+        return;
+    }
+    Exit(s);
 }
 
 }  // namespace vop

@@ -18,7 +18,9 @@ void OpenNamedFile(EditorState& s, const std::string& path);
 // A file dropped on the window: unsaved changes are settled first.
 void OpenDroppedFile(EditorState& s, const std::string& path);
 
-// Exit, the close box and the window's close request.
+// The close box and the window's close request, from the system or another
+// program: the save question, then the end. One that arrives while an
+// operation is in progress waits for it to end (app/operation.h).
 void RequestExit(EditorState& s);
 
 }  // namespace vop

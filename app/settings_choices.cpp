@@ -1,6 +1,7 @@
 #include "app/settings_choices.h"
 
 #include "app/data_window_input.h"
+#include "app/operation.h"
 #include "view/glyph_strips.h"
 
 namespace vop {
@@ -44,6 +45,14 @@ OptimalPlacement ChooseFont(EditorState& s, const FontChoice& choice, bool maxim
     // A window that keeps its size gets no size change to lay it out again.
     if (maximised || !placement.resize) DataWindowResized(s);
     s.UI().invalidateData();
+    return placement;
+}
+
+OptimalPlacement TakeOptimalSize(EditorState& s, const WindowMetrics& metrics, SizingVariant variant) {
+    const Operation operation(s);
+    if (operation.refused()) return {};
+    const OptimalPlacement placement = OptimalSize(metrics, s.settings.FontCell, variant);
+    ChangeFontCell(s, placement.fontCell);
     return placement;
 }
 

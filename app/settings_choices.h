@@ -42,4 +42,10 @@ FontChoice CurrentFontChoice(const Settings& settings);
 // the focus.
 OptimalPlacement ChooseFont(EditorState& s, const FontChoice& choice, bool maximised, const WindowMetrics& metrics);
 
+// The start, and the system menu's "Optimal Size": the optimal size for the
+// current cell size (which may come down a size when the screen is too
+// narrow), the cell size taken at once and the placement returned for the
+// shell to apply. Nothing while another operation is in progress.
+OptimalPlacement TakeOptimalSize(EditorState& s, const WindowMetrics& metrics, SizingVariant variant);
+
 }  // namespace vop

@@ -1,5 +1,6 @@
 #include "document/saving.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "document/error_box.h"
@@ -56,12 +57,21 @@ bool WriteChangedPages(EditorState& s, bool withNext) {
         return false;
     }
 
+    // A held page the file no longer holds whole (another program cut it) is
+    // written too: the next page written alone after a cut in the current one
+    // would leave zeros where the screen shows the current page's bytes.
+    // (A replace-all run, which writes the current page alone as it moves on,
+    // sees a cut at its next shift.)
+    const std::uint64_t size = withNext ? file->size().value_or(UINT64_MAX) : UINT64_MAX;
+    const auto mustWrite = [&](const PageBuffer& page, std::uint32_t index) {
+        return page.present() && (page.Changed || size < PageStart(index) + page.Length);
+    };
     // Current page first, then the next page. A failure after the first write
     // leaves the current page written and the next not; both stay marked
     // changed and Modified stays 1, so a later save writes both again.
     WriteFailure failure = WriteFailure::None;
-    if (w.CurrentPage.Changed) failure = WritePage(*file, PageStart(w.PageIndex), w.CurrentPage);
-    const bool next = withNext && w.NextPage.present() && w.NextPage.Changed;
+    if (mustWrite(w.CurrentPage, w.PageIndex)) failure = WritePage(*file, PageStart(w.PageIndex), w.CurrentPage);
+    const bool next = withNext && mustWrite(w.NextPage, w.PageIndex + 1);
     if (failure == WriteFailure::None && next) failure = WritePage(*file, PageStart(w.PageIndex + 1), w.NextPage);
     if (failure != WriteFailure::None) {
         file->close();

@@ -27,7 +27,7 @@ struct AddressFieldState {
 AddressFieldState MakeAddressFieldState(std::int32_t capacity);
 
 // WM_KEYDOWN: Left, Right, End, Home move; Backspace and Delete remove a
-// digit; a digit key inserts at the caret, or asks for the "Default" sound
+// digit; a digit key inserts at the caret, or asks for the refusal sound
 // when the field is full.
 FieldOutcome AddressFieldKeyDown(AddressFieldState& s, unsigned virtualKey);
 

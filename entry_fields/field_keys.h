@@ -20,6 +20,16 @@ constexpr unsigned Delete = 46;
 constexpr unsigned LetterV = 0x56;  // with Ctrl held: paste
 }  // namespace fieldkey
 
+// The modifier keys held with a key or a character. Windows reports AltGr,
+// which types @ { [ ] \ ~ and more on German, French, Polish or Czech
+// keyboards, as Ctrl and Alt held together: only Ctrl without Alt makes a
+// shortcut.
+struct HeldKeys {
+    bool ctrl = false;
+    bool alt = false;
+    bool shortcut() const { return ctrl && !alt; }
+};
+
 // The digit a key stands for: the keys 0-9, the letter keys A-F (Shift does not
 // matter, the key code is the same) and the keypad's 0-9. Only the low byte of
 // the key code counts. Any other key stands for no digit.
@@ -54,7 +64,7 @@ inline std::uint8_t HexDigitChar(std::uint8_t digit) {
 struct FieldOutcome {
     bool placeCaret = false;        // move the system caret to the record's caret
     bool repaint = false;           // invalidate the field, erasing the background
-    bool playDefaultSound = false;  // the field refused input: play "Default"
+    bool playDefaultSound = false;  // the field refused input: play the system's refusal sound
     bool takeFocus = false;         // give the field the keyboard focus
     bool updatePartner = false;     // the content changed: hand it to the partner field
 };

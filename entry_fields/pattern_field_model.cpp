@@ -159,8 +159,8 @@ FieldOutcome PatternFieldKeyDown(PatternFieldState& s, unsigned virtualKey, int 
     return o;
 }
 
-bool PatternFieldIsPasteKey(const PatternFieldState& s, unsigned virtualKey, bool ctrlHeld) {
-    return !s.isHex && ctrlHeld && (virtualKey & 0xFFu) == fieldkey::LetterV;
+bool PatternFieldIsPasteKey(const PatternFieldState& s, unsigned virtualKey, HeldKeys held) {
+    return !s.isHex && held.shortcut() && (virtualKey & 0xFFu) == fieldkey::LetterV;
 }
 
 FieldOutcome PatternFieldPaste(PatternFieldState& s, const std::uint8_t* text, std::size_t available) {
@@ -173,10 +173,10 @@ FieldOutcome PatternFieldPaste(PatternFieldState& s, const std::uint8_t* text, s
     return Edited();
 }
 
-FieldOutcome PatternFieldChar(PatternFieldState& s, unsigned charCode, bool ctrlHeld, int clientWidth) {
+FieldOutcome PatternFieldChar(PatternFieldState& s, unsigned charCode, HeldKeys held, int clientWidth) {
     const auto code = static_cast<std::uint8_t>(charCode & 0xFFu);
     // Backspace arrives as a key press too, and is handled there.
-    if (s.isHex || ctrlHeld || code == fieldkey::Backspace) return {};
+    if (s.isHex || held.shortcut() || code == fieldkey::Backspace) return {};
     const std::int32_t visible = PatternVisibleCells(s, clientWidth);
     KeepInRange(s, visible);
     if (IsFull(s)) {

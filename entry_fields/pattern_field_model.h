@@ -42,14 +42,14 @@ std::int32_t PatternCaretCell(const PatternFieldState& s);
 // byte after the end). Only the low byte of the key code counts.
 FieldOutcome PatternFieldKeyDown(PatternFieldState& s, unsigned virtualKey, int clientWidth);
 // Whether a key press asks for a paste: Ctrl+V in the character row.
-bool PatternFieldIsPasteKey(const PatternFieldState& s, unsigned virtualKey, bool ctrlHeld);
+bool PatternFieldIsPasteKey(const PatternFieldState& s, unsigned virtualKey, HeldKeys held);
 // Ctrl+V: the clipboard's text (up to its terminating zero, never more than
 // `available` bytes nor the capacity) replaces the whole pattern.
 FieldOutcome PatternFieldPaste(PatternFieldState& s, const std::uint8_t* text, std::size_t available);
 // WM_CHAR: the character row inserts the character at the caret, or asks for
-// the "Default" sound when the pattern is full. Ignored in the hex row, while
-// Ctrl is held, and for the Backspace character.
-FieldOutcome PatternFieldChar(PatternFieldState& s, unsigned charCode, bool ctrlHeld, int clientWidth);
+// the refusal sound when the pattern is full. Ignored in the hex row, while
+// Ctrl is held (without Alt: AltGr types), and for the Backspace character.
+FieldOutcome PatternFieldChar(PatternFieldState& s, unsigned charCode, HeldKeys held, int clientWidth);
 // WM_LBUTTONDOWN at client x (the low word of lParam).
 FieldOutcome PatternFieldClick(PatternFieldState& s, unsigned x, int clientWidth);
 

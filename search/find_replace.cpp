@@ -40,13 +40,26 @@ void WriteAtCaret(EditorState& s, const std::uint8_t* replacement, std::int32_t 
     s.Modified = 1;
 }
 
+struct RunResult {
+    int count = 0;
+    bool cancelled = false;
+    bool failed = false;  // a save, shift or jump failed and said so: nothing more is written
+    bool moved = false;  // the caret left the last place the screen showed
+    std::uint32_t lastHit = 0;
+    // Where the run put the caret, as an address: a jump that failed may
+    // have read the page window again around another page.
+    std::uint32_t caret = 0;
+};
+
 // Moves the caret to `address` in the held pages without touching the
 // screen: replace-all passes a million occurrences and shows where it ended.
-void SetCaretQuietly(EditorState& s, std::uint32_t address) {
+void SetCaretQuietly(EditorState& s, RunResult& run, std::uint32_t address) {
     const std::uint64_t fromCurrent = address - PageStart(s.pages.PageIndex);
     const bool inCurrent = fromCurrent < s.pages.CurrentPage.Length;
     s.CaretPage = inCurrent ? PageSlot::Current : PageSlot::Next;
     s.CaretOffset = static_cast<std::int32_t>(inCurrent ? fromCurrent : fromCurrent - s.pages.CurrentPage.Length);
+    run.caret = address;
+    run.moved = true;
 }
 
 // The screen after a replace-all run: scrolled to the last occurrence (which
@@ -54,9 +67,9 @@ void SetCaretQuietly(EditorState& s, std::uint32_t address) {
 // on the screen. The top row never leaves the current page, so a caret deep
 // in the next page, below the screen's reach, goes back to the occurrence's
 // first byte, on the top row.
-void ShowRunEnd(EditorState& s, std::uint32_t lastHit) {
-    const std::int64_t after = CaretFromCurrentStart(s);
-    if (!GotoAddress(s, lastHit, Dialog)) return;
+void ShowRunEnd(EditorState& s, const RunResult& run) {
+    if (!GotoAddress(s, run.lastHit, Dialog)) return;
+    const std::int64_t after = std::int64_t{run.caret} - static_cast<std::int64_t>(PageStart(s.pages.PageIndex));
     const std::int32_t n = BytesPerRow(s);
     if ((after - s.TopOffset) / n >= ScreenRows(s)) {
         const std::int64_t lastRow = (s.pages.CurrentPage.Length - 1) / n * n;
@@ -70,14 +83,6 @@ void ShowRunEnd(EditorState& s, std::uint32_t lastHit) {
     ShowCaretAddress(s);
     RefreshView(s);
 }
-
-struct RunResult {
-    int count = 0;
-    bool cancelled = false;
-    bool failed = false;  // a save, shift or jump failed and said so: nothing more is written
-    bool moved = false;  // the caret left the last place the screen showed
-    std::uint32_t lastHit = 0;
-};
 
 // Writes the n-byte replacement over an occurrence. Short ones, the common
 // case, go as two fixed-size moves that overlap (any length from k to 2k)
@@ -128,8 +133,7 @@ bool ReplaceWithinCurrentPage(EditorState& s, std::uint32_t& from, const Sequenc
             page.Changed = true;
             s.Modified = 1;
             run.count += static_cast<int>(k);
-            run.moved = true;
-            SetCaretQuietly(s, from >= s.pages.FileSize ? run.lastHit : from);
+            SetCaretQuietly(s, run, from >= s.pages.FileSize ? run.lastHit : from);
         }
         run.cancelled = stopped;
         if (run.cancelled || from >= s.pages.FileSize) return true;
@@ -162,8 +166,7 @@ RunResult ReplaceEveryOccurrence(EditorState& s, const std::uint8_t* search, con
             run.failed = shift && ((s.Modified && !SaveCurrentPage(s)) ||
                                    !ShiftPagesForward(s, SizeCheck::WhenReadShort));
             if (run.failed) break;
-            SetCaretQuietly(s, hit.address);
-            run.moved = true;
+            SetCaretQuietly(s, run, hit.address);
             run.lastHit = hit.address;
         } else {
             // Another page: the save question (or the silent save after a
@@ -186,8 +189,9 @@ RunResult ReplaceEveryOccurrence(EditorState& s, const std::uint8_t* search, con
         run.moved = true;  // the screen must show the new bytes
         // An occurrence that ends the file leaves the caret on its first byte.
         from = hit.address + static_cast<std::uint32_t>(length);
+        run.caret = hit.address;
         if (from >= s.pages.FileSize) break;
-        SetCaretQuietly(s, from);
+        SetCaretQuietly(s, run, from);
     }
     return run;
 }
@@ -245,7 +249,7 @@ void ReplaceAll(EditorState& s, const std::uint8_t* search, const std::uint8_t* 
     RunFileSystem files(s);
     const RunResult run = ReplaceEveryOccurrence(s, search, replacement, n);
     s.ReplaceAllRunning = 0;
-    if (run.moved) ShowRunEnd(s, run.lastHit);
+    if (run.moved) ShowRunEnd(s, run);
     // Declined: the changes are dropped, and the pages read back (when the
     // file could not be read they stay held, still marked modified). Nothing
     // was written.

@@ -1,5 +1,7 @@
 #include "search/run_file_system.h"
 
+#include <utility>
+
 namespace vop {
 namespace {
 
@@ -58,10 +60,18 @@ RunFileSystem::~RunFileSystem() { finish(); }
 
 std::unique_ptr<OpenFile> RunFileSystem::open(const std::string& path, OpenMode mode) {
     if (path != path_ || mode == OpenMode::Replace) return outer_->open(path, mode);
-    if (!file_) {
-        file_ = outer_->open(path, OpenMode::Update);
-        writable_ = file_ != nullptr;
-        if (!file_) file_ = outer_->open(path, OpenMode::Read);
+    // A file that could not be opened for update (another program held it
+    // for a moment) is asked again when a save needs it: a lock that has
+    // passed costs the run nothing. The handle it had for reading is in no
+    // one's hands then: each load, search and save lets its own go first.
+    if (!file_ || (mode == OpenMode::Update && !writable_)) {
+        if (std::unique_ptr<OpenFile> update = outer_->open(path, OpenMode::Update)) {
+            if (file_) file_->close();
+            file_ = std::move(update);
+            writable_ = true;
+        } else if (!file_) {
+            file_ = outer_->open(path, OpenMode::Read);
+        }
         if (!file_) return nullptr;
     }
     if (mode == OpenMode::Update && !writable_) return nullptr;

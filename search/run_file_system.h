@@ -23,8 +23,9 @@ public:
     RunFileSystem& operator=(const RunFileSystem&) = delete;
 
     // The document is opened at the first request, for update when the file
-    // allows it, else for reading: a save then fails as it always has. A
-    // failed open is tried again at the next request, as a new open would be.
+    // allows it, else for reading; a request for update opens it for update
+    // again, and fails as a save always has when it still cannot. A failed
+    // open is tried again at the next request, as a new open would be.
     // Other paths go to the state's own file layer.
     std::unique_ptr<OpenFile> open(const std::string& path, OpenMode mode) override;
 

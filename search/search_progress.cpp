@@ -36,7 +36,9 @@ bool SearchProgress::poll(std::uint64_t position) {
         shownPercent_ = percent;
         s_.UI().showProgress(label_ + " " + std::to_string(percent) + " %");
     }
-    return s_.UI().cancelRequested();
+    // A close another program asked for meanwhile stops the search as Esc
+    // does; the window closes once the search has returned.
+    return s_.UI().cancelRequested() || s_.CloseAsked;
 }
 
 }  // namespace vop

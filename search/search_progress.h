@@ -20,7 +20,8 @@ public:
     SearchProgress& operator=(const SearchProgress&) = delete;
 
     // Between two chunks: shows how far the search has come and returns true
-    // when the user has pressed Esc; the search then stops at once.
+    // when the user has pressed Esc, or the window was asked to close; the
+    // search then stops at once.
     // Replace-all stops here once per occurrence, up to a million times a
     // run: the clock is read only after a stretch of the file or a run of
     // calls, and the calls in between cost no more than a compare.

@@ -108,12 +108,16 @@ void Paint(HWND window) {
 }
 
 // The modifiers as they were when the key was pressed: a busy program reads
-// the message after the user has let go of Ctrl or Shift.
+// the message after the user has let go of Ctrl or Shift. The character of
+// Ctrl+L is handled while the box that Ctrl+L raised ("Sequence not
+// found!") is up, when Ctrl may be released already, and must still not be
+// typed.
 KeyModifiers CurrentModifiers() {
     KeyModifiers m;
     m.ctrl = GetKeyState(VK_CONTROL) < 0;
     m.shift = GetKeyState(VK_SHIFT) < 0;
     m.scrollLock = (GetKeyState(VK_SCROLL) & 1) != 0;
+    m.alt = GetKeyState(VK_MENU) < 0;
     return m;
 }
 
@@ -155,13 +159,7 @@ LRESULT CALLBACK DataWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_PAINT: Paint(window); return 0;
         case WM_ERASEBKGND: return 1;  // the paint covers every pixel, background included
         case WM_KEYDOWN: DataWindowKeyDown(s, static_cast<int>(wParam), CurrentModifiers()); return 0;
-        case WM_CHAR:
-            // Ctrl as it was when the key was pressed, not as it is now: the
-            // character of Ctrl+L is handled while the box that Ctrl+L raised
-            // ("Sequence not found!") is up, when Ctrl may be released
-            // already, and must still not be typed.
-            DataWindowChar(s, static_cast<std::uint8_t>(wParam & 0xFF), GetKeyState(VK_CONTROL) < 0);
-            return 0;
+        case WM_CHAR: DataWindowChar(s, static_cast<std::uint8_t>(wParam & 0xFF), CurrentModifiers()); return 0;
         case WM_TIMER: InvertCells(s, s.CaretX, s.CaretY, s.ReplacePatternLength); return 0;
         case WM_VSCROLL: {
             const int request = LOWORD(wParam);

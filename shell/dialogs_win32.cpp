@@ -29,15 +29,15 @@ HWND MakeByteField(HWND dialog, FieldDialog& d) {
     SetDlgItemTextA(dialog, IDC_MODIFY_ADDRESS, address);
     HWND field = CreateEntryField(dialog, EditFieldClassName,
                                   std::make_unique<EditFieldState>(MakeEditFieldState(1, 1, 1)), 70, 29, 27, 18);
-    std::uint8_t value = CaretByte(s).value_or(0);
-    if (field) SendMessageA(field, FieldSetBytes, 0, reinterpret_cast<LPARAM>(&value));
+    const std::uint8_t value = CaretByte(s).value_or(0);
+    SetEditFieldValue(field, &value);
     return d.fields[0] = field;
 }
 
 bool AcceptByte(HWND, FieldDialog& d) {
     std::uint8_t value = 0;
     if (!d.fields[0]) return true;
-    SendMessageA(d.fields[0], FieldGetBytes, 0, reinterpret_cast<LPARAM>(&value));
+    GetEditFieldValue(d.fields[0], &value);
     ModifyCaretByte(Editor(), value);
     return true;
 }
@@ -50,9 +50,8 @@ HWND MakeAddressField(HWND dialog, FieldDialog& d) {
 
 bool AcceptAddress(HWND, FieldDialog& d) {
     std::uint8_t digits[AddressFieldRoom] = {};
-    std::int32_t count = 0;
     if (!d.fields[0]) return true;
-    SendMessageA(d.fields[0], FieldGetBytes, reinterpret_cast<WPARAM>(&count), reinterpret_cast<LPARAM>(digits));
+    const std::int32_t count = GetAddressDigits(d.fields[0], digits);
     EditorState& s = Editor();
     // The jump's questions and complaints are owned by the dialog, still up.
     if (const auto target = GotoDialogTarget(digits, count, CaretAddress(s)))

@@ -6,28 +6,29 @@
 // Every entry field, the pattern rows too, answers the standard text messages
 // as any control does, for screen readers and other programs: WM_GETTEXT
 // (wParam the buffer's size) and WM_GETTEXTLENGTH give the text the field
-// shows, WM_SETTEXT takes a zero-terminated text. The dialogs exchange raw
-// values through two private messages instead:
-//   VopEditField     FieldSetBytes: lParam -> `length` value bytes (wParam unused)
-//                    FieldGetBytes: lParam <- `length` value bytes (wParam unused)
-//   VopAddressField  FieldSetBytes: wParam = digit count, lParam -> digit values 0..15
-//                    FieldGetBytes: wParam -> std::int32_t count, lParam <- 8 digit slots
+// shows, WM_SETTEXT takes a zero-terminated text. The dialogs reach the raw
+// values by direct calls instead: a message that carries a pointer could be
+// sent by any program, and nothing carries its pointer across.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 
 namespace vop::shell {
-
-constexpr UINT FieldSetBytes = WM_APP + 1;
-constexpr UINT FieldGetBytes = WM_APP + 2;
 
 constexpr const char* EditFieldClassName = "VopEditField";
 constexpr const char* AddressFieldClassName = "VopAddressField";
 
 bool RegisterEditFieldClass(HINSTANCE instance);
 bool RegisterAddressFieldClass(HINSTANCE instance);
+
+// A VopEditField's value, as many bytes as it holds; an address field's
+// digits (8 slots) and their count. Other windows take and give nothing.
+void SetEditFieldValue(HWND field, const std::uint8_t* bytes);
+void GetEditFieldValue(HWND field, std::uint8_t* bytes);
+std::int32_t GetAddressDigits(HWND field, std::uint8_t* digits);
 
 // Creates a field as a dialog's child (static edge; child, visible, tab stop;
 // no id) that takes `record` over, then moves it to its place in the dialog's

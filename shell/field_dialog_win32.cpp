@@ -1,5 +1,6 @@
 #include "shell/field_dialog_win32.h"
 
+#include "app/operation.h"
 #include "shell/shell_win32.h"
 
 namespace vop::shell {
@@ -42,17 +43,18 @@ INT_PTR CALLBACK FieldDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             if (focus) SetFocus(focus);
             return FALSE;  // the focus was set by hand
         }
-        case WM_COMMAND:
-            if (wParam == IDOK) {
-                if (data && data->accept(dialog, *data)) Finish(dialog, data, 1);
-                return TRUE;
-            }
-            if (wParam == IDCANCEL) {
-                Finish(dialog, data, 0);
-                return TRUE;
-            }
-            return FALSE;
-        case WM_CLOSE: Finish(dialog, data, 1); return TRUE;
+        case WM_COMMAND: {
+            if (wParam != IDOK && wParam != IDCANCEL) return FALSE;
+            // The dialog's own search or jump is in progress (another program
+            // may send its buttons meanwhile): it ends the dialog itself.
+            const Operation operation(Editor());
+            if (operation.refused()) return TRUE;
+            if (wParam == IDCANCEL || (data && data->accept(dialog, *data))) Finish(dialog, data, wParam == IDOK);
+            return TRUE;
+        }
+        case WM_CLOSE:
+            if (!Editor().OperationsRunning) Finish(dialog, data, 1);
+            return TRUE;
         case WM_DESTROY:
             DestroyFields(data);
             // Torn down without OK, Cancel or close (its owner went away):

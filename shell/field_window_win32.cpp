@@ -43,10 +43,12 @@ void Paint(HWND window, const std::vector<FieldGlyph>& glyphs) {
 }
 
 void Apply(HWND window, const FieldOutcome& outcome, std::int32_t caretPos) {
-    // The refusal sound plays while typing goes on: a synchronous one would
-    // hold every key behind it for as long as the system's sound lasts, and
-    // a sound still playing is not started again.
-    if (outcome.playDefaultSound) sndPlaySoundA("Default", SND_ASYNC | SND_NOSTOP);
+    // The system's own refusal sound, by its alias id: a name would first be
+    // looked for as a file, in the current folder among other places. It
+    // plays while typing goes on (a synchronous one would hold every key
+    // behind it), and one still playing is not started again.
+    if (outcome.playDefaultSound)
+        PlaySoundW(reinterpret_cast<LPCWSTR>(SND_ALIAS_SYSTEMDEFAULT), nullptr, SND_ALIAS_ID | SND_ASYNC | SND_NOSTOP);
     // The system caret belongs to whichever window has the focus; moving it
     // from a field without the focus would move someone else's caret.
     if (outcome.placeCaret && GetFocus() == window) SetCaretPos(FieldPositionX(caretPos), FieldCaretY);
@@ -74,15 +76,8 @@ int ClientWidth(HWND window) {
 
 namespace {
 
-// VopEditField: the private messages carry the value's bytes in lParam.
 struct EditFieldModel {
     using Record = EditFieldState;
-    static FieldOutcome SetBytes(Record& r, WPARAM, LPARAM l) {
-        return EditFieldSetValue(r, reinterpret_cast<const std::uint8_t*>(l));
-    }
-    static void GetBytes(const Record& r, WPARAM, LPARAM l) {
-        EditFieldGetValue(r, reinterpret_cast<std::uint8_t*>(l));
-    }
     static std::string Text(const Record& r) { return EditFieldText(r); }
     static FieldOutcome SetText(HWND, Record& r, const char* text) { return EditFieldSetText(r, text); }
     static std::int32_t Caret(const Record& r) { return r.caretPos; }
@@ -92,17 +87,9 @@ struct EditFieldModel {
     static std::vector<FieldGlyph> Glyphs(HWND, const Record& r) { return EditFieldGlyphs(r); }
 };
 
-// VopAddressField: setting takes a digit count and the digit values; getting
-// gives the count through wParam and the eight digit slots. Characters and
-// clicks do nothing.
+// VopAddressField: characters and clicks do nothing.
 struct AddressFieldModel {
     using Record = AddressFieldState;
-    static FieldOutcome SetBytes(Record& r, WPARAM w, LPARAM l) {
-        return AddressFieldSetDigits(r, static_cast<std::size_t>(w), reinterpret_cast<const std::uint8_t*>(l));
-    }
-    static void GetBytes(const Record& r, WPARAM w, LPARAM l) {
-        AddressFieldGetDigits(r, reinterpret_cast<std::uint8_t*>(l), reinterpret_cast<std::int32_t*>(w));
-    }
     static std::string Text(const Record& r) { return AddressFieldText(r); }
     static FieldOutcome SetText(HWND, Record& r, const char* text) { return AddressFieldSetText(r, text); }
     static std::int32_t Caret(const Record& r) { return r.caretPos; }
@@ -113,6 +100,21 @@ struct AddressFieldModel {
 };
 
 }  // namespace
+
+void SetEditFieldValue(HWND field, const std::uint8_t* bytes) {
+    if (auto* record = field::RecordOf<EditFieldModel>(field))
+        field::ApplyTo<EditFieldModel>(field, EditFieldSetValue(*record, bytes));
+}
+
+void GetEditFieldValue(HWND field, std::uint8_t* bytes) {
+    if (const auto* record = field::RecordOf<EditFieldModel>(field)) EditFieldGetValue(*record, bytes);
+}
+
+std::int32_t GetAddressDigits(HWND field, std::uint8_t* digits) {
+    std::int32_t count = 0;
+    if (const auto* record = field::RecordOf<AddressFieldModel>(field)) AddressFieldGetDigits(*record, digits, &count);
+    return count;
+}
 
 bool RegisterEditFieldClass(HINSTANCE instance) {
     return field::RegisterFieldClass(instance, EditFieldClassName, field::FieldProc<EditFieldModel>);

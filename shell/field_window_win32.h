@@ -25,9 +25,8 @@ bool RegisterFieldClass(HINSTANCE instance, const char* className, WNDPROC proce
 int ClientWidth(HWND window);
 
 // Model: a type with Record, and static Caret (the caret's cell among the
-// visible ones), SetBytes and GetBytes (the dialogs' private exchange), Text
-// and SetText (the standard text messages), KeyDown, Char, Click and Glyphs
-// over it.
+// visible ones), Text and SetText (the standard text messages), KeyDown,
+// Char, Click and Glyphs over it.
 // The input and paint handlers also get the window, for what the record does
 // not hold: the client width, the key state, the clipboard, a partner. The
 // record arrives as the creation parameter and is the window's from then on:
@@ -50,8 +49,6 @@ LRESULT CALLBACK FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     if (!record) return DefWindowProcA(window, message, wParam, lParam);
     const auto apply = [&](const FieldOutcome& o) { Apply(window, o, Model::Caret(*record)); };
     switch (message) {
-        case FieldSetBytes: apply(Model::SetBytes(*record, wParam, lParam)); return 0;
-        case FieldGetBytes: Model::GetBytes(*record, wParam, lParam); return 0;
         case WM_SETTEXT: apply(Model::SetText(window, *record, reinterpret_cast<const char*>(lParam))); return TRUE;
         case WM_GETTEXT:
             return static_cast<LRESULT>(
@@ -66,6 +63,21 @@ LRESULT CALLBACK FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_LBUTTONDOWN: apply(Model::Click(window, *record, LOWORD(lParam))); return 0;
         default: return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+// The record of a field of this model's class, or null for any other
+// window: the dialogs' direct calls check what they were given.
+template <class Model>
+typename Model::Record* RecordOf(HWND window) {
+    const auto procedure = reinterpret_cast<LONG_PTR>(&FieldProc<Model>);
+    if (!window || GetWindowLongPtrA(window, GWLP_WNDPROC) != procedure) return nullptr;
+    return reinterpret_cast<typename Model::Record*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// Applies a direct call's outcome to the field, as an input's would be.
+template <class Model>
+void ApplyTo(HWND window, const FieldOutcome& outcome) {
+    if (auto* record = RecordOf<Model>(window)) Apply(window, outcome, Model::Caret(*record));
 }
 
 }  // namespace vop::shell::field

@@ -44,8 +44,7 @@ int Run(HINSTANCE instance, LPWSTR commandLine, int showState) {
     if (!main) return 0;
     ShowWindow(main, showState);
     UpdateWindow(main);
-    if (commandLine && commandLine[0] != L'\0')
-        SendMessageW(main, WM_USER, 0, reinterpret_cast<LPARAM>(commandLine));
+    if (commandLine && commandLine[0] != L'\0') OpenCommandLine(commandLine);
     return RunMessageLoop(instance, main);
 }
 

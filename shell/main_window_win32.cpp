@@ -10,6 +10,7 @@
 
 #include "app/menu_commands.h"
 #include "app/program_paths.h"
+#include "app/settings_choices.h"
 #include "app/start_up.h"
 #include "app/window_sizing.h"
 #include "resources/resource_ids.h"
@@ -21,10 +22,11 @@ namespace vop::shell {
 namespace {
 
 constexpr const wchar_t* MainClassName = L"Vop";
+constexpr DWORD MainStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD MainExStyle = WS_EX_ACCEPTFILES;
 
 void ApplyOptimalSize(HWND window, SizingVariant variant) {
-    const OptimalPlacement p = OptimalSize(CurrentMetrics(), Editor().settings.FontCell, variant);
-    ChangeFontCell(Editor(), p.fontCell);
+    const OptimalPlacement p = TakeOptimalSize(Editor(), CurrentMetrics(), variant);
     if (p.resize) MoveWindow(window, p.x, p.y, p.width, p.height, TRUE);
 }
 
@@ -162,12 +164,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             }
             break;
         case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
-        case WM_USER: {
-            // The command line, as wide text: one path, maybe in double quotes.
-            const auto* text = reinterpret_cast<const wchar_t*>(lParam);
-            OpenNamedFile(Editor(), FullPath(CommandLinePath(Utf8(text ? text : L""))));
-            return 0;
-        }
         default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -182,13 +178,22 @@ WindowMetrics CurrentMetrics() {
     m.workTop = work.top;
     m.workWidth = work.right - work.left;
     m.workHeight = work.bottom - work.top;
-    m.frame = GetSystemMetrics(SM_CYFRAME);
+    // The frame and caption as the system draws them around the window's
+    // styles: for a program that says subsystem version 6.0 or later the
+    // frame is wider than SM_CYFRAME by the padded border.
+    RECT outer{};
+    AdjustWindowRectEx(&outer, MainStyle, FALSE, MainExStyle);
+    m.frame = outer.bottom;
+    m.caption = -outer.top - outer.bottom;
     m.vscroll = GetSystemMetrics(SM_CXVSCROLL);
-    m.caption = GetSystemMetrics(SM_CYCAPTION);
     m.menu = GetSystemMetrics(SM_CYMENU);
     RECT bar{};
     if (StatusBar() && GetWindowRect(StatusBar(), &bar)) m.statusBar = bar.bottom - bar.top;
     return m;
+}
+
+void OpenCommandLine(const wchar_t* commandLine) {
+    OpenNamedFile(Editor(), FullPath(CommandLinePath(Utf8(commandLine, wcslen(commandLine)))));
 }
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
@@ -203,7 +208,7 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    return CreateWindowExW(WS_EX_ACCEPTFILES, MainClassName, L" Vop", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+    return CreateWindowExW(MainExStyle, MainClassName, L" Vop", MainStyle, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }
 

@@ -22,15 +22,15 @@ struct PatternFieldWindowRecord {
     HWND* partner = nullptr;
 };
 
-// Ctrl as it was when the key was pressed, not as it is when the message is read.
-bool CtrlHeld() { return GetKeyState(VK_CONTROL) < 0; }
+// Ctrl and Alt as they were when the key was pressed, not as they are when
+// the message is read.
+HeldKeys Held() { return {GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0}; }
 
-// After a change of content the partner gets the whole pattern. Its own
-// FieldSetBytes never hands anything back, so the two rows cannot echo.
+// After a change of content the partner gets the whole pattern. Bytes set
+// so are never handed back, so the two rows cannot echo.
 FieldOutcome HandedOn(const PatternFieldWindowRecord& r, const FieldOutcome& outcome) {
     if (outcome.updatePartner && r.partner && *r.partner)
-        SendMessageA(*r.partner, FieldSetBytes, static_cast<WPARAM>(r.field.length),
-                     reinterpret_cast<LPARAM>(r.field.bytes.data()));
+        SetPatternBytes(*r.partner, static_cast<std::size_t>(r.field.length), r.field.bytes.data());
     return outcome;
 }
 
@@ -84,26 +84,19 @@ FieldOutcome PasteClipboard(HWND window, PatternFieldState& field) {
     return PatternFieldPaste(field, reinterpret_cast<const std::uint8_t*>(text->data()), text->size());
 }
 
-// VopAdvancedEditField: setting takes a byte count and the bytes; getting
-// gives the count through wParam and the bytes through lParam. A text set
-// by another program goes to the partner as typing does.
+// VopAdvancedEditField: a text set by another program goes to the partner as
+// typing does.
 struct PatternFieldModel {
     using Record = PatternFieldWindowRecord;
     static std::int32_t Caret(const Record& r) { return r.field.caretColumn; }
-    static FieldOutcome SetBytes(Record& r, WPARAM w, LPARAM l) {
-        return PatternFieldSetBytes(r.field, static_cast<std::size_t>(w), reinterpret_cast<const std::uint8_t*>(l));
-    }
-    static void GetBytes(const Record& r, WPARAM w, LPARAM l) {
-        PatternFieldGetBytes(r.field, reinterpret_cast<std::int32_t*>(w), reinterpret_cast<std::uint8_t*>(l));
-    }
     static std::string Text(const Record& r) { return PatternFieldText(r.field); }
     static FieldOutcome SetText(HWND, Record& r, const char* text) { return HandedOn(r, PatternFieldSetText(r.field, text)); }
     static FieldOutcome KeyDown(HWND window, Record& r, unsigned key) {
-        if (PatternFieldIsPasteKey(r.field, key, CtrlHeld())) return HandedOn(r, PasteClipboard(window, r.field));
+        if (PatternFieldIsPasteKey(r.field, key, Held())) return HandedOn(r, PasteClipboard(window, r.field));
         return HandedOn(r, PatternFieldKeyDown(r.field, key, field::ClientWidth(window)));
     }
     static FieldOutcome Char(HWND window, Record& r, unsigned code) {
-        return HandedOn(r, PatternFieldChar(r.field, code, CtrlHeld(), field::ClientWidth(window)));
+        return HandedOn(r, PatternFieldChar(r.field, code, Held(), field::ClientWidth(window)));
     }
     static FieldOutcome Click(HWND window, Record& r, unsigned x) {
         return PatternFieldClick(r.field, x, field::ClientWidth(window));
@@ -114,6 +107,17 @@ struct PatternFieldModel {
 };
 
 }  // namespace
+
+void SetPatternBytes(HWND row, std::size_t count, const std::uint8_t* bytes) {
+    if (auto* record = field::RecordOf<PatternFieldModel>(row))
+        field::ApplyTo<PatternFieldModel>(row, PatternFieldSetBytes(record->field, count, bytes));
+}
+
+std::int32_t GetPatternBytes(HWND row, std::uint8_t* bytes) {
+    std::int32_t count = 0;
+    if (const auto* record = field::RecordOf<PatternFieldModel>(row)) PatternFieldGetBytes(record->field, &count, bytes);
+    return count;
+}
 
 bool RegisterPatternFieldClass(HINSTANCE instance) {
     return field::RegisterFieldClass(instance, PatternFieldClassName, field::FieldProc<PatternFieldModel>);

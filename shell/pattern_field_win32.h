@@ -3,15 +3,14 @@
 // or as hex (two digit cells per byte, typing overwrites). A dialog makes the
 // rows in pairs; after every change of content a row sends its whole sequence
 // to its partner, so both show the same bytes. Besides the standard text
-// messages (shell/entry_fields_win32.h), two private messages carry raw bytes:
-//   FieldSetBytes: wParam = byte count (at most 256 are taken), lParam -> the bytes.
-//                  The row scrolls back to its start and does not pass them on.
-//   FieldGetBytes: wParam -> std::int32_t that receives the byte count,
-//                  lParam -> a buffer of 256 bytes that receives the bytes
-//                  (no terminating zero). Both return 0.
+// messages (shell/entry_fields_win32.h), the dialogs reach the raw bytes by
+// direct calls.
 #pragma once
 
 #include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
 
 #include "shell/entry_fields_win32.h"
 
@@ -31,5 +30,11 @@ bool RegisterPatternFieldClass(HINSTANCE instance);
 // (null pointer or null handle: no partner). The variable must outlive the
 // row. Null when the window could not be made.
 HWND CreatePatternField(HWND dialog, bool isHex, HWND* partner, int x, int y);
+
+// The row's bytes: `count` of them (at most 256 are taken), the row scrolled
+// back to its start and nothing passed on; or read into 256 bytes, with their
+// count. A window that is no pattern row takes and gives nothing.
+void SetPatternBytes(HWND row, std::size_t count, const std::uint8_t* bytes);
+std::int32_t GetPatternBytes(HWND row, std::uint8_t* bytes);
 
 }  // namespace vop::shell

@@ -27,7 +27,7 @@ void MakePair(HWND dialog, FieldDialog& d, std::size_t first, int asciiY, int he
 
 Pattern Read(HWND row) {
     Pattern p;
-    if (row) SendMessageA(row, FieldGetBytes, reinterpret_cast<WPARAM>(&p.length), reinterpret_cast<LPARAM>(p.bytes));
+    p.length = GetPatternBytes(row, p.bytes);
     return p;
 }
 

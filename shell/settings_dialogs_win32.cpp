@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/operation.h"
 #include "app/settings_choices.h"
 #include "entry_fields/edit_field_model.h"
 #include "resources/resource_ids.h"
@@ -19,8 +20,8 @@ HWND MakeColourField(HWND dialog, int y, std::uint32_t colour) {
     HWND field = CreateEntryField(dialog, EditFieldClassName,
                                   std::make_unique<EditFieldState>(MakeEditFieldState(1, 0, 3)), FieldLeft, y,
                                   FieldWidth, FieldHeight);
-    ColourBytes bytes = BytesOfColour(colour);
-    if (field) SendMessageA(field, FieldSetBytes, 0, reinterpret_cast<LPARAM>(bytes.data()));
+    const ColourBytes bytes = BytesOfColour(colour);
+    SetEditFieldValue(field, bytes.data());
     return field;
 }
 
@@ -33,7 +34,7 @@ HWND MakeColourFields(HWND dialog, FieldDialog& d) {
 
 ColourBytes FieldColour(HWND field, std::uint32_t unchanged) {
     ColourBytes bytes = BytesOfColour(unchanged);
-    if (field) SendMessageA(field, FieldGetBytes, 0, reinterpret_cast<LPARAM>(bytes.data()));
+    GetEditFieldValue(field, bytes.data());
     return bytes;
 }
 
@@ -64,6 +65,8 @@ FontChoice ReadFontChoice(HWND dialog) {
 // A normal window takes the optimal size for the chosen cell size; its size
 // change lays the view out again.
 void AcceptFont(HWND dialog) {
+    const Operation operation(Editor());
+    if (operation.refused()) return;
     HWND main = MainWindow();
     const OptimalPlacement p = ChooseFont(Editor(), ReadFontChoice(dialog), IsZoomed(main) != FALSE, CurrentMetrics());
     if (p.resize) MoveWindow(main, p.x, p.y, p.width, p.height, TRUE);

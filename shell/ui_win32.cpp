@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <utility>
 #include <vector>
 
 #include "shell/dialogs_win32.h"
@@ -29,13 +30,21 @@ constexpr UINT BlinkPeriodMs = 600;
 // Only Vop's own queue counts: the key's global state would also tell of an
 // Esc pressed in another program. Peeking also tells the window system the
 // program still responds. Paint and timer messages stay queued for when the
-// search ends.
+// search ends. Peeking runs whatever other programs sent to Vop's windows
+// meanwhile (the core puts off what they ask for until the search has
+// returned), and takes the quit message whatever the range: that one goes
+// back on the queue, and the search stops.
 bool PollDuringSearch() {
     bool escape = false;
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) escape = true;
-    while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}}) {
+        while (PeekMessageW(&msg, nullptr, first, last, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return true;
+            }
+            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) escape = true;
+        }
     }
     return escape;
 }

@@ -59,6 +59,12 @@ struct EditorState {
     std::uint8_t ReplaceAllSaveAgreed = 0;
     std::uint8_t ReplaceAllDeclined = 0;
 
+    // Operations of the editor in progress (app/operation.h), and what
+    // other programs asked for meanwhile, carried out once they have ended.
+    std::uint8_t OperationsRunning = 0;
+    bool CloseAsked = false;
+    bool ResizeAsked = false;
+
     EditorState();
     EditorState(const EditorState&) = delete;
     EditorState& operator=(const EditorState&) = delete;

@@ -31,7 +31,7 @@ TEST(StartUp, SettingsAndFontsComeFromTheProgramsFolderOnly) {
     EXPECT_EQ(none.ui.boxes.size(), 2u);
     EXPECT_EQ(none.ui.lastBoxText(), "Unable to load font file!");
     EXPECT_TRUE(none.files.pathsAsked.empty());
-    DataWindowChar(none.s, 'a', false);
+    DataWindowChar(none.s, 'a', {});
     EXPECT_EQ(none.s.Modified, 0);
 
     test::Session t;

@@ -109,7 +109,7 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
     for (auto& c : cases) {
         SCOPED_TRACE(c.message);
         Document d(4 * P);
-        DataWindowChar(d.s, 'Z', false);  // byte 0, on the screen
+        DataWindowChar(d.s, 'Z', {});  // byte 0, on the screen
         d.changeFile(c.newSize);
         d.ui.reply("Part of the file was modified. Save changes?", BoxAnswer::No);
         EXPECT_FALSE(GotoAddress(d.s, c.target, BoxOwner::ActiveDialog));
@@ -205,6 +205,23 @@ TEST(Saving, WritesOnlyThePagesTheUserChanged) {
         EXPECT_EQ(d.files.writtenAt, written);
         EXPECT_EQ(d.s.Modified, 0);
     }
+}
+
+// Another program cut the file inside the current page, and only the next
+// page holds changes: a save of the next page alone would leave zeros in the
+// gap where the screen shows the current page's bytes. Every held page the
+// file no longer holds whole is written too.
+TEST(Saving, PagesTheFileNoLongerHoldsAreWrittenToo) {
+    Document d(3 * P);
+    d.s.pages.NextPage.Bytes[5] ^= 0xFF;
+    d.s.pages.NextPage.Changed = true;
+    d.s.Modified = 1;
+    filesystem::resize_file(d.path, P / 2);
+    RunMenuCommand(d.s, IDM_FILE_SAVE);
+    Bytes shown(d.bytes.begin(), d.bytes.begin() + 2 * P);
+    shown[P + 5] ^= 0xFF;
+    EXPECT_EQ(test::ReadWholeFile(d.path), shown);
+    EXPECT_EQ(d.s.Modified, 0);
 }
 
 }  // namespace

@@ -327,7 +327,7 @@ struct EditorRun {
         }
         if (zero) return key(Key::Digit0, Ctrl);
         leaving();
-        DataWindowChar(s, code, ctrl);
+        DataWindowChar(s, code, KeyModifiers{ctrl});
     }
 
     // The Modify dialog's OK; a value left as shown changes nothing.

@@ -109,6 +109,23 @@ TEST(Keys, TheBlinkInvertsTheOccurrencesCells) {
     EXPECT_EQ(t.ui.inverted, cells);
 }
 
+// AltGr comes as Ctrl and Alt held together, and types: AltGr+0 (a German
+// keyboard's "}") writes no 00 byte, AltGr+L (a Polish "ł") does not search
+// again, and both characters are typed. Ctrl alone makes the shortcuts.
+TEST(Keys, AltGrTypesWhereCtrlMakesShortcuts) {
+    test::Session t;
+    t.open(Bytes(100, 'x'));
+    KeyModifiers altGr{true, false, false, true};
+    for (auto [key, code] : {pair{Key::Digit0, '}'}, {Key::L, '\xB3'}}) {
+        DataWindowKeyDown(t.s, key, altGr);
+        DataWindowChar(t.s, uint8_t(code), altGr);
+    }
+    DataWindowKeyDown(t.s, Key::Digit0, KeyModifiers{true});
+    DataWindowChar(t.s, '0', KeyModifiers{true});
+    EXPECT_EQ(Bytes(t.s.pages.CurrentPage.Bytes.get(), t.s.pages.CurrentPage.Bytes.get() + 4), (Bytes{'}', 0xB3, 0, 'x'}));
+    EXPECT_EQ(t.ui.dialogs.size(), 0u);
+}
+
 // The text view takes files of up to 75 MiB: one opened in it stays in it,
 // with an index of its own; one a byte larger falls back to the hex view,
 // and F4 passes the text view by with a beep.

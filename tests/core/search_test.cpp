@@ -10,11 +10,13 @@
 #include <filesystem>
 #include <random>
 
+#include "app/operation.h"
 #include "search/document_search.h"
 #include "search/find_replace.h"
 #include "search/search_progress.h"
 #include "search/sequence_matcher.h"
 #include "support/session.h"
+#include "view/screen_layout.h"
 
 namespace vop {
 namespace {
@@ -26,6 +28,13 @@ using test::Bytes;
 constexpr uint32_t P = PageSize;
 enum class Op { Find, All };
 const string NotFound = "Sequence not found!";
+const string PageQuestion = "Part of the file was modified. Save changes?";
+
+// The caret on a byte the screen shows.
+void ExpectCaretOnScreen(EditorState& s) {
+    uint64_t top = PageStart(s.pages.PageIndex) + uint64_t(s.TopOffset);
+    EXPECT_LT(CaretAddress(s) - top, uint64_t(ScreenRows(s) * BytesPerRow(s))) << CaretAddress(s) << " from " << top;
+}
 
 // The matcher against std::search on text made of runs of two bytes, where
 // its filter gives up for the linear scan: patterns AᵃBᵇ, and any piece of
@@ -176,8 +185,9 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
         t.files.plan.failFlushNumber = c.failFlushNumber;
         t.files.plan.changeAtRead = c.cutAtRead ? t.files.reads + c.cutAtRead : 0;
         t.files.plan.change = [&] { filesystem::resize_file(t.path, 2 * P); };
-        t.ui.reply("Part of the file was modified. Save changes?", BoxAnswer::Yes);
+        t.ui.reply(PageQuestion, BoxAnswer::Yes);
         ReplaceAll(t.s, pattern.data(), with.data(), 2);
+        ExpectCaretOnScreen(t.s);
         Bytes saved = file;
         for (size_t page = 1; page <= (c.failClose ? 3 : 1); ++page) saved[page * P] = 0x61;
         if (c.cutAtRead) saved.resize(2 * P);
@@ -196,6 +206,89 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
         RunFind(t.s, pattern.data(), 2);
         EXPECT_EQ(t.ui.boxes.size(), boxes);
         EXPECT_EQ(CaretAddress(t.s), caret);
+    }
+}
+
+// Another program at the file while a replace-all runs over a 5-page file
+// with an occurrence in pages 0, 2 and 4, each reached by a jump (Yes to the
+// first question saves the rest as the run goes): it cuts the file short
+// before the run reaches page 4 (below it, or inside it before the
+// occurrence), and the jump there is refused; or it locks the file as the
+// run starts, and the writes open it again once the lock has passed. The
+// caret ends on the screen after the last occurrence replaced, and what was
+// saved is in the file.
+TEST(SearchCancel, AnotherProgramCutsOrLocksTheFileUnderAReplaceAll) {
+    struct {
+        size_t cutTo;  // none: locked at the run's first open
+        string box;
+        uint32_t caret;
+        size_t replaced;
+    } cases[] = {
+        {3 * P, "Replaced 2 occurances", 2 * P + 102, 2},
+        {4 * P + 50, "Replaced 2 occurances", 2 * P + 102, 2},
+        {0, "Replaced 3 occurances", 4 * P + 102, 3},
+    };
+    Bytes ab = {'A', 'B'};
+    Bytes xy = {'x', 'y'};
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        test::Session t;
+        Bytes file(5 * P, 0);
+        for (size_t page : {0, 2, 4}) copy(ab.begin(), ab.end(), file.begin() + page * P + 100);
+        ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
+        t.files.plan.failOpenNumber = c.cutTo ? 0 : t.files.pathsAsked.size() + 1;
+        t.files.plan.changeAtWrite = c.cutTo ? 2 : 0;  // as page 2 is saved before the jump to page 4
+        t.files.plan.change = [&] { filesystem::resize_file(t.path, c.cutTo); };
+        t.ui.reply(PageQuestion, BoxAnswer::Yes);
+        ReplaceAll(t.s, ab.data(), xy.data(), 2);
+        EXPECT_EQ(t.ui.lastBoxText(), c.box);
+        EXPECT_EQ(CaretAddress(t.s), c.caret);
+        ExpectCaretOnScreen(t.s);
+        for (size_t k = 0; k < c.replaced; ++k) copy(xy.begin(), xy.end(), file.begin() + 2 * k * P + 100);
+        if (c.cutTo) file.resize(c.cutTo);
+        EXPECT_EQ(test::ReadWholeFile(t.path), file);
+        EXPECT_EQ(t.s.Modified, 0);
+    }
+}
+
+// Other programs send Vop messages at any time, and a long search's poll for
+// Esc delivers them: a close and a new size that arrive during a search or a
+// replace-all through a file of 20 pages (here at its third poll) wait until
+// it has returned. The close stops it as Esc does, then asks the save
+// question about what was replaced before the window goes; the new size lays
+// the screen out first. (Carried out inside the search, the close would free
+// the pages the search reads.)
+TEST(SearchCancel, ACloseOrANewSizeFromAnotherProgramWaitsForTheSearch) {
+    for (bool replace : {false, true}) {
+        SCOPED_TRACE(replace);
+        test::Session t;
+        Bytes file(20 * P, 0);
+        file[10] = file[20] = 0x41;
+        ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
+        Bytes pattern = {uint8_t(replace ? 0 : 0x41), uint8_t(replace ? 0x41 : 0x42)};
+        Bytes with = {0, 0x61};
+        t.ui.msPerPoll = 400;
+        t.ui.onPoll = [&](int poll) {
+            if (poll != 2) return;
+            t.ui.client = {600, 300};
+            DataWindowResized(t.s);
+            RequestExit(t.s);
+        };
+        int columns = 0;
+        t.ui.onClose = [&] {
+            columns = t.s.grid.columns;
+            ShutDown(t.s, nullopt);
+        };
+        if (replace) t.ui.reply("File has been modified. Save changes?", BoxAnswer::No);
+        {
+            const Operation dialogsOk(t.s);
+            if (replace) ReplaceAll(t.s, pattern.data(), with.data(), 2);
+            if (!replace) RunFind(t.s, pattern.data(), 2);
+        }
+        EXPECT_TRUE(t.ui.mainWindowClosed);
+        EXPECT_EQ(columns, BytesPerRowFor(600, 0) + 10);
+        EXPECT_EQ(t.ui.lastBoxText(), replace ? "File has been modified. Save changes?" : "");
+        EXPECT_EQ(test::ReadWholeFile(t.path), file);
     }
 }
 

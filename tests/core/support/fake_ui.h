@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -144,7 +145,10 @@ public:
     void hideCaret() override { ++caretHides; }
     void setTitle(const string& t) override { title = t; }
     void setSearchCommandsEnabled(bool e) override { searchEnabled = e; }
-    void closeMainWindow() override { mainWindowClosed = true; }
+    void closeMainWindow() override {
+        mainWindowClosed = true;
+        if (onClose) onClose();
+    }
     void layoutStatusParts(bool two, const string&) override { statusTwoParts = two; }
     void setStatusText(int part, const string& text) override { statusText[part] = text; }
     void scrollEnableArrows(bool e) override { scrollArrowsEnabled = e; }
@@ -167,7 +171,14 @@ public:
         statusText[0] = text;
         progress.push_back(text);
     }
-    bool cancelRequested() override { return polls++ == cancelAtPoll; }
+    // What other programs send while Vop polls (poll number given), and what the
+    // window's destruction does once the core closes it.
+    function<void(int)> onPoll;
+    function<void()> onClose;
+    bool cancelRequested() override {
+        if (onPoll) onPoll(polls);
+        return polls++ == cancelAtPoll;
+    }
     void startBlinking() override { ++blinking; }
     void stopBlinking() override { --blinking; }
     void openDialog(DialogKind k, BoxOwner) override { dialogs.push_back(k); }

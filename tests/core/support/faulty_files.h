@@ -30,6 +30,7 @@ struct FaultPlan {
     bool failSize = false;
     size_t failOpenNumber = 0;  // this open (1-based) fails: locked for a moment
     size_t changeAtRead = 0;    // before this read (1-based, of all files), `change` runs
+    int changeAtWrite = 0;      // or before this write
     function<void()> change;    // another program writing the file
     int failSeekNumber = 0;     // this seek (1-based, of all files) fails
     int failFlushNumber = 0;    // this flush (1-based, of files opened for update) fails
@@ -82,7 +83,8 @@ private:
         size_t write(const void* buffer, size_t count) override {
             owner_.writtenAt.push_back(at_);
             size_t part = count;
-            if (++owner_.writes == owner_.plan.failWriteNumber) part = min(count, owner_.plan.partialWriteBytes);
+            if (++owner_.writes == owner_.plan.changeAtWrite) owner_.plan.change();
+            if (owner_.writes == owner_.plan.failWriteNumber) part = min(count, owner_.plan.partialWriteBytes);
             size_t written = real_->write(buffer, part);
             at_ += written;
             return part < count ? min(written, count - 1) : written;

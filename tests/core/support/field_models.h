@@ -67,6 +67,12 @@ struct Run {
 
     uint8_t* Raw(string& bytes) { return reinterpret_cast<uint8_t*>(bytes.data()); }
 
+    // Ctrl half the time, and Alt with it (AltGr) or alone now and then.
+    HeldKeys Held() {
+        unsigned k = Next();
+        return {k % 2 == 1, k % 3 == 0};
+    }
+
     // A text's hex digits as shown, in order, every other character left out.
     string DigitsOf(string text) {
         string digits;
@@ -227,16 +233,16 @@ struct PatternRun : Run {
     int Last() { return int(cells.size()) - Full(); }
 
     // Ctrl+V in the character row pastes the clipboard's text, up to its
-    // zero or 256 bytes, in place of the pattern; V without Ctrl, or in the
-    // hex row, pastes nothing.
+    // zero or 256 bytes, in place of the pattern; V without Ctrl, with AltGr
+    // (Ctrl and Alt), or in the hex row, pastes nothing.
     void PressKey() {
         ReadKey();
-        bool ctrl = Next() % 2;
+        HeldKeys held = Held();
         Move(Last(), row.caretColumn ? 1 : w);
-        if (!r && ctrl && key == 'V') Replace(clipboard.c_str(), 256);
+        if (!r && held.ctrl && !held.alt && key == 'V') Replace(clipboard.c_str(), 256);
         if (r && digit != '.') TypeDigit();
         Erase(w);
-        if (PatternFieldIsPasteKey(row, key, ctrl))
+        if (PatternFieldIsPasteKey(row, key, held))
             outcome = PatternFieldPaste(row, Raw(clipboard), clipboard.size());
         else
             outcome = PatternFieldKeyDown(row, key, 258);
@@ -254,12 +260,13 @@ struct PatternRun : Run {
     }
 
     // The character row inserts, but the 256th byte keeps the caret on it.
-    // Ctrl and Backspace type nothing, and the hex row takes no characters.
+    // Ctrl (but AltGr's Ctrl and Alt) and Backspace type nothing, and the hex
+    // row takes no characters.
     void TypeChar() {
-        bool ctrl = Next() % 2;
+        HeldKeys held = Held();
         unsigned code = Next();
-        outcome = PatternFieldChar(row, code, ctrl, 258);
-        if (r || ctrl || code == '\b') return;
+        outcome = PatternFieldChar(row, code, held, 258);
+        if (r || (held.ctrl && !held.alt) || code == '\b') return;
         Insert(char(code), 256);
         if (edited) caret -= Full();
     }

@@ -5,8 +5,9 @@
 // through unchanged. A program that does not answer within
 // two seconds leaves its status bar out of `info`.
 // Usage: vop_probe info | press <button> | command <id> | post <message> [wparam]
-//        | size <w> <h> | wheel <delta> | sendkeys <vk>... | drop <path>... | clip <text> [locale]
-//        | resources | lock <path> <ms> <share>
+//        | size <w> <h> | wheel <delta> | sendkeys <vk>... | type <text> | drop <path>...
+//        | clip <text> [locale] | resources | lock <path> <ms> <share> | chord <vk>...
+//        | send main|field<n> <message> <wparam> <lparam>|image
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -104,6 +105,10 @@ int Info(HWND main) {
         }
         wprintf(L"clashes=%d\n", clashes);
     }
+    // A modal box or dialog disables the main window before it is made, and
+    // shows only once its queue is first empty: a disabled window with no box
+    // in sight means one is on its way.
+    wprintf(L"enabled=%d\n", IsWindowEnabled(main));
     if (!IsWindowVisible(main)) return 0;  // still being made: its place and size are not final
     RECT r{}, data = Place(FindWindowExW(main, nullptr, L"VopDataField", nullptr)), client = Place(main);
     GetWindowRect(main, &r);
@@ -145,6 +150,39 @@ int SendKeys(int count, wchar_t** codes) {
         keybd_event(BYTE(_wtoi(codes[i])), 0, KEYEVENTF_KEYUP, 0);
     }
     return 0;
+}
+
+// Characters typed through the system's input queue, as an on-screen keyboard
+// types them: each arrives as itself, whatever the keyboard layout (X input
+// cannot type every character reliably).
+int Type(const wchar_t* text) {
+    for (; *text; ++text)
+        for (DWORD flags : {KEYEVENTF_UNICODE, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = *text;
+            input.ki.dwFlags = flags;
+            SendInput(1, &input, sizeof input);
+        }
+    return 0;
+}
+
+// Keys held together, pressed in order and let go in reverse: Ctrl and Alt
+// together are what Windows reports for AltGr.
+int Chord(int count, wchar_t** codes) {
+    for (int i = 0; i < count; ++i) keybd_event(BYTE(_wtoi(codes[i])), 0, 0, 0);
+    for (int i = count; i-- > 0;) keybd_event(BYTE(_wtoi(codes[i])), 0, KEYEVENTF_KEYUP, 0);
+    return 0;
+}
+
+// A message sent as another program sends it, to the main window or a field
+// of the dialog in front; "image" for lParam stands for the address of Vop's
+// own image, which a handler taking lParam for a pointer could read.
+int Send(HWND main, HWND dialog, const wstring& target, UINT message, WPARAM w, const wstring& l) {
+    HWND to = target == L"main" ? main : Field(dialog, _wtoi(target.c_str() + 5));
+    LPARAM lParam = l == L"image" ? GetWindowLongPtrW(main, GWLP_HINSTANCE) : _wtoi(l.c_str());
+    DWORD_PTR result = 0;
+    return !SendMessageTimeoutW(to, message, w, lParam, SMTO_NORMAL, 5000, &result);
 }
 
 HGLOBAL Block(const void* data, SIZE_T size) {
@@ -222,6 +260,8 @@ int main() {
     auto number = [&](int i) { return i < argc ? _wtoi(argv[i]) : 0; };
     HWND vop = FindWindowW(L"Vop", nullptr), dialog = ProgramDialog(vop);
     if (verb == L"sendkeys") return SendKeys(argc - 2, argv + 2);
+    if (verb == L"chord") return Chord(argc - 2, argv + 2);
+    if (verb == L"type" && argc > 2) return Type(argv[2]);
     if (verb == L"lock" && argc > 4) return Lock(argv[2], number(3), number(4));
     if (verb == L"clip") return !Clip(argc > 2 ? argv[2] : L"", number(3));
     if (!vop) return 1;
@@ -236,5 +276,6 @@ int main() {
     if (verb == L"wheel")  // one step of a wheel or touchpad, of any size
         return !PostMessageW(data, WM_MOUSEWHEEL, MAKEWPARAM(0, number(2)), 0);
     if (verb == L"drop") return !Drop(vop, argc - 2, argv + 2);
+    if (verb == L"send" && argc > 5) return Send(vop, dialog, argv[2], number(3), number(4), argv[5]);
     return 64;
 }
