@@ -7,13 +7,10 @@ namespace vop {
 namespace {
 
 // A record filled in by hand may carry a caret outside its positions; every
-// rule starts from a caret inside them so no write can land outside the value.
+// rule starts from a caret inside them (there is at least one) so no write
+// can land outside the value.
 void KeepCaretInRange(EditFieldState& s, std::int32_t positions) {
-    if (positions <= 0) {
-        s.caretPos = 0;
-    } else {
-        s.caretPos = std::clamp(s.caretPos, 0, positions - 1);
-    }
+    s.caretPos = std::clamp(s.caretPos, 0, positions - 1);
 }
 
 void Advance(EditFieldState& s, std::int32_t positions) {

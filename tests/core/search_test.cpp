@@ -92,7 +92,10 @@ TEST(DocumentSearch, FindsWhatStdSearchFindsAcrossEveryBorder) {
             (heldByte ? *heldByte : file[at + k]) = shown[at + k] = pattern[k];  // an edit where held
         }
         t.dir.write("doc", file);
+        // From anywhere in the current page, or just before the occurrence,
+        // so that a first segment may be shorter than the pattern.
         uint32_t start = uint32_t(PageStart(page) + rng() % min(at - PageStart(page) + 1, held - PageStart(page)));
+        if (rng() % 2 && at >= PageStart(page) + 8) start = uint32_t(at - rng() % 8);
         auto want = std::search(shown.begin() + start, shown.end(), pattern.begin(), pattern.end());
         SearchProgress progress(t.s, "", start, file.size());
         SearchHit hit = FindInDocument(t.s, start, SequenceMatcher(pattern.data(), pattern.size()), progress);
