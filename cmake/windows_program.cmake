@@ -32,7 +32,8 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/VERSION CONTENT "${PROJECT_VERSION}\n"
 add_executable(Vop WIN32 ${VOP_SHELL_SOURCES} resources/vop.rc)
 target_compile_options(Vop PRIVATE ${VOP_STRICT_WARNINGS})
 target_include_directories(Vop PRIVATE ${VOP_GENERATED})
-target_link_libraries(Vop PRIVATE vop_core comctl32 comdlg32 shell32 ole32 winmm gdi32 user32 msimg32)
+# uuid before oleacc: both define IID_IAccessible.
+target_link_libraries(Vop PRIVATE vop_core comctl32 comdlg32 shell32 ole32 uuid oleacc oleaut32 winmm gdi32 user32 msimg32)
 # wWinMain: the command line arrives as wide text, so any file name gets through.
 # The link map says which runtime libraries went in (scripts/check_release.py
 # holds them against THIRD-PARTY-NOTICES.txt).
@@ -61,7 +62,7 @@ foreach(tool_src ${VOP_WINE_TOOLS})
   get_filename_component(tool ${tool_src} NAME_WE)
   string(REGEX REPLACE "_win32$" "" tool ${tool})
   add_executable(${tool} ${tool_src})
-  target_link_libraries(${tool} PRIVATE vop_core comctl32 gdi32 user32 psapi shell32 ntdll)
+  target_link_libraries(${tool} PRIVATE vop_core comctl32 gdi32 user32 psapi shell32 ntdll ole32 uuid oleacc oleaut32)
   target_link_options(${tool} PRIVATE -static -static-libgcc -static-libstdc++)
   set_target_properties(${tool} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 endforeach()

@@ -234,7 +234,7 @@ std::string PatternFieldText(const PatternFieldState& s) {
             text.push_back(static_cast<char>(HexDigitChar(static_cast<std::uint8_t>(b >> 4))));
             text.push_back(static_cast<char>(HexDigitChar(static_cast<std::uint8_t>(b & 0x0F))));
         } else {
-            text.push_back(static_cast<char>(b));
+            text.push_back(b == 0 ? ZeroByteShown : static_cast<char>(b));
         }
     }
     return text;

@@ -67,6 +67,9 @@ void PatternFieldGetBytes(const PatternFieldState& s, std::int32_t* length, std:
 // character row takes the characters, the hex row the digits two a byte (a
 // last lone digit the high one of a byte, as typed), each up to the capacity.
 std::string PatternFieldText(const PatternFieldState& s);
+// A 00 byte in the character row reads as a middle dot (code page 1252): the
+// row draws a picture for it, and a zero would end the text there.
+constexpr char ZeroByteShown = '\xB7';
 FieldOutcome PatternFieldSetText(PatternFieldState& s, const char* text);
 
 // What WM_PAINT draws, in order.

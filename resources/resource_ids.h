@@ -32,6 +32,10 @@
 #define IDC_FONT_ASCII 1018
 #define IDC_FONT_HEX 1019
 
+/* The labels of the entry fields, in the order of their fields: the
+   dialogs place each field right after its label */
+#define IDC_LABEL_FIRST 1030
+
 /* The About picture */
 #define IDR_ABOUT_PICTURE 122
 

@@ -34,12 +34,12 @@ import make_notices  # noqa: E402
 import make_zip  # noqa: E402
 
 # Windows' own DLLs, present on every installation: nothing else may be imported.
-SYSTEM_DLLS = {"kernel32", "user32", "gdi32", "comctl32", "comdlg32", "shell32", "winmm", "msimg32",
+SYSTEM_DLLS = {"kernel32", "user32", "gdi32", "comctl32", "comdlg32", "shell32", "winmm", "msimg32", "oleacc",
                "ole32", "oleaut32", "msvcrt", "advapi32", "shlwapi", "uxtheme", "version", "winspool"}
 # The runtime libraries a static mingw-w64 link may take from, and the notice that names each.
 RUNTIME_LIBRARIES = {
     "crt2u.o": "mingw-w64 runtime", "libmingw32.a": "mingw-w64 runtime", "libmingwex.a": "mingw-w64 runtime",
-    "libmoldname.a": "mingw-w64 runtime", "libpthread.a": "winpthreads", "libstdc++.a": "GCC runtime",
+    "libmoldname.a": "mingw-w64 runtime", "libuuid.a": "mingw-w64 runtime", "libpthread.a": "winpthreads", "libstdc++.a": "GCC runtime",
     "libgcc.a": "GCC runtime", "libgcc_eh.a": "GCC runtime", "crtbegin.o": "GCC runtime", "crtend.o": "GCC runtime",
 }
 SUPPORTED_OS = {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/data_window_input.h"
+#include "shell/data_accessible_win32.h"
 #include "shell/shell_win32.h"
 #include "view/data_render.h"
 #include "view/glyph_strips.h"
@@ -151,7 +152,10 @@ LRESULT CALLBACK DataWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             DataWindowResized(s);
             CreateDataCaret(window);
             return 0;
-        case WM_SETFOCUS: CreateDataCaret(window); return 0;
+        case WM_SETFOCUS:
+            CreateDataCaret(window);
+            NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
+            return 0;
         case WM_KILLFOCUS:
             DestroyCaret();
             DataCaretDestroyed(s);
@@ -170,6 +174,10 @@ LRESULT CALLBACK DataWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_LBUTTONDOWN: DataWindowClick(s, LOWORD(lParam), HIWORD(lParam)); return 0;
         case WM_LBUTTONDBLCLK: DataWindowDoubleClick(s, LOWORD(lParam), HIWORD(lParam)); return 0;
         case WM_MOUSEWHEEL: DataWindowWheel(s, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+        case WM_GETOBJECT:
+            if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) break;
+            return AnswerGetObject(window, wParam);
+        case TellReadersMessage: TellReaders(window); return 0;
         default: break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -1,6 +1,7 @@
 #include "shell/field_dialog_win32.h"
 
 #include "app/operation.h"
+#include "resources/resource_ids.h"
 #include "shell/shell_win32.h"
 
 namespace vop::shell {
@@ -18,6 +19,18 @@ void StopBeingActive(HWND dialog, FieldDialog* data) {
 void Finish(HWND dialog, FieldDialog* data, INT_PTR result) {
     StopBeingActive(dialog, data);
     EndDialog(dialog, result);
+}
+
+// Each field goes right after its label in the dialog's order (field k's
+// label is IDC_LABEL_FIRST + k): Tab reaches the fields in their places,
+// a label's mnemonic moves the focus to its field, and screen readers take
+// the label that precedes a control for its name.
+void PlaceAfterLabels(HWND dialog, const FieldDialog& data) {
+    for (std::size_t k = 0; k < data.fields.size(); ++k) {
+        HWND label = GetDlgItem(dialog, IDC_LABEL_FIRST + static_cast<int>(k));
+        if (data.fields[k] && label)
+            SetWindowPos(data.fields[k], label, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 // The fields go with the dialog; their handle variables are emptied first,
@@ -39,6 +52,7 @@ INT_PTR CALLBACK FieldDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             PushActiveDialog(dialog);
             data->active = true;
             HWND focus = data->open(dialog, *data);
+            PlaceAfterLabels(dialog, *data);
             CenterOverMainWindow(dialog);
             if (focus) SetFocus(focus);
             return FALSE;  // the focus was set by hand

@@ -56,6 +56,15 @@ void Apply(HWND window, const FieldOutcome& outcome, std::int32_t caretPos) {
     if (outcome.takeFocus) SetFocus(window);
 }
 
+void KeepOwnText(HWND window, const std::string& text) {
+    std::string own(text.size() + 2, '\0');
+    const LRESULT length = DefWindowProcA(window, WM_GETTEXT, own.size(), reinterpret_cast<LPARAM>(own.data()));
+    own.resize(static_cast<std::size_t>(length));
+    if (own == text) return;
+    DefWindowProcA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
 bool RegisterFieldClass(HINSTANCE instance, const char* className, WNDPROC procedure) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = procedure;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "entry_fields/field_keys.h"
@@ -21,6 +22,10 @@ void Paint(HWND window, const std::vector<FieldGlyph>& glyphs);
 // Carries out what the record asked for, reading the caret position after
 // the input moved it.
 void Apply(HWND window, const FieldOutcome& outcome, std::int32_t caretPos);
+// The window's own text, which another program's GetWindowText reads
+// without asking the field, follows the text the field shows; screen readers
+// hear of every change.
+void KeepOwnText(HWND window, const std::string& text);
 bool RegisterFieldClass(HINSTANCE instance, const char* className, WNDPROC procedure);
 int ClientWidth(HWND window);
 
@@ -47,7 +52,10 @@ LRESULT CALLBACK FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     if (!record) return DefWindowProcA(window, message, wParam, lParam);
-    const auto apply = [&](const FieldOutcome& o) { Apply(window, o, Model::Caret(*record)); };
+    const auto apply = [&](const FieldOutcome& o) {
+        Apply(window, o, Model::Caret(*record));
+        KeepOwnText(window, Model::Text(*record));
+    };
     switch (message) {
         case WM_SETTEXT: apply(Model::SetText(window, *record, reinterpret_cast<const char*>(lParam))); return TRUE;
         case WM_GETTEXT:
@@ -77,7 +85,10 @@ typename Model::Record* RecordOf(HWND window) {
 // Applies a direct call's outcome to the field, as an input's would be.
 template <class Model>
 void ApplyTo(HWND window, const FieldOutcome& outcome) {
-    if (auto* record = RecordOf<Model>(window)) Apply(window, outcome, Model::Caret(*record));
+    if (auto* record = RecordOf<Model>(window)) {
+        Apply(window, outcome, Model::Caret(*record));
+        KeepOwnText(window, Model::Text(*record));
+    }
 }
 
 }  // namespace vop::shell::field

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "shell/data_accessible_win32.h"
 #include "shell/dialogs_win32.h"
 #include "shell/shell_win32.h"
 
@@ -84,11 +85,16 @@ public:
         }
     }
 
-    void invalidateData() override { InvalidateRect(DataWindow(), nullptr, FALSE); }
+    // A repaint or a caret move may change what a screen reader is told.
+    void invalidateData() override {
+        InvalidateRect(DataWindow(), nullptr, FALSE);
+        ReaderWordsMayHaveChanged();
+    }
 
     void invalidateDataRect(int left, int top, int right, int bottom) override {
         RECT r{left, top, right, bottom};
         InvalidateRect(DataWindow(), &r, FALSE);
+        ReaderWordsMayHaveChanged();
     }
 
     void invertDataRect(int left, int top, int right, int bottom) override {
@@ -107,7 +113,10 @@ public:
         return {r.right - r.left, r.bottom - r.top};
     }
 
-    void setCaretPos(int x, int y) override { SetCaretPos(x, y); }
+    void setCaretPos(int x, int y) override {
+        SetCaretPos(x, y);
+        ReaderWordsMayHaveChanged();
+    }
     void showCaret() override { ShowCaret(DataWindow()); }
     void hideCaret() override { HideCaret(DataWindow()); }
 

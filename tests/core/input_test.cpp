@@ -5,6 +5,7 @@
 
 #include "support/session.h"
 #include "view/data_render.h"
+#include "view/reader_words.h"
 #include "view/screen_layout.h"
 
 namespace vop {
@@ -124,6 +125,43 @@ TEST(Keys, AltGrTypesWhereCtrlMakesShortcuts) {
     DataWindowChar(t.s, '0', KeyModifiers{true});
     EXPECT_EQ(Bytes(t.s.pages.CurrentPage.Bytes.get(), t.s.pages.CurrentPage.Bytes.get() + 4), (Bytes{'}', 0xB3, 0, 'x'}));
     EXPECT_EQ(t.ui.dialogs.size(), 0u);
+}
+
+// What a screen reader is told of the data window after each step: the
+// caret's address, byte and character (a plain name where the byte draws
+// none, the screen's picture above 0x7F), a high hex digit waiting for its
+// low one, the text view's top line as shown (a tab a blank), and no file.
+TEST(Keys, WhatAScreenReaderIsTold) {
+    test::Session t;
+    Bytes file = {'A', '\t', 0x82, 0x00, 0xFF, 0x1F, '\n', 'b', 0xDB};
+    file.resize(20, '\n');
+    t.open(file);
+    struct {
+        int key;
+        char typed;
+        string name, value;
+    } steps[] = {
+        {0, 0, "Address 00000000, byte 41, A", "41"},
+        {Key::Right, 0, "Address 00000001, byte 09, tab", "09"},
+        {Key::Right, 0, "Address 00000002, byte 82, \xC3\xA9", "82"},
+        {Key::Right, 0, "Address 00000003, byte 00, null", "00"},
+        {Key::Right, 0, "Address 00000004, byte FF, no character", "FF"},
+        {Key::Right, 0, "Address 00000005, byte 1F, control character", "1F"},
+        {Key::F4, '4', "Address 00000005, byte 4F, O, low digit to come", "4F"},
+        {0, '1', "Address 00000006, byte 0A, line feed", "0A"},
+        {Key::F4, 0, "Line 1: A \xC3\xA9", "A \xC3\xA9"},  // the file as stored
+        {Key::Down, 0, "Line 2: b\xE2\x96\x88", "b\xE2\x96\x88"},
+        {Key::F4, 0, "Address 00000000, byte 41, A", "41"},  // the row of line 2's first byte
+    };
+    for (auto& step : steps) {
+        if (step.key) DataWindowKeyDown(t.s, step.key, None);
+        if (step.typed) DataWindowChar(t.s, uint8_t(step.typed), None);
+        EXPECT_EQ(DataWindowWords(t.s).name, step.name);
+        EXPECT_EQ(DataWindowWords(t.s).value, step.value);
+    }
+    t.ui.reply("File has been modified. Save changes?", BoxAnswer::No);
+    RunMenuCommand(t.s, IDM_FILE_CLOSE);
+    EXPECT_EQ(DataWindowWords(t.s).name, "No file open");
 }
 
 // The text view takes files of up to 75 MiB: one opened in it stays in it,

@@ -7,9 +7,10 @@
 // Usage: vop_probe info | press <button> | command <id> | post <message> [wparam]
 //        | size <w> <h> | wheel <delta> | sendkeys <vk>... | type <text> | drop <path>...
 //        | clip <text> [locale] | resources | lock <path> <ms> <share> | chord <vk>...
-//        | send main|field<n> <message> <wparam> <lparam>|image
+//        | send main|field<n> <message> <wparam> <lparam>|image | acc [end] | events
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <psapi.h>
 #include <winternl.h>
 #include <shellapi.h>
@@ -102,8 +103,16 @@ int Info(HWND main) {
             PrintRect(L"field" + to_wstring(n), Place(field));
             PrintText(n, field);
             clashes += !Clear(box, field);
+            // As a screen reader finds them: the window's own text, read
+            // without asking the field, and the label that comes before it.
+            wprintf(L"own%d=%ls\nlabel%d=%ls\n", n, Text(field).c_str(), n, Text(GetWindow(field, GW_HWNDPREV)).c_str());
         }
         wprintf(L"clashes=%d\n", clashes);
+        GUITHREADINFO gui{sizeof gui};
+        GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gui);
+        for (int n = 0; HWND field = Field(box, n); ++n)
+            if (field == gui.hwndFocus) wprintf(L"focus=field%d\n", n);
+        if (GetDlgCtrlID(gui.hwndFocus)) wprintf(L"focus=item%d\n", GetDlgCtrlID(gui.hwndFocus));
     }
     // A modal box or dialog disables the main window before it is made, and
     // shows only once its queue is first empty: a disabled window with no box
@@ -183,6 +192,67 @@ int Send(HWND main, HWND dialog, const wstring& target, UINT message, WPARAM w, 
     LPARAM lParam = l == L"image" ? GetWindowLongPtrW(main, GWLP_HINSTANCE) : _wtoi(l.c_str());
     DWORD_PTR result = 0;
     return !SendMessageTimeoutW(to, message, w, lParam, SMTO_NORMAL, 5000, &result);
+}
+
+// What a screen reader reads of the data window, through the object Vop
+// gives for it: its name, value, role, state and place. With "end", it keeps
+// the object until Vop has ended and asks again: the answer is an error, and
+// nobody crashes.
+int Acc(HWND data, bool end) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(data, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&object))) || !object)
+        return 1;
+    VARIANT self{}, role{}, state{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr, value = nullptr;
+    long x = 0, y = 0, w = 0, h = 0;
+    object->get_accName(self, &name);
+    object->get_accValue(self, &value);
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    object->accLocation(&x, &y, &w, &h, self);
+    wprintf(L"name=%ls\nvalue=%ls\nrole=%ld\nstate=%ld\nlocation=%ld,%ld,%ld,%ld\n", name ? name : L"",
+            value ? value : L"", role.lVal, state.lVal, x, y, x + w, y + h);
+    fflush(stdout);
+    for (int i = 0; end && IsWindow(data) && i < 600; ++i) Sleep(50);
+    if (end) wprintf(L"late=%08lX\n", static_cast<unsigned long>(object->get_accName(self, &name)));
+    object->Release();
+    return 0;
+}
+
+// What a screen reader hears of the data window: the name and value changes
+// Vop raises for it, counted until the data window next gets the focus (the
+// caller's mark that its steps are done), and the name then.
+struct Heard {
+    HWND data;
+    int names, values;
+} heard;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
+    if (window != heard.data || object != OBJID_CLIENT) return;
+    heard.names += event == EVENT_OBJECT_NAMECHANGE;
+    heard.values += event == EVENT_OBJECT_VALUECHANGE;
+    if (event == EVENT_OBJECT_FOCUS) PostQuitMessage(0);  // events arrive inside the wait: end it
+}
+
+int Events(HWND data) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(data, &process);
+    heard.data = data;
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // a queue for the events to arrive in
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, Hear, process, 0,
+                                         WINEVENT_OUTOFCONTEXT);
+    wprintf(L"hooked\n");
+    fflush(stdout);
+    SetTimer(nullptr, 0, 60000, nullptr);  // a mark that never comes ends it, with what was heard
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_TIMER) DispatchMessageW(&msg);
+    UnhookWinEvent(hook);
+    wprintf(L"names=%d\nvalues=%d\n", heard.names, heard.values);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    return Acc(data, false);
 }
 
 HGLOBAL Block(const void* data, SIZE_T size) {
@@ -267,6 +337,9 @@ int main() {
     if (!vop) return 1;
     HWND data = FindWindowExW(vop, nullptr, L"VopDataField", nullptr);
     if (verb == L"info") return Info(vop);
+    if (verb == L"acc") CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (verb == L"acc") return Acc(data, argc > 2);
+    if (verb == L"events") return Events(data);
     if (verb == L"resources") return Resources(vop);
     if (verb == L"press" || verb == L"command")  // a dialog's button, a menu command
         return !PostMessageW(verb == L"press" ? dialog : vop, WM_COMMAND, number(2), 0);
