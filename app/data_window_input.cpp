@@ -160,7 +160,7 @@ void DataWindowWheel(EditorState& s, int delta) {
     // touchpad's swing back acts at once.
     constexpr std::int32_t Notch = 120;
     std::int32_t& sum = s.WheelRemainder;
-    if ((delta > 0 && sum < 0) || (delta < 0 && sum > 0)) sum = 0;
+    if (std::int64_t{delta} * sum < 0) sum = 0;
     sum += std::clamp(delta, -Notch, Notch);
     if (sum >= Notch) {
         ScrollLineUp(s);

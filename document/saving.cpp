@@ -141,10 +141,8 @@ int PromptSaveFile(EditorState& s) {
         case BoxAnswer::Cancel: return -1;
         // A failed save keeps the document: the command stops as if cancelled.
         case BoxAnswer::Yes: return SaveDocument(s) ? 0 : -1;
-        case BoxAnswer::No: DropChanges(s); return 0;
-        case BoxAnswer::Ok: break;
+        default: DropChanges(s); return 0;  // No
     }
-    return 0;
 }
 
 void CheckWritable(EditorState& s) {

@@ -59,7 +59,7 @@ RunFileSystem::RunFileSystem(EditorState& s) : s_(s), outer_(s.files), path_(s.p
 RunFileSystem::~RunFileSystem() { finish(); }
 
 std::unique_ptr<OpenFile> RunFileSystem::open(const std::string& path, OpenMode mode) {
-    if (path != path_ || mode == OpenMode::Replace) return outer_->open(path, mode);
+    if (path != path_) return outer_->open(path, mode);
     // A file that could not be opened for update (another program held it
     // for a moment) is asked again when a save needs it: a lock that has
     // passed costs the run nothing. The handle it had for reading is in no

@@ -131,6 +131,19 @@ TEST(Saving, DroppedChangesLeaveNothingBehind) {
     }
 }
 
+// No to the question of File/Open, then no file picked: the document stays,
+// its pages the file's bytes again, also when the file gives them back a
+// thousand bytes a read.
+TEST(Saving, ChangesDroppedAreReadBackInPieces) {
+    Document d(3 * P);
+    DataWindowChar(d.s, 'Z', {});
+    d.files.plan.readsAtMost = 1000;
+    d.ui.reply("File has been modified. Save changes?", BoxAnswer::No);
+    RunMenuCommand(d.s, IDM_FILE_OPEN);
+    d.expectHeld(d.bytes);
+    EXPECT_EQ(d.s.Modified, 0);
+}
+
 // A disk that fails part-way through a save that Close asked for: the
 // failure's own message, Modified and the held bytes kept, Close stopped;
 // once the disk is sound the next save writes all. A flush or close that

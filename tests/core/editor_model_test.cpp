@@ -779,6 +779,8 @@ struct EditorRun {
         if (range < 1) return;
         ASSERT_EQ(ui.scrollMax, range);
         ASSERT_EQ(ui.scrollPos, want.top / perRow());
+        // The thumb: the track (less the arrows) over the screens in the file, at least 5 pixels.
+        ASSERT_EQ(ui.thumb, max<int64_t>(5, (ui.client.height - 2 * 17) / (want.size / screen() + 1)));
     }
     void expectSameAsReference(const string& when) {
         SCOPED_TRACE(when);

@@ -31,10 +31,15 @@ TEST(GlyphLines, ABitBecomesAPixel) {
     EXPECT_EQ(GlyphLineStrokes(tables, 10, 20, 'A', 1), vector<GlyphStroke>({{14, 26, 16, 26}, {14, 27, 16, 27}}));
 }
 
-// An address of no digits is 0 whatever its slots still hold.
-TEST(EntryFields, EmptyAddress) {
+// An address of no digits is 0 whatever its slots still hold; a byte field
+// whose caret was left past its digits types into its last one.
+TEST(EntryFields, RecordsLeftAsTheyAre) {
     uint8_t stale[] = {5};
     EXPECT_EQ(AddressFieldValue(stale, 0), 0u);
+    EditFieldState byte = MakeEditFieldState(1, 1, 1);
+    byte.caretPos = 9;
+    EditFieldKeyDown(byte, '7');
+    EXPECT_EQ(byte.bytes, vector<uint8_t>{7});
 }
 
 }  // namespace

@@ -154,7 +154,8 @@ public:
     void scrollEnableArrows(bool e) override { scrollArrowsEnabled = e; }
     void scrollSetRange(int m) override { scrollMax = m; }
     int scrollArrowHeight() override { return 17; }
-    void scrollSetThumbHeight(int, bool) override {}
+    int thumb = 0;  // pixels
+    void scrollSetThumbHeight(int pixels, bool) override { thumb = pixels; }
     void scrollSetPos(int p) override { scrollPos = p; }
     void beep(int frequency, int ms) override { beeps.emplace_back(frequency, ms); }
 

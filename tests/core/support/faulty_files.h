@@ -34,6 +34,7 @@ struct FaultPlan {
     function<void()> change;    // another program writing the file
     int failSeekNumber = 0;     // this seek (1-based, of all files) fails
     int failFlushNumber = 0;    // this flush (1-based, of files opened for update) fails
+    size_t readsAtMost = SIZE_MAX;  // bytes one read gives at most, short before the end
 };
 
 class FaultyFileSystem : public FileSystem {
@@ -76,7 +77,7 @@ private:
         }
         size_t read(void* buffer, size_t count) override {
             if (++owner_.reads == owner_.plan.changeAtRead && owner_.plan.change) owner_.plan.change();
-            size_t got = real_->read(buffer, count);
+            size_t got = real_->read(buffer, min(count, owner_.plan.readsAtMost));
             at_ += got;
             return got;
         }
