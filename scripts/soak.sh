@@ -4,7 +4,7 @@
 # arguments has its own Wine session, display and folder under build/soak/,
 # so soaks of other seeds or modes may run beside it; a failure leaves
 # failed.png there, in the run's folder under runs/.
-# Usage: scripts/soak.sh [--minutes N] [--seed S] [--mode never-save|always-save]
+# Usage: scripts/soak.sh [--minutes N] [--seed S] [--mode never-save|always-save|mixed]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install_deps.sh"

@@ -78,20 +78,18 @@ TEST(SettingsFile, BytesInTheirPlaces) {
     };
     test::TempDir dir;
     string path = dir.file("Vop.cfg");
+    auto fields = [](const Settings& s) {
+        return tuple(int(s.FontType), int(s.FontCell), int(s.BlockCaret), s.ForegroundColor, s.BackgroundColor);
+    };
     for (auto& c : cases) {
         Settings got{0, 0, 0, 0x123456, 0xABCDEF};
         dir.write("Vop.cfg", c.file);
         EXPECT_EQ(LoadSettings(got, RealFileSystem(), path), 0);
+        EXPECT_EQ(fields(got), fields(c.want));
         EXPECT_EQ(SaveSettings(got, RealFileSystem(), path), 0);
         Settings again;
         LoadSettings(again, RealFileSystem(), path);
-        for (const Settings* s : {&got, &again}) {
-            EXPECT_EQ(s->FontType, c.want.FontType);
-            EXPECT_EQ(s->FontCell, c.want.FontCell);
-            EXPECT_EQ(s->BlockCaret, c.want.BlockCaret);
-            EXPECT_EQ(s->ForegroundColor, c.want.ForegroundColor);
-            EXPECT_EQ(s->BackgroundColor, c.want.BackgroundColor);
-        }
+        EXPECT_EQ(fields(again), fields(c.want));
     }
     chmod(path.c_str(), 0444);
     EXPECT_EQ(SaveSettings(Settings{}, RealFileSystem(), path), 1);

@@ -1,17 +1,23 @@
 # A soak test of the real Vop.exe: random use, seeded, for as long as asked,
 # with faults from outside (the file locked, made read-only, grown, shrunk,
-# taken away). After every step the program must live and answer within 5 s;
-# at the end its GDI objects, windows and working set must be back near where
-# they were once every dialog had opened once; and no byte may be lost or
-# written unasked:
-#  - never-save: every save question is answered No or Cancel and Save is never
-#    chosen, so each file must hold exactly what the driver itself put there;
-#  - always-save: every question is answered Yes and the run ends with a save,
-#    so each file must hold its first bytes with every typed byte applied.
-# The driver knows the caret (the status bar) and the font type (its own keys),
-# so it knows the byte each key writes. A failure prints the seed, the last 50
-# steps and what broke, and leaves failed.png; the same seed replays the steps.
-# Usage: soak.py [--minutes N] [--seed S] [--mode never-save|always-save]
+# taken away). After every step the program must live and answer within 5 s,
+# and every file on disk must hold exactly what the model of the bytes says:
+# per file its bytes on disk and, for the open file, the unsaved edits, which
+# always lie in the two held pages. So Yes to a save question (and File/Save)
+# writes every edit, No drops them all (the pages are read back), Cancel keeps
+# them and stops the command; an error box right after the Yes or the No means
+# that nothing was written or read back, and the edits stay. The modes answer:
+#  - never-save: No or Cancel, and Save is never chosen;
+#  - always-save: Yes, and the run ends with a Save;
+#  - mixed: Yes, No or Cancel at random, and Save now and then.
+# An Exit the driver asks for is never cancelled. The driver knows the caret
+# (the status bar) and the font type (its own keys), so it knows the byte each
+# key, Modify and each kind of Replace writes. The GDI objects, windows and
+# working set, sampled over the whole run, must stay near where they were once
+# every dialog had opened once, and not creep up; and a run must do a least
+# amount of work for its length. A failure prints the seed, the last 50 steps
+# and what broke, and leaves failed.png; the same seed replays the steps.
+# Usage: soak.py [--minutes N] [--seed S] [--mode never-save|always-save|mixed]
 import collections
 import os
 import random
@@ -24,25 +30,36 @@ from harness import CLOSE, COLORS, EXIT, OPEN, PROBE, SAVE, Vop, wait_for, winpa
 FIND, REPLACE, GOTO, FONTS, KEYS, ABOUT = 40002, 40010, 40013, 40012, 40011, 40003
 SHORTCUTS = {OPEN: "o", SAVE: "s", FIND: "f", REPLACE: "h", GOTO: "g"}
 WINDOW = [0xF030, 0xF120, 0xF020, 100]  # maximise, restore, minimise, the optimal size
-MOVES = ["Return", "Prior", "Next", "End", "Home", "Left", "Up", "Right", "Down", "F3", "F4", "F5", "F7",
-         "Delete", "Escape", "BackSpace", "Insert", "F2"]
+MOVES = "Return Prior Next End Home Left Up Right Down F3 F4 F5 F7 Delete Escape BackSpace Insert F2".split()
 SIZES = {"a.bin": 300000, "b.bin": 3000, "c.bin": 1}  # several pages, part of one, a single byte
 HEX = "0123456789abcdefABCDEF"
+ANSWERS = {"never-save": "n", "always-save": "y", "mixed": "yn"}  # to either save question
+# What the box right after a Yes (or Save) or a No says when nothing was written or read back.
+FAILED = {"y": ("Error opening file for writing!", "Error writing file!", "Error seeking in file!"),
+          "n": ("Error opening file!", "Error reading file!")}
+# How far each figure may rise over the run's first sample, and how far the
+# later half of the samples may sit above the earlier half on average. The
+# GDI objects move in threes as the system's cache of window DCs (a DC, its
+# region and its bitmap) grows with the most windows ever painting at once;
+# the working set grows by about 1.5 MiB over the first About boxes.
+LEAKS = {"gdi": (12, 6), "windows": (0, 0), "ws": (4096, 1536)}
+# The least work: steps a minute, then typed bytes, saves and searches a step (one of each at least).
+WORK = {"steps": 20, "typed": 1 / 20, "saves": 1 / 100, "searches": 1 / 100}
 
 
 class Soak:
     def __init__(self, vop, seed, mode):
-        self.vop, self.rng, self.saving = vop, random.Random(seed), mode == "always-save"
+        self.vop, self.rng, self.mode = vop, random.Random(seed), mode
         self.disk = {n: bytearray(random.Random(n).randbytes(s)) for n, s in SIZES.items()}  # as on disk
-        self.held = {n: bytearray(d) for n, d in self.disk.items()}  # with every byte typed since
         for name, data in self.disk.items():
             vop.write(name, data)
-        self.steps, self.faults, self.locks = collections.deque(maxlen=50), {}, []
-        self.count, self.font_type = 0, 0
+        self.steps, self.locks, self.samples, self.every = collections.deque(maxlen=50), [], [], {}
+        self.work, self.font_type, self.force = collections.Counter(), 0, None
+        self.fault = self.gone = None
 
     # ---- input, logged ----
     def log(self, what):
-        self.steps.append("%d: %s" % (self.count, what))
+        self.steps.append("%d: %s" % (self.work["steps"], what))
 
     def x(self, what, *xdotool):
         self.log(what)
@@ -53,7 +70,7 @@ class Soak:
 
     def probe(self, *args):  # a menu or system command, a drop, keys through the system's queue
         self.log(args)
-        self.vop.probe(*args)
+        return self.vop.probe(*args)
 
     def click(self, item):  # a control of the dialog in front
         self.log("click " + item)
@@ -70,52 +87,91 @@ class Soak:
         assert info["answered"] == "1", "the main window did not answer within 5 s"
         return info
 
-    def settle(self):  # every box or dialog that opened gets its answer or random input, and ends
-        for _ in range(12):
-            info = self.look()
-            if "boxtitle" not in info:
-                return info
-            self.answer(info["boxtitle"], info["boxtext"])
-            time.sleep(0.1)
-        raise AssertionError("a box that does not close: %r" % info)
+    # Every box that opens gets its answer, once, until the program is found
+    # idle twice in a row (no box, none on its way, no search running), so
+    # that what any earlier input set going has happened.
+    def settle(self):
+        calm, closing, deadline = 0, None, time.time() + 30
+        while calm < 2 and (info := self.look()):
+            box = info.get("box")
+            if box and box != closing and len(set(info["boxclient"].split(",")[::2])) > 1:  # (hidden while it searches)
+                self.resolve(info)
+                self.answer(info)
+                closing, deadline = box, time.time() + 30
+            calm = calm + 1 if not box and info.get("enabled") == "1" else 0
+            assert time.time() < deadline, "a box that does not close: %r" % info
+        self.resolve({})
+        assert not self.run, "a replace-all run ended without its count"
+        return info
 
-    def field(self, n, text):
+    def follow(self, info):  # the document shown and its caret; the edits of one that left are gone
+        name = ([n for n in SIZES if info.get("title") == winpath(self.vop.path(n))] + [None])[0]
+        if name != self.name:
+            assert not self.known or not self.edits or self.asked == "n", "%s left with unsaved edits" % self.name
+            self.name, self.edits, self.known, self.nibble = name, {}, True, None
+        self.size = int(info["status1"].split("(")[1][:-1]) if info.get("parts") == "2" else 0  # as Vop holds it
+        self.caret, self.info = self.address(info), info
+
+    def field(self, n, digits, info=None):  # hex digits typed from a field's first digit on
         self.click("field%d" % n)
-        self.x("type " + text, "type", text)
+        self.x("type " + digits, "type", digits)
+        if info:  # they overwrite what it showed and go on past its end
+            want = (digits + info["text%d" % n][len(digits):]).upper()
+            return bytes.fromhex(self.vop.wait_info("field%d to show %s" % (n, want),
+                                                    lambda i: i.get("text%d" % n) == want)["text%d" % n])
 
-    def pattern(self):  # a few bytes of the open file, as hex digits, so that they are found
-        data = self.held.get(self.name) or b"V"
+    def pattern(self):  # a few bytes of the open file as the user sees them, as hex digits, so that they are found
+        data = self.seen()
         at = self.rng.randrange(len(data))
         return data[at:at + self.rng.randint(1, 4)].hex()
 
-    def answer(self, title, text):  # random input, then OK, Cancel, Esc or the close box
-        rng = self.rng
+    def answer(self, info):  # random input, then OK, Cancel, Esc or the close box
+        rng, title, text, at = self.rng, info["boxtitle"], info["boxtext"], self.address(info)
         ending = rng.choice(["Return", "Escape", "alt+F4", "item2"])
         self.log("box %s: %s" % (title, text))
-        if title in ("Warning", "Save file"):  # Cancel would stop an Exit the driver asked for
-            no = ["n"] if self.exiting or title == "Warning" else ["n", "Escape"]
-            ending = rng.choice(["y"] if self.saving else no)
-        elif text == "Replace this occurrance?":  # asked again where Yes put the same bytes back: No then
-            where = self.vop.info().get("status0")
-            ending = "n" if where == self.replaced_at else rng.choice(["y", "n", "Escape"])
-            self.replaced_at = where if ending == "y" else None
+        if self.run and title == "Error":
+            self.run[2] = False
+        if title in ("Warning", "Save file"):  # Cancel only where the box has it, and never on the driver's Exit
+            assert self.edits or self.run or not self.known, "asked to save with nothing changed"  # (or a run's own)
+            cancel = title == "Save file" and not self.exiting and self.mode != "always-save"
+            ending = self.force or rng.choice([*ANSWERS[self.mode]] + cancel * ["Escape"])
+            self.pending = self.asked = ending if ending != "Escape" else None
+        elif text == "Replace this occurrance?":  # Yes writes the replacement where the caret is
+            search, replacement = self.replacing
+            assert self.seen()[at:at + len(search)] == search, "the caret at %X is not on the sequence" % at
+            ending = rng.choice(["y", "n", "Escape"])
+            self.write(at, replacement) if ending == "y" else None
+        elif text.startswith("Replaced "):  # the run's count: its first N occurrences are replaced
+            (found, agreed, clean), count, ending = self.run, int(text.split()[1]), "Return"
+            assert count == len(found) or count < len(found) and not clean, "%d of %d replaced" % (count, len(found))
+            for address in found[:count]:
+                self.write(address, self.replacing[1])
+            self.run = self.save() if agreed else None  # a run that saved once saves as it goes and at its end
         elif title == "Find Dialog":  # opening it forgets the pattern; a search leaves the text view
-            self.field(1, self.pattern())
+            ending = rng.choice([ending, "Return"])
+            self.field(1, self.pattern(), info)
             self.pattern_kept = ending == "Return"
             self.text_view &= not self.pattern_kept
-        elif title == "Replace Dialog":  # always-save replaces bytes by themselves: the model stands
-            search = self.pattern()
-            self.field(1, search)
-            self.field(3, search if self.saving else rng.choice([search, search[::-1], "41"]))
-            self.click("item1012") if rng.random() < 0.5 else None  # Replace all
+            self.work["searches"] += self.pattern_kept
+        elif title == "Replace Dialog":  # a replacement unlike the sequence, now and then of another length
+            ending, search, box = rng.choice([ending, "Return"]), self.field(1, self.pattern(), info), info["box"]
+            replacement = bytearray(rng.randbytes(len(search) + (rng.random() < 0.15)))
+            replacement[0] = search[0] ^ rng.randrange(1, 256)
+            replacement = self.field(3, replacement.hex(), info)
+            if rng.random() < 0.5:  # Replace all, on or off (a dialog that stays keeps it)
+                self.click("item1012")
+                self.every[box] = not self.every.get(box)
+            if ending == "Return" and len(search) == len(replacement):  # (otherwise refused: the dialog stays)
+                self.work["searches"] += 1
+                self.replacing = search, replacement
+                self.run = self.every.get(box) and [self.occurrences(search, at), False, True]
         elif title == "Goto Address":
             self.field(0, "%X" % rng.choice([0, self.size - 1, self.size, 0xFFFFFFFF, rng.randrange(self.size + 1)]))
-        elif title == "Modify":
-            self.field(0, "%02X" % rng.randrange(256))
-            time.sleep(0.3)  # the typed digits reach the field before it is read
-            shown = self.vop.info()
-            if ending == "Return":  # the byte under the caret takes the field's value
-                self.write(int(shown["status0"][:-1], 16), int(shown["text0"], 16), move=False)
+        elif title == "Modify":  # its two digits typed over: the byte's new value
+            value = rng.randrange(256)
+            self.field(0, "%02X" % value, info)
+            if ending == "Return" and self.seen()[at] != value:  # (a value left as it was changes nothing)
+                self.write(at, [value])
         elif title == "Set Colors":
             self.field(rng.randrange(2), "%06X" % rng.randrange(1 << 24))
         elif title == "Font":  # Normal, Double or Quad cells, the block caret, Ascii or Hex, or none
@@ -125,50 +181,89 @@ class Soak:
         elif title.startswith("About"):  # closed at once or after a while
             time.sleep(rng.choice([0, 0, 0.5, 2]))
             ending = rng.choice(["Return", "space"])
-        elif title == "Open" and rng.random() < 0.6:  # a file name typed in its name box, the text there selected
-            self.opened = rng.choice([n for n in SIZES if n != self.name and n != self.faults.get("vanish", [""])[0]])
-            self.keys("alt+n")
-            self.x("type " + self.opened, "type", self.opened)
-            ending, self.pattern_kept = "Return", False
-        elif title not in ("Keys", "Open"):  # a message
+        elif title == "Keys":  # (Esc leaves it open)
+            ending = rng.choice(["Return", "alt+F4"])
+        elif title == "Open":  # a file name typed in its name box, the text there selected, or no file
+            ending = rng.choice(["Escape", "alt+F4", "item2"])
+            if rng.random() < 0.6:
+                opened = rng.choice([n for n in SIZES if n not in (self.name, self.gone)])
+                self.keys("alt+n")
+                self.x("type " + opened, "type", opened)
+                ending, self.pattern_kept = "Return", False
+        else:  # a message
             ending = "Return"
-        self.click(ending) if ending == "item2" and title != "Keys" else self.keys(ending.replace("item2", "Escape"))
+        self.click(ending) if ending == "item2" else self.keys(ending)
 
-    # ---- the model of the bytes and the caret ----
-    def write(self, address, value, move=True):
-        data = self.held[self.name]
-        self.log("(byte %X := %02X)" % (address, value))
-        if address < len(data):  # (never-save: a file shrunk outside is still held whole)
+    # ---- the model of the bytes ----
+    def address(self, info):  # the caret's, as the status bar shows it when no search runs
+        return int(info["status0"][:-1], 16) if info.get("status0", "").endswith("h") else None
+
+    def seen(self):  # the open file as the user sees it: its bytes on disk with the unsaved edits
+        data = bytearray(self.disk[self.name])
+        for address, value in self.edits.items():
             data[address] = value
-        self.expect_caret = min(address + 1, self.size - 1) if move else address
+        return data
+
+    def occurrences(self, search, at):  # from the caret, each looked for after the one before
+        data, found = self.seen(), []
+        while (at := data.find(search, at)) >= 0:
+            found.append(at)
+            at += len(search)
+        return found
+
+    def write(self, address, values):
+        self.log("(%X := %s)" % (address, bytes(values).hex()))
+        self.edits.update(enumerate(values, address))
+
+    def save(self):
+        for address, value in self.edits.items():
+            self.disk[self.name][address] = value
+        self.work["saves"] += bool(self.edits)
+        self.edits = {}
+
+    def resolve(self, info):  # what the last Yes (or Save) or No did, as the box after it, or none, tells
+        answer, self.pending = self.pending, None
+        if answer:
+            failed = info.get("boxtext") in FAILED[answer]
+            self.log("(%s %s)" % (answer, "failed" if failed else "done"))
+            if self.run and answer == "y":  # a run that saved once saves as it goes
+                self.run[1] = not failed
+            elif self.run:  # a No ends a run without its count: what it replaced is dropped, or not known
+                self.run, self.known = None, not failed
+            if not failed:
+                self.save() if answer == "y" else self.edits.clear()
 
     # ---- the actions, with their weights ----
-    def type_character(self, info):
-        char, address = self.rng.choice(HEX + "xz Q~\t"), self.caret
-        self.expect_caret = address
-        self.x("type %r (font type %d)" % (char, self.font_type), "type", char)
-        if address is None:
+    def type_character(self, info):  # a hex digit, a printable character or any other one
+        rng, at = self.rng, self.caret
+        code = rng.choice([ord(rng.choice(HEX)), rng.randrange(32, 127), rng.randrange(1, 256)])
+        char = bytes([code]).decode("cp1252", "ignore") or chr(code)  # (the five it leaves out arrive as themselves)
+        # (X input cannot type the others reliably)
+        self.x("type %r" % char, "type", char) if 32 <= code < 127 else self.probe("type", char)
+        if at is None:
             return
-        if self.font_type == 0:
-            self.write(address, ord(char))
-        elif char in HEX:  # the high digit, then the low one; the second digit moves on
-            old, digit = (self.held[self.name] + bytes(address + 1))[address], int(char, 16)
-            first, self.pending = self.pending != address, None if self.pending == address else address
-            self.write(address, digit << 4 | old & 15 if first else old & 0xF0 | digit, move=not first)
-        want = "%08Xh" % self.expect_caret  # unless a question comes on the way (a page crossed)
-        self.vop.wait_info("typing %r at %X to move the caret to %s" % (char, address, want),
+        if self.font_type == 0 and code not in (8, 13, 27):
+            value, moves = code, True
+        elif self.font_type == 1 and char in HEX:  # the high digit, then the low one, which moves on
+            moves, digit, old = self.nibble == at, int(char, 16), self.seen()[at]
+            value, self.nibble = (old & 0xF0 | digit, None) if moves else (digit << 4 | old & 15, at)
+        else:
+            return
+        self.write(at, [value])
+        self.work["typed"] += 1
+        want = "%08Xh" % min(at + moves, self.size - 1)  # unless a question comes on the way (a page crossed)
+        self.vop.wait_info("typing %r at %X to move the caret to %s" % (char, at, want),
                            lambda i: "box" in i or i.get("status0") == want)
-        self.settle()
 
     def key(self, info):  # any key of the key table, with Ctrl, Shift or both
         key = self.rng.choice(["", "", "ctrl+", "shift+", "ctrl+shift+"]) + self.rng.choice(MOVES)
         key = self.rng.choice([key, key, "ctrl+l", "ctrl+0", "ctrl+KP_0", "ctrl+a"])
         if key.endswith("F4") and self.name:  # the next view: Ascii, Hex, the text view, Ascii again
             self.text_view, self.font_type = (False, self.font_type) if self.text_view else \
-                (False, 1) if self.font_type == 0 else (True, 0)
+                (self.font_type == 1, 1 - self.font_type)
         self.text_view &= not (key.endswith("F3") and self.pattern_kept)
         if self.caret is not None and key.endswith("0") and self.font_type == 0:
-            self.write(self.caret, 0)
+            self.write(self.caret, [0])
         self.keys(key)
         self.probe("sendkeys", 145) if self.rng.random() < 0.15 else None  # Scroll Lock; Wine keeps this toggle
 
@@ -191,53 +286,54 @@ class Soak:
             self.probe("post", 0x112, 0xF120) if command == 0xF020 else None
         self.vop.focus()
 
-    def menu(self, info):
-        command = self.rng.choice([OPEN, CLOSE, EXIT, COLORS, FONTS, KEYS, ABOUT] + 2 * [FIND, REPLACE, GOTO] +
-                                  self.saving * [SAVE])
-        self.exiting = command == EXIT
+    def menu(self, info, command=None):
+        command = command or self.rng.choice([OPEN, CLOSE, EXIT, COLORS, FONTS, KEYS, ABOUT, GOTO, GOTO] +
+                                             4 * [FIND, REPLACE] + (self.mode != "never-save") * 6 * [SAVE])
+        self.exiting, self.pending = command == EXIT, "y" if command == SAVE else None
         if command in SHORTCUTS and self.rng.random() < 0.5:
             return self.keys("ctrl+" + SHORTCUTS[command])
         self.probe("command", command)
 
     def drop(self, info):
-        self.opened = self.rng.choice([n for n in SIZES if n != self.name])
-        self.probe("drop", winpath(self.vop.path(self.opened)))
+        self.probe("drop", winpath(self.vop.path(self.rng.choice([n for n in SIZES if n != self.name]))))
 
-    def outside(self, info):  # another program at a file; always-save leaves out what changes its bytes
-        name = self.rng.choice(list(SIZES))
-        path, kind = self.vop.path(name), self.rng.choice(["lock", "read-only"] + (not self.saving) * [
-            "grow", "shrink", "vanish"])
-        if kind in self.faults or name in [n for n, _ in self.faults.values()]:
+    def outside(self, info):  # another program at a file, one change at a time
+        rng, name = self.rng, self.rng.choice(list(SIZES))
+        kind, path = rng.choice(["lock", "read-only", "grow", "shrink", "vanish"]), self.vop.path(name)
+        if self.fault:
             return
         self.log("outside: %s %s" % (kind, name))
         if kind == "lock":  # for a moment; with share 1 others may still read it
-            self.locks.append(subprocess.Popen(["wine", PROBE, "lock", winpath(path), self.rng.choice(
-                ["300", "1500", "4000"]), self.rng.choice("01")], env=self.vop.env, stderr=subprocess.DEVNULL))
-        elif kind in ("grow", "shrink"):
-            data = (self.disk[name] + random.Random(self.count).randbytes(70000))[:self.rng.randrange(
+            self.locks.append(subprocess.Popen(["wine", PROBE, "lock", winpath(path), rng.choice(
+                ["300", "1500", "4000"]), rng.choice("01")], env=self.vop.env, stderr=subprocess.DEVNULL))
+        elif kind in ("grow", "shrink"):  # under the open file, the held pages no longer tell what the file holds
+            data = (self.disk[name] + random.Random(self.work["steps"]).randbytes(70000))[:rng.randrange(
                 len(self.disk[name]) + 1) if kind == "shrink" else None]
-            self.disk[name], self.held[name] = data, bytearray(data)
+            self.disk[name] = data
             self.vop.write(name, data)
+            self.known &= name != self.name
         else:  # until a later step
-            self.faults[kind] = (name, self.count + self.rng.randint(1, 6))
             os.chmod(path, 0o444) if kind == "read-only" else os.rename(path, path + ".gone")
+            self.gone = name if kind == "vanish" else None
+            self.fault = kind, path, self.work["steps"] + rng.randint(1, 6)
 
     def end_faults(self, now=False):
-        for kind, (name, until) in list(self.faults.items()):
-            if now or self.count >= until:
-                path = self.vop.path(name)
-                self.log("outside: %s %s ends" % (kind, name))
-                os.chmod(path, 0o644) if kind == "read-only" else os.rename(path + ".gone", path)
-                del self.faults[kind]
+        if self.fault and (now or self.work["steps"] >= self.fault[2]):
+            kind, path, _ = self.fault
+            self.log("outside: %s ends" % kind)
+            os.chmod(path, 0o644) if kind == "read-only" else os.rename(path + ".gone", path)
+            self.fault = self.gone = None
         self.locks = [lock for lock in self.locks if (lock.wait(30) if now else lock.poll()) is None]
 
-    ACTIONS = [(30, type_character), (28, key), (12, mouse), (4, window), (12, menu), (3, drop), (5, outside)]
+    ACTIONS = [type_character, key, mouse, window, menu, drop, outside]
+    WEIGHTS = [36, 22, 10, 4, 16, 3, 5]
 
     # ---- a run ----
     def begin(self):  # Vop started on a.bin; the font type it saved at its last exit holds
         self.end_faults(now=True)  # (a.bin may be locked when an Exit starts it again)
-        self.text_view, self.pattern_kept, self.pending, self.exiting, self.replaced_at = False, False, None, False, None
-        self.name, self.size, self.caret = "a.bin", len(self.disk["a.bin"]), 0
+        self.text_view = self.pattern_kept = self.exiting = False
+        self.name = self.pending = self.run = self.asked = None
+        self.edits, self.known = {}, True
         self.vop.start(winpath(self.vop.path("a.bin"))).wait_open(self.vop.path("a.bin"))
         # Every dialog once first, closed by its close box, and the window resized:
         # what the system makes the first time and keeps (fonts, the Open
@@ -245,63 +341,81 @@ class Soak:
         for command in (OPEN, ABOUT, COLORS, FONTS, KEYS, FIND, REPLACE, GOTO):
             self.vop.probe("command", command)
             wait_for("a dialog", lambda: "box" in self.vop.info(), 60)  # the first Open dialog is slow
-            self.vop.click(3, 3, key="item1012") if command == REPLACE else None
+            if command == REPLACE:  # and a message box over a dialog: a replacement too long
+                self.vop.click(3, 3, key="item1012")
+                self.vop.click(3, 3, key="field3")
+                self.vop.xdotool("type", "00")
+                self.vop.key("Return")
+                self.vop.answer("ok", "Error", "Source and target must have equal lenght!")
             self.vop.key("Return" if command == ABOUT else "alt+F4")
             self.vop.wait_box(None)
         self.window(self.vop.info(), resize=True)
-        self.start = self.resources()
-        assert self.start["gdi"] > 0, "the probe cannot count the program's GDI objects"
+        self.sample()
 
-    def resources(self):  # maximised, so that the window's own memory, which follows its size, compares
-        self.probe("post", 0x112, 0xF030)
-        time.sleep(1)
-        # asked again when a probe comes back with nothing, as one now and then does
-        read = lambda: {k: int(v) for k, v in (line.split("=") for line in self.vop.probe("resources").split())}
-        return wait_for("the program's resources", lambda: [r for r in [read()] if r])[0]
-
-    def step(self):
-        self.count += 1
-        self.end_faults()
-        info = self.settle()
-        self.name = ([n for n in SIZES if info.get("title") == winpath(self.vop.path(n))] + [None])[0]
-        self.size = int(info["status1"].split("(")[1][:-1]) if info.get("parts") == "2" else 0  # as Vop holds it
-        self.caret = int(info["status0"][:-1], 16) if self.size else None
-        self.opened, self.exiting = None, False
-        self.rng.choices(*zip(*[(action, weight) for weight, action in self.ACTIONS]))[0](self, info)
-        if self.opened and self.settle().get("title") == winpath(self.vop.path(self.opened)):
-            self.pending = None  # a high digit typed before belongs to the file left
-        self.settle()
-        if self.vop.process.poll() is not None or not self.saving:  # after Exit all that was agreed is saved
-            self.check_files()
-        if self.vop.process.poll() is not None:
-            self.begin()
-        if self.count % 200 == 0:  # every dialog is closed: the trend of what the program holds
-            print("step %d: %s" % (self.count, self.resources()), flush=True)
-
-    def check_files(self):
-        for name, data in (self.held if self.saving else self.disk).items():
-            if os.path.exists(self.vop.path(name)):
-                got = self.vop.read(name)
-                assert got == data, name + " differs on disk from what was agreed"
-
-    def finish(self):
-        self.end_faults(now=True)
-        self.settle()
-        self.probe("command", FONTS)  # back to the first cell size: bigger glyphs take more memory, rightly
+    # What the program holds, in Normal cells and maximised: bigger glyphs and
+    # a bigger window rightly take more memory.
+    def sample(self):
+        self.probe("command", FONTS)
         self.vop.wait_box("Font")
         self.click("item1015")
         self.keys("Return")
-        self.settle()
-        end = self.resources()
-        print("resources after every dialog once %s, at the end %s" % (self.start, end))
-        for key, bound in (("gdi", 16), ("user", 16), ("windows", 0), ("ws", 8192)):
-            assert end[key] - self.start[key] <= bound, "%s grew from %d to %d" % (key, self.start[key], end[key])
-        self.probe("command", SAVE) if self.saving else None
-        self.exiting = True
-        while self.vop.process.poll() is None:
-            self.settle()
-            self.probe("command", EXIT)
+        self.vop.wait_box(None)
+        self.probe("post", 0x112, 0xF030)
+        self.vop.wait_info("the window maximised", lambda i: i.get("window", "").startswith("-"))  # (over the edges)
+        self.follow(self.settle())  # and painted
+        # asked again when a probe comes back with nothing, as one now and then does
+        read = lambda: {k: int(v) for k, v in (line.split("=") for line in self.probe("resources").split())}
+        figures = wait_for("the program's resources", lambda: [r for r in [read()] if r])[0]
+        print("step %d: %s" % (self.work["steps"], figures), flush=True)
+        self.samples.append(figures)
+        assert figures["gdi"] > 0, "the probe cannot count the program's GDI objects"
+        for key, (bound, _) in LEAKS.items():
+            first = self.samples[0][key]
+            assert figures[key] - first <= bound, "%s grew from %d to %d" % (key, first, figures[key])
+
+    def step(self):
+        self.work["steps"] += 1
+        self.end_faults()
+        self.asked, self.exiting = None, False
+        if self.known:
+            self.rng.choices(self.ACTIONS, self.WEIGHTS)[0](self, self.info)
+        else:  # what the held pages hold is not known: the document is closed, its edits dropped
+            self.log("the held pages are not known: Close, and No to its question")
+            self.force = "n"
+            self.menu(self.info, CLOSE)
+        self.follow(self.settle())
+        self.force = None
         self.check_files()
+        if self.vop.process.poll() is not None:  # after Exit, started again
+            self.begin()
+        if self.work["steps"] % 200 == 0:  # the trend of what the program holds
+            self.sample()
+
+    def check_files(self):  # (one missing fails its read, unless another program took it away)
+        for name, data in self.disk.items():
+            if name != self.gone:
+                got = self.vop.read(name)
+                assert got == data, "%s holds %d bytes, the model %d; they differ at (address, disk, model) %s" % (
+                    name, len(got), len(data), [(hex(k), got[k], data[k]) for k in range(min(len(got), len(data)))
+                                                if got[k] != data[k]][:10])
+
+    def finish(self, minutes):
+        self.end_faults(now=True)
+        self.sample()
+        half = len(self.samples) // 2
+        for key, (_, creep) in LEAKS.items():  # (over four samples or more)
+            mean = lambda part: sum(s[key] for s in part) / len(part)
+            assert half < 2 or mean(self.samples[half:]) - mean(self.samples[:half]) <= creep, "%s creeps up" % key
+        if self.mode != "never-save":
+            self.menu(self.info, SAVE)
+            self.follow(self.settle())
+        while self.vop.process.poll() is None:
+            self.menu(self.info, EXIT)
+            self.follow(self.settle())
+        self.check_files()
+        for what, least in WORK.items():
+            need = max(1, int(least * (minutes if what == "steps" else self.work["steps"])))
+            assert self.work[what] >= need or what == "saves" and self.mode == "never-save", "too little %s" % what
 
 
 def run(vop, seed, mode, seconds):
@@ -311,13 +425,12 @@ def run(vop, seed, mode, seconds):
         started = time.time()  # random steps for so long, however long the start took
         while time.time() - started < seconds:
             soak.step()
-        soak.finish()
+        soak.finish(seconds / 60)
     except Exception as failure:
         vop.grab(None, vop.path("failed.png"))
-        raise AssertionError("soak seed %d, %s: %s\nlast steps:\n%s\nscreen: %s" % (
-            seed, mode, failure, "\n".join(soak.steps), vop.path("failed.png"))) from failure
-    minutes = (time.time() - started) / 60
-    print("seed %d, %s: %d steps in %.1f min, %.0f a minute" % (seed, mode, soak.count, minutes, soak.count / minutes))
+        raise AssertionError("soak seed %d, %s: %s (%s)\nlast steps:\n%s\nscreen: %s" % (
+            seed, mode, failure, dict(soak.work), "\n".join(soak.steps), vop.path("failed.png"))) from failure
+    print("seed %d, %s: %.0f steps a minute; %s" % (seed, mode, soak.work["steps"] * 60 / seconds, dict(soak.work)))
 
 
 if __name__ == "__main__":

@@ -130,13 +130,17 @@ int Info(HWND main) {
     wchar_t text[4096] = {};
     void* remote = Remote(process, text, sizeof text);
     DWORD_PTR parts = 0;
-    if (remote && SendMessageTimeoutW(bar, SB_GETPARTS, 0, 0, SMTO_ABORTIFHUNG, 2000, &parts)) {
-        wprintf(L"parts=%d\n", int(parts));
-        for (int i = 0; i < int(parts) && i < 2; ++i)
-            if (SendMessageTimeoutW(bar, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000,
-                                    nullptr) && ReadProcessMemory(process, remote, text, sizeof text - 2, nullptr))
-                wprintf(L"status%d=%ls\n", i, text);
+    bool answered = remote && SendMessageTimeoutW(bar, SB_GETPARTS, 0, 0, SMTO_ABORTIFHUNG, 2000, &parts);
+    if (answered) wprintf(L"parts=%d\n", int(parts));
+    for (int i = 0; answered && i < int(parts) && i < 2; ++i) {
+        answered = SendMessageTimeoutW(bar, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000,
+                                       nullptr);
+        if (answered && ReadProcessMemory(process, remote, text, sizeof text - 2, nullptr))
+            wprintf(L"status%d=%ls\n", i, text);
     }
+    // The buffer is the program's memory, which would grow with every look:
+    // given back, unless a message that may still write into it went unanswered.
+    if (answered) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     return 0;
 }
 
