@@ -54,34 +54,56 @@ std::uint64_t CountLineFeeds(const std::uint8_t* p, std::size_t count) {
     return total;
 }
 
-// Records every line of `bytes` into `lines`, which has room for exactly one
-// record per line feed plus one: split at line feeds only (a carriage return
-// stays in its line), each line capped at MaxLineLength bytes with the rest of
-// it dropped, and an empty last line after a final line feed. This is exactly
-// what reading the file byte by byte to each line feed gives. Returns the
-// number of records written, never more than the room there is.
-std::size_t SplitLines(const decltype(LineIndex::Store)& bytes, decltype(LineIndex::Lines)& lines) {
-    const std::uint8_t* p = bytes.data();
-    const std::uint32_t size = static_cast<std::uint32_t>(bytes.size());  // at most TextViewLimit
-    LineRecord* out = lines.data();
-    LineRecord* const end = out + lines.size();
-    std::uint32_t lineStart = 0;
-    auto endLine = [&](std::uint32_t lineEnd) {
-        if (out == end) return false;
-        const std::uint32_t length = lineEnd - lineStart;
-        *out++ = {lineStart, length < MaxLineLength ? length : MaxLineLength};
-        lineStart = lineEnd + 1;
-        return true;
-    };
-    std::uint32_t i = 0;
-    for (; i + Block <= size; i += Block) {
-        for (std::uint32_t m = LineFeedBits(p + i); m != 0; m &= m - 1)
-            if (!endLine(i + static_cast<std::uint32_t>(__builtin_ctz(m)))) return lines.size();
+// Places the marks of one chunk of the store while it is in the cache: a
+// mark at every 256th line and at the first line that starts 64 KiB or more
+// past the mark before it. Line feeds are counted sixteen at a time; only a
+// block that may hold a mark is walked line feed by line feed.
+class Marker {
+public:
+    explicit Marker(std::vector<LineMark>& marks) : marks_(marks) { marks_.push_back({0, 0}); }
+
+    void chunk(const std::uint8_t* p, std::uint32_t at, std::size_t count) {
+        std::size_t i = 0;
+        for (; i + Block <= count; i += Block) {
+            const std::uint32_t bits = LineFeedBits(p + i);
+            const std::uint32_t n = static_cast<std::uint32_t>(__builtin_popcount(bits));
+            const std::uint32_t offset = at + static_cast<std::uint32_t>(i);
+            if ((lines_ & 255u) + n > 256 || (n > 0 && (lines_ & 255u) == 0) || offset + Block - last() >= Far)
+                walk(bits, offset);
+            else
+                lines_ += n;
+        }
+        for (; i < count; ++i)
+            if (p[i] == LineFeed) walk(1, at + static_cast<std::uint32_t>(i));
     }
-    for (; i < size; ++i)
-        if (p[i] == LineFeed && !endLine(i)) return lines.size();
-    endLine(size);
-    return static_cast<std::size_t>(out - lines.data());
+    std::uint32_t lines() const { return lines_; }
+
+private:
+    static constexpr std::uint32_t Far = 65536;
+
+    std::uint32_t last() const { return marks_.back().start; }
+    void walk(std::uint32_t bits, std::uint32_t offset) {
+        for (; bits != 0; bits &= bits - 1) {
+            const std::uint32_t start = offset + static_cast<std::uint32_t>(__builtin_ctz(bits)) + 1;
+            if (lines_ % 256 == 0 || start - last() >= Far) marks_.push_back({lines_, start});
+            ++lines_;
+        }
+    }
+
+    std::vector<LineMark>& marks_;
+    std::uint32_t lines_ = 1;  // lines started so far: line 0 at the file's start
+};
+
+// The start of `line` (0 <= line < LineCount): from the mark before it, past
+// as many line feeds, fewer than 256 in at most 64 KiB.
+std::uint32_t StartOf(const LineIndex& index, std::int32_t line) {
+    const auto after = std::upper_bound(index.Marks.begin(), index.Marks.end(), static_cast<std::uint32_t>(line),
+                                        [](std::uint32_t l, const LineMark& m) { return l < m.line; });
+    const std::uint8_t* p = index.Store.data();
+    std::uint32_t at = (after - 1)->start;
+    for (std::uint32_t k = (after - 1)->line; k < static_cast<std::uint32_t>(line); ++k)
+        at = static_cast<std::uint32_t>(static_cast<const std::uint8_t*>(std::memchr(p + at, LineFeed, index.Store.size() - at)) - p) + 1;
+    return at;
 }
 
 // Allocation within the caller's budget; over it counts as running out of memory.
@@ -108,29 +130,24 @@ bool BuildLineIndexWithin(EditorState& s, std::size_t memoryLimit) {
 
     LineIndex& index = s.lines;
     try {
-        // Pass 1: the file's bytes into the store, in big reads, counting the
-        // line feeds of each chunk while it is still in the cache. Records
-        // point into the store, so lines need no blocks of their own.
+        // One pass: the file's bytes into the store, in big reads, and the
+        // marks of each chunk while it is still in the cache. The lines are
+        // found through the marks when they are shown, so none needs a record.
         Charge(memoryLimit, static_cast<std::size_t>(*size));
         index.Store.resize(static_cast<std::size_t>(*size));
+        Marker marker(index.Marks);
         std::size_t stored = 0;
-        std::uint64_t lineFeeds = 0;
         while (stored < index.Store.size()) {
             const std::size_t want = std::min(ReadChunk, index.Store.size() - stored);
             const std::size_t got = file->read(index.Store.data() + stored, want);
             if (got == 0 || got > want) break;  // end of file or read error: what was read stands
-            lineFeeds += CountLineFeeds(index.Store.data() + stored, got);
+            marker.chunk(index.Store.data() + stored, static_cast<std::uint32_t>(stored), got);
             stored += got;
         }
         file->close();
         index.Store.resize(stored);
-
-        // Pass 2: one record per line, in an array sized exactly once.
-        const std::size_t lineCount = static_cast<std::size_t>(lineFeeds) + 1;
-        Charge(memoryLimit, lineCount * sizeof(LineRecord));
-        index.Lines.resize(lineCount);
-        index.Lines.resize(SplitLines(index.Store, index.Lines));
-        index.LineCount = static_cast<std::int32_t>(index.Lines.size());
+        Charge(memoryLimit, index.Marks.capacity() * sizeof(LineMark));
+        index.LineCount = static_cast<std::int32_t>(marker.lines());
     } catch (const std::bad_alloc&) {
         // Out of memory: no index rather than a damaged one; the program goes on.
         DiscardLineIndex(s);
@@ -141,25 +158,33 @@ bool BuildLineIndexWithin(EditorState& s, std::size_t memoryLimit) {
 
 void DiscardLineIndex(EditorState& s) {
     LineIndex& index = s.lines;
-    decltype(index.Lines)().swap(index.Lines);
+    std::vector<LineMark>().swap(index.Marks);
     decltype(index.Store)().swap(index.Store);
     index.LineCount = 0;
     index.TopLine = 0;
     index.LeftColumn = 0;
 }
 
-std::uint64_t LineStartOffset(const LineIndex& index, std::int32_t line) {
-    if (index.LineCount <= 0) return 0;
-    return index.Lines[static_cast<std::size_t>(std::clamp(line, 0, index.LineCount - 1))].Start;
+LineRecord IndexedLine(const LineIndex& index, std::int32_t line) {
+    if (index.LineCount <= 0) return {0, 0};
+    const std::uint32_t start = StartOf(index, std::clamp(line, 0, index.LineCount - 1));
+    const std::size_t room = std::min<std::size_t>(index.Store.size() - start, MaxLineLength);
+    const void* feed = room > 0 ? std::memchr(index.Store.data() + start, LineFeed, room) : nullptr;
+    const std::size_t length = feed ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(feed) - (index.Store.data() + start)) : room;
+    return {start, static_cast<std::uint32_t>(length)};
 }
+
+std::uint64_t LineStartOffset(const LineIndex& index, std::int32_t line) { return IndexedLine(index, line).Start; }
 
 std::int32_t LineHoldingOffset(const LineIndex& index, std::uint64_t offset) {
     if (index.LineCount <= 0) return 0;
-    const auto begin = index.Lines.begin(), end = begin + index.LineCount;
-    // The last line that starts at or before the offset; line 0 starts at 0.
-    const auto after = std::upper_bound(begin + 1, end, offset,
-                                        [](std::uint64_t o, const LineRecord& r) { return o < r.Start; });
-    return static_cast<std::int32_t>(after - begin - 1);
+    // The last mark at or before the offset, then the line feeds from there
+    // to it: a line's own feed belongs to it.
+    const auto after = std::upper_bound(index.Marks.begin(), index.Marks.end(), offset,
+                                        [](std::uint64_t o, const LineMark& m) { return o < m.start; });
+    const std::size_t to = static_cast<std::size_t>(std::min<std::uint64_t>(offset, index.Store.size()));
+    const std::uint64_t line = (after - 1)->line + CountLineFeeds(index.Store.data() + (after - 1)->start, to - (after - 1)->start);
+    return static_cast<std::int32_t>(std::min<std::uint64_t>(line, static_cast<std::uint64_t>(index.LineCount) - 1));
 }
 
 void LocateTopLine(EditorState& s) {

@@ -17,7 +17,12 @@ void DiscardLineIndex(EditorState& s);
 // Sets TopLine to the line holding the hex view's top byte; LeftColumn := 0.
 void LocateTopLine(EditorState& s);
 
-// Offset mappings, exact whatever was cut from a long line, in O(log n).
+// A line as the text view shows it (clamped to the lines there are): its
+// start and the bytes kept of it, which lie at Store.data() + Start. Found
+// from the mark before it: a search among the marks, then at most 64 KiB.
+LineRecord IndexedLine(const LineIndex& index, std::int32_t line);
+
+// Offset mappings, exact whatever was cut from a long line.
 // The file offset where `line` starts (0 without an index).
 std::uint64_t LineStartOffset(const LineIndex& index, std::int32_t line);
 // The line that holds file offset `offset`, a line's feed included; past the

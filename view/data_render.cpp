@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/line_index.h"
 #include "state/cell_metrics.h"
 
 namespace vop {
@@ -98,9 +99,9 @@ void RenderTextView(const EditorState& s, PixelSurface& out) {
         const int y = r * ch - out.top;
         if (y >= out.height) break;
         if (y + ch <= 0) continue;
-        const LineRecord& line = index.Lines[static_cast<std::size_t>(index.TopLine + r)];
-        const std::uint8_t* bytes = index.lineBytes(index.TopLine + r);
-        if (!bytes || index.LeftColumn < 0) continue;
+        const LineRecord line = IndexedLine(index, index.TopLine + r);
+        const std::uint8_t* bytes = index.Store.data() + line.Start;
+        if (line.Length == 0 || index.LeftColumn < 0) continue;
         int j = 0;
         for (std::uint32_t i = static_cast<std::uint32_t>(index.LeftColumn); i < line.Length && j < cellsPerRow; ++i) {
             const std::uint8_t v = bytes[i];

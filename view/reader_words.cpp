@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "document/line_index.h"
 #include "files/unicode_text.h"
 #include "view/caret_byte.h"
 #include "view/caret_navigation.h"
@@ -42,10 +43,10 @@ std::string HighPicture(std::uint8_t byte) { return Utf16ToUtf8(std::u16string(1
 // The top line's bytes as the text view shows them: tabs as blanks, the
 // characters and pictures as they are, bytes that draw neither left out.
 std::string LineText(const LineIndex& lines) {
-    const std::uint8_t* bytes = lines.lineBytes(lines.TopLine);
-    const std::uint32_t length = lines.Lines[static_cast<std::size_t>(lines.TopLine)].Length;
+    const LineRecord line = IndexedLine(lines, lines.TopLine);
+    const std::uint8_t* bytes = lines.Store.data() + line.Start;
     std::string text;
-    for (std::uint32_t i = 0; bytes && i < length; ++i) {
+    for (std::uint32_t i = 0; i < line.Length; ++i) {
         const std::uint8_t b = bytes[i];
         if (b == 0x09) text += ' ';
         if (b >= 0x20 && b < 0x7F) text += static_cast<char>(b);
