@@ -115,16 +115,15 @@ int main() {
                 size / MiB, GBs(size, ours / 2), GBs(size, theirs / 2), theirs / ours, theirs / ours >= 0.8 ? "met" : "NOT met");
 
     // ---- Runs made of the pattern's pieces, the pattern at the very end ----
-    // The first two are held to the aims (the scan's candidates are rare
-    // there); the third is made so that the scan's two bytes are in place at
-    // every other start and each compare runs 130 bytes, so the matcher turns
-    // to its linear scan at once: it is held only to staying linear (the same
-    // time per byte over a quarter of the block as over all of it).
+    // The first two have rare candidates from the start; the third is made
+    // so that the scan's two bytes are in place at every other start and each
+    // compare runs 130 bytes, until the scan takes the byte where they fail
+    // as its second. All three are held to the aims, and to staying linear
+    // (the same time per byte over a quarter of the block as over all of it).
     struct Adversary {
         const char* name;
         std::vector<std::uint8_t> unit;  // the block repeats it
         std::vector<std::uint8_t> pattern;
-        bool heldToAims;
     };
     std::vector<std::uint8_t> zerosThen01(255, 0x00), zerosThen0100(254, 0x00), pairsSlipped;
     zerosThen01.push_back(0x01);
@@ -132,9 +131,9 @@ int main() {
     for (int i = 0; i < 128; ++i) pairsSlipped.insert(pairsSlipped.end(), {0x00, 0x01});
     pairsSlipped[129] = 0x00;
     const Adversary adversaries[] = {
-        {"zeros; 255 zeros then 01", {0x00}, zerosThen01, true},
-        {"zeros; 254 zeros, 01, 00", {0x00}, zerosThen0100, true},
-        {"00 01 repeated; 128 x 00 01, byte 129 made 00", {0x00, 0x01}, pairsSlipped, false},
+        {"zeros; 255 zeros then 01", {0x00}, zerosThen01},
+        {"zeros; 254 zeros, 01, 00", {0x00}, zerosThen0100},
+        {"00 01 repeated; 128 x 00 01, byte 129 made 00", {0x00, 0x01}, pairsSlipped},
     };
     const std::size_t runSize = std::min<std::size_t>(256 * MiB, size), plainSize = 4 * MiB;
     std::printf("adversarial blocks of %zu MiB; the plain test at every position is timed over the first %zu MiB "
@@ -159,18 +158,18 @@ int main() {
         const double perByte = t / double(runSize), plainPerByte = plainTimes[1] / double(plainSize);
         const double faster = plainPerByte / perByte, slower = perByte / randomPerByte;
         const double growth = perByte / (quarter / double(runSize / 4));
-        const bool met = a.heldToAims ? faster >= 100 && slower <= 3 : growth <= 1.25;
+        const bool met = faster >= 100 && slower <= 3 && growth <= 1.25;
         std::printf("  %s:\n", a.name);
         std::printf("    SequenceMatcher::find %7.2f GB/s (%.1f ms), %.3f ns/byte = %.2f x random data%s\n", GBs(runSize, t),
-                    t * 1e3, perByte * 1e9, slower, a.heldToAims ? " (aim <= 3x)" : "");
+                    t * 1e3, perByte * 1e9, slower, " (aim <= 3x)");
         std::printf("    same, first %3zu MiB  %7.3f ns/byte: whole / quarter %.2f (linear: about 1)\n", runSize / 4 / MiB,
                     quarter / double(runSize / 4) * 1e9, growth);
         std::printf("    plain test            %7.3f GB/s (%.1f ms for %zu MiB, %.0f ms scaled): ours %.0f x faster%s\n",
                     GBs(plainSize, plainTimes[1]), plainTimes[1] * 1e3, plainSize / MiB, plainPerByte * double(runSize) * 1e3,
-                    faster, a.heldToAims ? " (aim >= 100x)" : "");
+                    faster, " (aim >= 100x)");
         std::printf("    glibc memmem          %7.2f GB/s (%.1f ms)\n", GBs(runSize, mm), mm * 1e3);
         std::printf("TABLE|sequence search, %s|%.2f GB/s, %.2fx random|plain %.0fx slower, memmem %.2f GB/s|%s: %s\n", a.name,
-                    GBs(runSize, t), slower, faster, GBs(runSize, mm), a.heldToAims ? "aim >= 100x, <= 3x" : "aim linear",
+                    GBs(runSize, t), slower, faster, GBs(runSize, mm), "aim >= 100x, <= 3x, linear",
                     met ? "met" : "NOT met");
     }
     return 0;

@@ -4,9 +4,12 @@
 // that runs at memory speed; on data made of the pattern's own pieces (a run
 // of zeros searched for zeros around a marker, a repeated unit with a slip in
 // the middle) candidates come at every few bytes and each compare can run
-// far, so the compares are costed as they go: once they cost more than a few
-// times the bytes passed, the rest of the block goes to Knuth-Morris-Pratt,
-// which is linear whatever the bytes.
+// far, so the compares are costed as they go. The first time they cost more
+// than a few times the bytes passed, the scan changes its second byte to the
+// one where the last compare failed: a repeated unit with a slip holds the
+// slip's byte at almost none of the candidates, and the scan runs at memory
+// speed again. The second time, the rest of the block goes to
+// Knuth-Morris-Pratt, which is linear whatever the bytes.
 #include "search/sequence_matcher.h"
 
 #include <algorithm>
@@ -130,10 +133,16 @@ struct SequenceMatcher::Pass {
     std::size_t n;
     std::size_t* hits;
     std::size_t capacity;
+    std::size_t filter;       // the offset of the second byte the scan tests
     std::size_t count = 0;
-    std::size_t cost = 0;  // what the compares that failed have cost so far
-    std::size_t next = 0;  // the first start after the last occurrence found
-    bool done = false;     // the hits are full, or the block is searched to its end
+    std::size_t cost = 0;     // what the compares that failed have cost since `base`
+    std::size_t base = 0;     // where the costing started
+    std::size_t next = 0;     // the first start after the last occurrence found
+    std::size_t resume = npos;  // set when the filter changed: the scan starts again here
+    bool refiltered = false;
+    bool done = false;        // the hits are full, or the block is searched to its end
+
+    bool halted() const { return done || resume != npos; }
 
     void found(std::size_t q, std::size_t length) {
         hits[count++] = q;
@@ -149,7 +158,17 @@ struct SequenceMatcher::Pass {
         return true;
     }
     pass.cost += c;
-    if (pass.cost <= CostPerByte * q + CostSlack * length_) return false;
+    if (pass.cost <= CostPerByte * (q - pass.base) + CostSlack * length_) return false;
+    if (!pass.refiltered) {
+        std::size_t differs = 0;
+        while (pass.block[q + differs] == pattern_[differs]) ++differs;
+        pass.refiltered = true;
+        pass.filter = differs;
+        pass.cost = 0;
+        pass.base = q + 1;
+        pass.resume = q + 1;
+        return true;
+    }
     findLinear(pass, q + 1);
     return true;
 }
@@ -158,11 +177,11 @@ void SequenceMatcher::findScalar(Pass& pass, std::size_t from) const {
     const std::uint8_t* block = pass.block;
     const std::size_t lastOffset = length_ - 1;
     const std::size_t lastStart = pass.n - length_;
-    for (std::size_t p = from; !pass.done && p <= lastStart;) {
+    for (std::size_t p = from; !pass.halted() && p <= lastStart;) {
         const void* hit = std::memchr(block + p + lastOffset, pattern_[lastOffset], lastStart - p + 1);
         if (hit == nullptr) return;
         const std::size_t q = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - block) - lastOffset;
-        const bool moved = block[q + filterOffset_] == pattern_[filterOffset_] && settle(pass, q);
+        const bool moved = block[q + pass.filter] == pattern_[pass.filter] && settle(pass, q);
         p = moved ? pass.next : q + 1;
     }
 }
@@ -181,23 +200,23 @@ void SequenceMatcher::findLinear(Pass& pass, std::size_t from) const {
 }
 
 [[gnu::always_inline]] inline void SequenceMatcher::settleBits(Pass& pass, std::size_t base, std::uint64_t bits) const {
-    for (; bits != 0 && !pass.done; bits &= bits - 1) {
+    for (; bits != 0 && !pass.halted(); bits &= bits - 1) {
         const std::size_t q = base + static_cast<std::size_t>(__builtin_ctzll(bits));
         if (q >= pass.next) settle(pass, q);
     }
 }
 
 #if defined(VOP_MATCHER_AVX2)
-[[gnu::target("avx2")]] std::size_t SequenceMatcher::scanAvx2(Pass& pass) const {
+[[gnu::target("avx2")]] std::size_t SequenceMatcher::scanAvx2(Pass& pass, std::size_t from) const {
     const std::size_t lastOffset = length_ - 1;
-    const __m256i first = _mm256_set1_epi8(static_cast<char>(pattern_[filterOffset_]));
+    const __m256i first = _mm256_set1_epi8(static_cast<char>(pattern_[pass.filter]));
     const __m256i last = _mm256_set1_epi8(static_cast<char>(pattern_[lastOffset]));
     // Held in registers: the pass is written only where a step has
     // candidates, and reading it back at every step costs a fifth of the scan.
     const std::uint8_t* const block = pass.block;
-    const std::size_t filterOffset = filterOffset_;
+    const std::size_t filterOffset = pass.filter;
     const std::size_t lastStart = pass.n - length_;
-    std::size_t p = 0;
+    std::size_t p = from;
     for (; p + 63 <= lastStart; p += 64) {
         const __m256i low = Candidates32(block + p, filterOffset, lastOffset, first, last);
         const __m256i high = Candidates32(block + p + 32, filterOffset, lastOffset, first, last);
@@ -205,7 +224,7 @@ void SequenceMatcher::findLinear(Pass& pass, std::size_t from) const {
         settleBits(pass, p,
                    std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(low))} |
                        std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(high))} << 32);
-        if (pass.done) return p + 64;
+        if (pass.halted()) return p + 64;
     }
     return p;
 }
@@ -225,8 +244,18 @@ std::size_t SequenceMatcher::find(const std::uint8_t* block, std::size_t n) cons
 std::size_t SequenceMatcher::findAll(const std::uint8_t* block, std::size_t n, std::size_t* hits,
                                      std::size_t capacity) const {
     if (length_ == 0 || length_ > n || capacity == 0) return 0;
-    Pass pass{block, n, hits, capacity};
-    std::size_t p = 0;
+    Pass pass{block, n, hits, capacity, filterOffset_};
+    for (std::size_t from = 0;;) {
+        scan(pass, from);
+        if (pass.resume == npos) return pass.count;
+        from = pass.resume;
+        pass.resume = npos;
+    }
+}
+
+void SequenceMatcher::scan(Pass& pass, std::size_t from) const {
+    const std::uint8_t* block = pass.block;
+    std::size_t p = from;
 #if defined(__SSE2__)
     // The starts p .. p + k - 1 read up to byte p + k - 1 + length - 1, which
     // must lie in the block; the starts after the last full step of 16 go to
@@ -234,29 +263,29 @@ std::size_t SequenceMatcher::findAll(const std::uint8_t* block, std::size_t n, s
     // ordinary data there is nothing in almost all of them; a step with
     // candidates walks their bits in order, passing over those inside an
     // occurrence just found, so that dense occurrences cost no rescans.
-    const std::size_t lastStart = n - length_;
+    const std::size_t lastStart = pass.n - length_;
     const std::size_t lastOffset = length_ - 1;
-    const __m128i first = Broadcast(pattern_[filterOffset_]);
+    const std::size_t filter = pass.filter;
+    const __m128i first = Broadcast(pattern_[filter]);
     const __m128i last = Broadcast(pattern_[lastOffset]);
 #if defined(VOP_MATCHER_AVX2)
-    if (HasAvx2()) p = scanAvx2(pass);
+    if (HasAvx2()) p = scanAvx2(pass, p);
 #endif
-    for (; !pass.done && p + 63 <= lastStart; p += 64) {
-        const __m128i c[4] = {Candidates(block + p, filterOffset_, lastOffset, first, last),
-                              Candidates(block + p + 16, filterOffset_, lastOffset, first, last),
-                              Candidates(block + p + 32, filterOffset_, lastOffset, first, last),
-                              Candidates(block + p + 48, filterOffset_, lastOffset, first, last)};
+    for (; !pass.halted() && p + 63 <= lastStart; p += 64) {
+        const __m128i c[4] = {Candidates(block + p, filter, lastOffset, first, last),
+                              Candidates(block + p + 16, filter, lastOffset, first, last),
+                              Candidates(block + p + 32, filter, lastOffset, first, last),
+                              Candidates(block + p + 48, filter, lastOffset, first, last)};
         if (Lanes(_mm_or_si128(_mm_or_si128(c[0], c[1]), _mm_or_si128(c[2], c[3]))) == 0) continue;
         settleBits(pass, p,
                    std::uint64_t{Lanes(c[0])} | std::uint64_t{Lanes(c[1])} << 16 | std::uint64_t{Lanes(c[2])} << 32 |
                        std::uint64_t{Lanes(c[3])} << 48);
     }
-    for (; !pass.done && p + 15 <= lastStart; p += 16)
-        settleBits(pass, p, Lanes(Candidates(block + p, filterOffset_, lastOffset, first, last)));
+    for (; !pass.halted() && p + 15 <= lastStart; p += 16)
+        settleBits(pass, p, Lanes(Candidates(block + p, filter, lastOffset, first, last)));
     p = std::max(p, pass.next);
 #endif
-    if (!pass.done) findScalar(pass, p);
-    return pass.count;
+    if (!pass.halted()) findScalar(pass, p);
 }
 
 }  // namespace vop

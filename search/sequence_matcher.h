@@ -45,14 +45,19 @@ private:
     // Compares the whole pattern at the candidate start q, adding to the
     // pass's cost; true when the scan does not go on from the next candidate:
     // q held the pattern (the scan goes on after it), or the compares cost too
-    // much and the linear scan has taken the rest of the block.
+    // much, and either the scan starts again after q testing the byte where
+    // this compare failed, or the linear scan has taken the rest of the block.
     bool settle(Pass& pass, std::size_t q) const;
     // Settles the candidate starts base + i for each bit i set, in order,
     // passing over those inside an occurrence just found.
     void settleBits(Pass& pass, std::size_t base, std::uint64_t bits) const;
-    // findAll's steps of 64 starts with AVX2, on x86-64 processors that have
+    // The candidates from `from` on, tested for the last byte and the one at
+    // the pass's filter offset, until the block ends, the hits are full, or
+    // the filter changes.
+    void scan(Pass& pass, std::size_t from) const;
+    // scan's steps of 64 starts with AVX2, on x86-64 processors that have
     // it (built with GCC or clang); returns where they stopped.
-    std::size_t scanAvx2(Pass& pass) const;
+    std::size_t scanAvx2(Pass& pass, std::size_t from) const;
     // The candidates from `from` on, found with memchr: the tail of the
     // 16-byte scan, and the whole scan where SSE2 is not there.
     void findScalar(Pass& pass, std::size_t from) const;

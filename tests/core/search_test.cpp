@@ -37,8 +37,8 @@ void ExpectCaretOnScreen(EditorState& s) {
 }
 
 // The matcher against std::search on text made of runs of two bytes, where
-// its filter gives up for the linear scan: patterns AᵃBᵇ, and any piece of
-// the text. Each occurrence is sought after the one before, as replace-all
+// its filter floods, takes another byte, and floods again, so that the linear
+// scan takes over: patterns AᵃBᵇ, and any piece of the text. Each occurrence is sought after the one before, as replace-all
 // does, a few at a time. (find, its first, is checked in editor_model_test.)
 TEST(SequenceMatcher, FindsWhatStdSearchFindsInRunsOfTwoBytes) {
     mt19937 rng(5);
