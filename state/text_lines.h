@@ -31,8 +31,8 @@ struct LineMark {
 };
 
 // Leaves new elements of a vector uninitialised when it grows. The line index
-// writes every byte and record it allocates (from the file, then by the
-// split), so zeroing 100 MiB or more first would only cost time.
+// writes every byte of its store from the file, so zeroing up to 75 MiB
+// first would only cost time.
 template <typename T>
 struct UninitialisedAllocator : std::allocator<T> {
     template <typename U>
