@@ -10,13 +10,8 @@
 // was, and nothing the user did not drop may be lost or written.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <deque>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <map>
 #include <random>
 
@@ -50,9 +45,9 @@ const KeyModifiers None{};
 const KeyModifiers Ctrl{true};
 const KeyModifiers ScrollLock{false, false, true};
 
-string Hex8(int64_t value) {
-    char text[20];
-    snprintf(text, sizeof text, "%08llX", static_cast<unsigned long long>(value));
+string Hex8(int64_t value) {  // (no address nor size reaches 2^32)
+    char text[9];
+    snprintf(text, 9, "%08X", unsigned(value));
     return text;
 }
 
@@ -82,8 +77,7 @@ struct Reference {
     void saveEdits(int64_t end = TwoGiB) {
         for (auto& [a, v] : edits) {
             if (a >= end) break;
-            if (size < TwoGiB) small[size_t(a)] = v;
-            if (size >= TwoGiB) big[a] = v;
+            (size < TwoGiB ? small[size_t(a)] : big[a]) = v;
         }
         edits.erase(edits.begin(), edits.lower_bound(end));
     }
@@ -160,8 +154,8 @@ struct EditorRun {
     }
     Bytes onDisk(int64_t start, int64_t length) const {
         ifstream in(disk == Disk::Gone ? t.path + ".away" : t.path, ios::binary);
-        Bytes v(static_cast<size_t>(length));
-        in.seekg(start).read(reinterpret_cast<char*>(v.data()), length);
+        Bytes v(size_t(length), 0);
+        in.seekg(start).read((char*)v.data(), length);
         return v;
     }
 
@@ -398,7 +392,7 @@ struct EditorRun {
     bool declined = false;
 
     void tell(const string& text, const string& title = "Error", BoxOwner owner = BoxOwner::MainWindow) {
-        boxes.push_back(to_string(int(owner)) + " " + title + ": " + text);
+        boxes.push_back(test::BoxLine({owner, text, title}));
     }
     // The user's answer, given to the fake for this very question.
     BoxAnswer ask(const string& text, const string& title, BoxAnswer unanswered) {
@@ -579,10 +573,7 @@ struct EditorRun {
             ReplaceAll(s, p.data(), with.data(), n);
         }
         vector<string> shownBoxes;
-        for (size_t k = before; k < ui.boxes.size(); ++k) {
-            test::RecordedBox& b = ui.boxes[k];
-            shownBoxes.push_back(to_string(int(b.owner)) + " " + b.title + ": " + b.text);
-        }
+        for (size_t k = before; k < ui.boxes.size(); ++k) shownBoxes.push_back(test::BoxLine(ui.boxes[k]));
         EXPECT_EQ(shownBoxes, boxes) << what;
         EXPECT_EQ(ui.blinking, 0) << "an occurrence left blinking";
         ui.boxes.resize(before);
@@ -661,8 +652,7 @@ struct EditorRun {
     void step(Op op) {
         caretBefore = want.caret;
         topBefore = want.top;
-        refused = false;
-        locked = false;
+        refused = locked = false;
         what = "op " + to_string(int(op)) + " at " + to_string(want.caret);
         size_t boxes = ui.boxes.size();
         act(op);
@@ -672,9 +662,8 @@ struct EditorRun {
         for (size_t k = boxes; k < ui.boxes.size(); ++k) {
             string& text = ui.boxes[k].text;
             bool question = text == PageQuestion || text == FileQuestion;
-            bool expected = question || text == "Specified address is greater than filesize!" ||
-                                  disk != Disk::Sound || locked;
-            EXPECT_TRUE(expected) << what << ": " << text;
+            EXPECT_TRUE(question || text == "Specified address is greater than filesize!" || disk != Disk::Sound ||
+                        locked) << what << ": " << text;
             if (question) {
                 EXPECT_EQ(k, boxes) << what << ": asked twice";
             }

@@ -6,8 +6,6 @@
 // editor_model_test.)
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <random>
 
 #include "app/operation.h"
@@ -85,12 +83,12 @@ TEST(DocumentSearch, FindsWhatStdSearchFindsAcrossEveryBorder) {
         uint64_t border = borders[rng() % borders.size()];
         uint64_t at = border - min<uint64_t>(border, 1 + rng() % pattern.size());
         Bytes shown = file;
-        for (size_t k = 0; k < pattern.size() && at + k < file.size(); ++k) {
-            uint8_t* heldByte = at + k >= PageStart(page) && at + k < held
-                                    ? &t.s.pages.CurrentPage.Bytes[0] + (at + k - PageStart(page)) : nullptr;
-            if (heldByte && at + k >= PageStart(page) + P) heldByte = &t.s.pages.NextPage.Bytes[at + k - PageStart(page) - P];
-            (heldByte ? *heldByte : file[at + k]) = shown[at + k] = pattern[k];  // an edit where held
+        for (uint64_t a = at, k = 0; k < pattern.size() && a < file.size(); ++a, ++k) {
+            uint64_t o = a - PageStart(page);  // an edit where held
+            uint8_t& byte = a < PageStart(page) || a >= held ? file[a] : (o < P ? t.s.pages.CurrentPage : t.s.pages.NextPage).Bytes[o % P];
+            byte = shown[a] = pattern[k];
         }
+
         t.dir.write("doc", file);
         // From anywhere in the current page, or just before the occurrence,
         // so that a first segment may be shorter than the pattern.

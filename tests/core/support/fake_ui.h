@@ -28,6 +28,8 @@ struct RecordedBox {
     string text;
     string title;
 };
+// A box as one line: owner, title, text.
+inline string BoxLine(const RecordedBox& b) { return to_string(int(b.owner)) + " " + b.title + ": " + b.text; }
 
 // The user's answer to one question, given before the step that asks it.
 struct Reply {

@@ -57,7 +57,7 @@ HWND ProgramDialog(HWND main) {
 RECT Place(HWND window) {
     RECT r{};
     GetClientRect(window, &r);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(window, nullptr, (POINT*)&r, 2);
     return r;
 }
 
@@ -65,12 +65,6 @@ void PrintRect(const wstring& key, RECT r) {
     wprintf(L"%ls=%ld,%ld,%ld,%ld\n", key.c_str(), r.left, r.top, r.right, r.bottom);
 }
 
-// What a screen reader learns of a control: its text through the standard message.
-void PrintText(int n, HWND control) {
-    wchar_t text[300] = {};
-    SendMessageW(control, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
-    wprintf(L"text%d=%ls\n", n, text);
-}
 
 // The program's own fields of a dialog, in the order they were made: the controls it gave no id.
 HWND Field(HWND box, int n) {
@@ -98,21 +92,23 @@ int Info(HWND main) {
         // Its controls' client areas on the screen: the program's own fields as field0.., others by id.
         for (HWND c = nullptr; (c = FindWindowExW(box, c, nullptr, nullptr)) != nullptr;)
             PrintRect(L"item" + to_wstring(GetDlgCtrlID(c)), Place(c));
-        int clashes = 0;  // fields out of the client area or over another control
-        for (int n = 0; HWND field = Field(box, n); ++n) {
-            PrintRect(L"field" + to_wstring(n), Place(field));
-            PrintText(n, field);
-            clashes += !Clear(box, field);
-            // As a screen reader finds them: the window's own text, read
-            // without asking the field, and the label that comes before it.
-            wprintf(L"own%d=%ls\nlabel%d=%ls\n", n, Text(field).c_str(), n, Text(GetWindow(field, GW_HWNDPREV)).c_str());
-        }
-        wprintf(L"clashes=%d\n", clashes);
         GUITHREADINFO gui{sizeof gui};
         GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gui);
-        for (int n = 0; HWND field = Field(box, n); ++n)
-            if (field == gui.hwndFocus) wprintf(L"focus=field%d\n", n);
         if (GetDlgCtrlID(gui.hwndFocus)) wprintf(L"focus=item%d\n", GetDlgCtrlID(gui.hwndFocus));
+        int clashes = 0;  // fields out of the client area or over another control
+        for (int n = 0; HWND field = Field(box, n); ++n) {
+            // What a screen reader learns of it: its text through the standard
+            // message; the window's own text, read without asking the field,
+            // and the label that comes before it.
+            wchar_t text[300] = {};
+            SendMessageW(field, WM_GETTEXT, 300, LPARAM(text));
+            PrintRect(L"field" + to_wstring(n), Place(field));
+            wprintf(L"text%d=%ls\nown%d=%ls\nlabel%d=%ls\n", n, text, n, Text(field).c_str(), n,
+                    Text(GetWindow(field, GW_HWNDPREV)).c_str());
+            clashes += !Clear(box, field);
+            if (field == gui.hwndFocus) wprintf(L"focus=field%d\n", n);
+        }
+        wprintf(L"clashes=%d\n", clashes);
     }
     // A modal box or dialog disables the main window before it is made, and
     // shows only once its queue is first empty: a disabled window with no box
@@ -133,7 +129,7 @@ int Info(HWND main) {
     bool answered = remote && SendMessageTimeoutW(bar, SB_GETPARTS, 0, 0, SMTO_ABORTIFHUNG, 2000, &parts);
     if (answered) wprintf(L"parts=%d\n", int(parts));
     for (int i = 0; answered && i < int(parts) && i < 2; ++i) {
-        answered = SendMessageTimeoutW(bar, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000,
+        answered = SendMessageTimeoutW(bar, SB_GETTEXTW, i, LPARAM(remote), SMTO_ABORTIFHUNG, 2000,
                                        nullptr);
         if (answered && ReadProcessMemory(process, remote, text, sizeof text - 2, nullptr))
             wprintf(L"status%d=%ls\n", i, text);
@@ -147,11 +143,11 @@ int Info(HWND main) {
 // A drop as the shell delivers it: a DROPFILES block of UTF-16 names in the program's memory.
 bool Drop(HWND main, int count, wchar_t** paths) {
     DROPFILES header = {sizeof header, {0, 0}, FALSE, TRUE};
-    wstring block(reinterpret_cast<wchar_t*>(&header), sizeof header / sizeof(wchar_t));
+    wstring block((wchar_t*)&header, sizeof header / sizeof(wchar_t));
     for (int i = 0; i < count; ++i) block.append(paths[i]).push_back(L'\0');
     block.push_back(L'\0');
     void* remote = Remote(ProcessOf(main), block.data(), block.size() * sizeof(wchar_t));
-    return remote && PostMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    return remote && PostMessageW(main, WM_DROPFILES, WPARAM(remote), 0);
 }
 
 // Key presses through the system's input queue, to the window with the focus.
@@ -204,8 +200,8 @@ int Send(HWND main, HWND dialog, const wstring& target, UINT message, WPARAM w, 
 // nobody crashes.
 int Acc(HWND data, bool end) {
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(data, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                          reinterpret_cast<void**>(&object))) || !object)
+    if (FAILED(AccessibleObjectFromWindow(data, DWORD(OBJID_CLIENT), IID_IAccessible,
+                                          (void**)&object)) || !object)
         return 1;
     VARIANT self{}, role{}, state{};
     self.vt = VT_I4;
@@ -280,22 +276,15 @@ bool Clip(const wchar_t* text, LCID locale) {
 // The GDI objects a process holds. Wine answers GetGuiResources with 0 but
 // keeps the handle table the system shares with each process: count its entries.
 int GdiObjects(HANDLE process) {
-    int count = static_cast<int>(GetGuiResources(process, GR_GDIOBJECTS));
-    struct Entry {
-        UINT64 object;
-        ULONG owner;
-        USHORT unique;
-        UCHAR type, flags;
-        UINT64 user;
-    };
-    static Entry table[0x10000];
+    int count = int(GetGuiResources(process, GR_GDIOBJECTS));
+    static BYTE table[0x10000][24];  // entries of 24 bytes: object, owner, unique, then the type at byte 14
     PROCESS_BASIC_INFORMATION basic{};
     void* shared = nullptr;
     if (count == 0 && NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) == 0 &&
-        ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0xF8, &shared, sizeof shared,
+        ReadProcessMemory(process, (char*)basic.PebBaseAddress + 0xF8, &shared, sizeof shared,
                           nullptr) &&
         ReadProcessMemory(process, shared, table, sizeof table, nullptr))
-        for (const Entry& e : table) count += e.type != 0;
+        for (const BYTE* e : table) count += e[14] != 0;
     return count;
 }
 
@@ -306,10 +295,10 @@ int Resources(HWND main) {
     GetProcessMemoryInfo(process, &memory, sizeof memory);
     int windows = 0;
     EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), [](HWND w, LPARAM n) -> BOOL {
-        *reinterpret_cast<int*>(n) += 1;
-        EnumChildWindows(w, [](HWND, LPARAM m) -> BOOL { return ++*reinterpret_cast<int*>(m) > 0; }, n);
+        *(int*)n += 1;
+        EnumChildWindows(w, [](HWND, LPARAM m) -> BOOL { return ++*(int*)m > 0; }, n);
         return TRUE;
-    }, reinterpret_cast<LPARAM>(&windows));
+    }, LPARAM(&windows));
     wprintf(L"gdi=%d\nuser=%lu\nwindows=%d\nws=%zu\n", GdiObjects(process), GetGuiResources(process, GR_USEROBJECTS),
             windows, memory.WorkingSetSize / 1024);
     return !CloseHandle(process);
@@ -320,7 +309,7 @@ int Resources(HWND main) {
 int Lock(const wchar_t* path, int ms, int share) {
     HANDLE file = CreateFileW(path, GENERIC_READ, share ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
-    Sleep(static_cast<DWORD>(ms));
+    Sleep(DWORD(ms));
     return !CloseHandle(file);
 }
 
@@ -341,8 +330,8 @@ int main() {
     if (!vop) return 1;
     HWND data = FindWindowExW(vop, nullptr, L"VopDataField", nullptr);
     if (verb == L"info") return Info(vop);
-    if (verb == L"acc") CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (verb == L"acc") return Acc(data, argc > 2);
+    if (verb == L"acc") return CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), Acc(data, argc > 2);
+
     if (verb == L"events") return Events(data);
     if (verb == L"resources") return Resources(vop);
     if (verb == L"press" || verb == L"command")  // a dialog's button, a menu command
