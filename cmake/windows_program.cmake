@@ -32,8 +32,10 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/VERSION CONTENT "${PROJECT_VERSION}\n"
 add_executable(Vop WIN32 ${VOP_SHELL_SOURCES} resources/vop.rc)
 target_compile_options(Vop PRIVATE ${VOP_STRICT_WARNINGS})
 target_include_directories(Vop PRIVATE ${VOP_GENERATED})
-# uuid before oleacc: both define IID_IAccessible.
-target_link_libraries(Vop PRIVATE vop_core comctl32 comdlg32 shell32 ole32 uuid oleacc oleaut32 winmm gdi32 user32 msimg32)
+# Only what start-up needs is imported: comdlg32, shell32, ole32, oleacc,
+# oleaut32, winmm and msimg32 are loaded at their first use
+# (shell/system_calls_win32.h). uuid gives the interface IDs.
+target_link_libraries(Vop PRIVATE vop_core comctl32 uuid gdi32 user32)
 # wWinMain: the command line arrives as wide text, so any file name gets through.
 # The link map says which runtime libraries went in (scripts/check_release.py
 # holds them against THIRD-PARTY-NOTICES.txt).

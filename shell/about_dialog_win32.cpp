@@ -14,6 +14,7 @@
 #include "shell/fade_out_win32.h"
 #include "shell/picture_bitmap_win32.h"
 #include "shell/shell_win32.h"
+#include "shell/system_calls_win32.h"
 
 namespace vop::shell {
 namespace {
@@ -102,7 +103,7 @@ void Tick(HWND dialog, AboutBox& box) {
 // them the box stays silent.
 void PlayStep(const char* sound) {
     if (const auto folder = ProgramFolder())
-        PlaySoundW(Wide(*folder + sound).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+        late::PlaySoundW(Wide(*folder + sound).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
 int SystemMajorVersion() { return LOBYTE(LOWORD(GetVersion())); }
@@ -162,7 +163,7 @@ void OpenHelpPage(HWND dialog) {
     const auto folder = ProgramFolder();
     if (!folder) return;
     const std::wstring page = Wide(*folder + HelpPageName);
-    if (reinterpret_cast<INT_PTR>(ShellExecuteW(dialog, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) <= 32)
+    if (reinterpret_cast<INT_PTR>(late::ShellExecuteW(dialog, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) <= 32)
         MessageBeep(MB_ICONWARNING);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "shell/shell_win32.h"
+#include "shell/system_calls_win32.h"
 #include "view/reader_words.h"
 
 namespace vop::shell {
@@ -16,7 +17,7 @@ HRESULT Text(const std::string& utf8, BSTR* out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (utf8.empty()) return S_FALSE;
-    *out = SysAllocString(Wide(utf8).c_str());
+    *out = late::SysAllocString(Wide(utf8).c_str());
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -58,7 +59,7 @@ public:
         if (!parent) return E_POINTER;
         *parent = nullptr;
         if (!Connected()) return RPC_E_DISCONNECTED;
-        return AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+        return late::AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
                                           reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
@@ -138,7 +139,7 @@ private:
     }
     HRESULT Empty(VARIANT* out) const {
         if (!out) return E_POINTER;
-        VariantInit(out);
+        out->vt = VT_EMPTY;
         return Connected() ? S_FALSE : RPC_E_DISCONNECTED;
     }
 
@@ -160,7 +161,7 @@ private:
 
     HRESULT Number(const VARIANT& child, VARIANT* out, long number) const {
         if (!out) return E_POINTER;
-        VariantInit(out);
+        out->vt = VT_EMPTY;
         if (!Connected()) return RPC_E_DISCONNECTED;
         if (!Self(child)) return E_INVALIDARG;
         out->vt = VT_I4;
@@ -188,7 +189,8 @@ Told& LastTold() {
 
 LRESULT AnswerGetObject(HWND window, WPARAM flags) {
     auto* object = new DataAccessible(window);
-    const LRESULT result = LresultFromObject(IID_IAccessible, flags, object);
+    late::NeedCom();
+    const LRESULT result = late::LresultFromObject(IID_IAccessible, flags, object);
     object->Release();
     return result;
 }

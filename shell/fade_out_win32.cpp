@@ -1,6 +1,7 @@
 #include "shell/fade_out_win32.h"
 
 #include "shell/shell_win32.h"
+#include "shell/system_calls_win32.h"
 
 namespace vop::shell {
 namespace {
@@ -55,7 +56,7 @@ void FadeOutWindow(HWND window, DWORD stepMilliseconds) {
     for (int alpha = 0; alpha <= 255; ++alpha) {
         BitBlt(work.dc, 0, 0, w, h, image.dc, 0, 0, SRCCOPY);
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), 0};
-        AlphaBlend(work.dc, 0, 0, w, h, background.dc, 0, 0, w, h, blend);
+        late::AlphaBlend(work.dc, 0, 0, w, h, background.dc, 0, 0, w, h, blend);
         BitBlt(windowDc, 0, 0, w, h, work.dc, 0, 0, SRCCOPY);
         PauseShowingDrawing(stepMilliseconds);
     }

@@ -7,6 +7,7 @@
 #include "shell/entry_fields_win32.h"
 #include "shell/glyph_lines_win32.h"
 #include "shell/shell_win32.h"
+#include "shell/system_calls_win32.h"
 
 namespace vop::shell {
 namespace field {
@@ -48,7 +49,7 @@ void Apply(HWND window, const FieldOutcome& outcome, std::int32_t caretPos) {
     // plays while typing goes on (a synchronous one would hold every key
     // behind it), and one still playing is not started again.
     if (outcome.playDefaultSound)
-        PlaySoundW(reinterpret_cast<LPCWSTR>(SND_ALIAS_SYSTEMDEFAULT), nullptr, SND_ALIAS_ID | SND_ASYNC | SND_NOSTOP);
+        late::PlaySoundW(reinterpret_cast<LPCWSTR>(SND_ALIAS_SYSTEMDEFAULT), nullptr, SND_ALIAS_ID | SND_ASYNC | SND_NOSTOP);
     // The system caret belongs to whichever window has the focus; moving it
     // from a field without the focus would move someone else's caret.
     if (outcome.placeCaret && GetFocus() == window) SetCaretPos(FieldPositionX(caretPos), FieldCaretY);

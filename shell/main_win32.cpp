@@ -3,13 +3,13 @@
 // shortcuts.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "shell/data_window_win32.h"
 #include "shell/entry_fields_win32.h"
 #include "shell/main_window_win32.h"
 #include "shell/pattern_field_win32.h"
 #include "shell/shell_win32.h"
+#include "shell/system_calls_win32.h"
 
 namespace {
 
@@ -58,10 +58,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showS
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_BAR_CLASSES;
     InitCommonControlsEx(&controls);
-    // The About box opens the help page with ShellExecuteW, which may hand it
-    // to a shell extension that needs COM on this thread, single-threaded.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // COM starts at its first need (shell/system_calls_win32.h), not here.
     const int result = Run(instance, commandLine, showState);
-    if (SUCCEEDED(com)) CoUninitialize();
+    late::EndCom();
     return result;
 }

@@ -15,6 +15,7 @@
 #include "app/window_sizing.h"
 #include "resources/resource_ids.h"
 #include "shell/shell_win32.h"
+#include "shell/system_calls_win32.h"
 #include "view/glyph_strips.h"
 #include "view/status_text.h"
 
@@ -122,10 +123,10 @@ void OnSysColorChange() {
 }
 
 void OnDropFiles(HDROP drop) {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    const UINT length = late::DragQueryFileW(drop, 0, nullptr, 0);
     std::vector<wchar_t> path(length + 1);
-    DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
-    DragFinish(drop);
+    late::DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
+    late::DragFinish(drop);
     OpenDroppedFile(Editor(), Utf8(path.data(), length));
 }
 

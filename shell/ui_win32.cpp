@@ -10,6 +10,7 @@
 #include "shell/data_accessible_win32.h"
 #include "shell/dialogs_win32.h"
 #include "shell/shell_win32.h"
+#include "shell/system_calls_win32.h"
 
 namespace vop::shell {
 namespace {
@@ -66,7 +67,8 @@ std::optional<std::string> PickFile() {
     ofn.lpstrInitialDir = L".";
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!oldWindows) ofn.FlagsEx = OFN_EX_NOPLACESBAR;
-    if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+    late::NeedCom();
+    if (!late::GetOpenFileNameW(&ofn)) return std::nullopt;
     return Utf8(name.data(), wcslen(name.data()));
 }
 
