@@ -272,7 +272,9 @@ TEST(SearchCancel, ACloseOrANewSizeFromAnotherProgramWaitsForTheSearch) {
         t.ui.onPoll = [&](int poll) {
             if (poll != 2) return;
             t.ui.client = {600, 300};
+            int before = t.s.grid.columns;
             DataWindowResized(t.s);
+            EXPECT_EQ(t.s.grid.columns, before) << "laid out inside the search";
             RequestExit(t.s);
         };
         int columns = 0;
