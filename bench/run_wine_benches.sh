@@ -39,7 +39,7 @@ if [ -f "$win_build/CMakeCache.txt" ]; then
 else
   cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$win_build" -j2 --target Vop vop_probe process_memory strip_build_bench paint_bench startup_bench empty_window line_index_bench_wine document_search_bench_wine wave_tick_bench_wine
+cmake --build "$win_build" -j2 --target Vop vop_probe process_memory strip_build_bench paint_bench startup_bench empty_window framed_window line_index_bench_wine document_search_bench_wine wave_tick_bench_wine
 
 # ---- A Wine session of our own: prefix, X display (never :91, where the Wine
 # tests run) and one persistent Wine server, warmed up before anything is timed ----
@@ -82,7 +82,7 @@ mkdir -p "$state/search-data"
 run document_search_bench_wine wine "$bench/document_search_bench.exe" "$(vop_windows_path "$state/search-data")"
 # The About box's ripple, one tick against its 20 ms period, on the program's own picture.
 run wave_tick_bench_wine wine "$bench/wave_tick_bench.exe" "$(vop_windows_path "$root/resources/about.mbm")"
-run startup_bench wine "$bench/startup_bench.exe" "$(vop_windows_path "$state/vop/Vop.exe")" "$(vop_windows_path "$bench/empty_window.exe")" "$launches"
+run startup_bench wine "$bench/startup_bench.exe" "$(vop_windows_path "$state/vop/Vop.exe")" "$(vop_windows_path "$bench/empty_window.exe")" "$(vop_windows_path "$bench/framed_window.exe")" "$launches"
 
 # ---- Native benchmarks (release, unsanitized) ----
 if [ "$make_native" = 1 ] && [ ! -f "$native_build/CMakeCache.txt" ]; then

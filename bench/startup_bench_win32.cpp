@@ -1,6 +1,8 @@
 // Start-up to the first painted window: Vop.exe against an empty Win32 window
-// program built the same way, launched alternately in the same run (the Wine
-// server stays up between launches, so both start warm).
+// program built the same way, and against a framed window (the empty one with
+// a menu bar, a status bar and a flat scroll bar: the parts of Vop's frame
+// the system draws), launched in turn in the same run (the Wine server stays
+// up between launches, so all start warm).
 //
 // A launch counts as started when
 //   1. WaitForInputIdle returns: the program's thread first waited for input
@@ -12,7 +14,7 @@
 // The clock runs from CreateProcess to the moment both hold. Each program is
 // then closed with WM_CLOSE, as a user's close box would.
 //
-// usage: startup_bench VOP_EXE EMPTY_EXE [LAUNCHES]
+// usage: startup_bench VOP_EXE EMPTY_EXE FRAMED_EXE [LAUNCHES]
 #include <windows.h>
 
 #include <cstdio>
@@ -114,12 +116,12 @@ Launch Start(const std::string& exe, const std::string& arguments, const char* c
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: startup_bench VOP_EXE EMPTY_EXE [LAUNCHES]\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: startup_bench VOP_EXE EMPTY_EXE FRAMED_EXE [LAUNCHES]\n");
         return 64;
     }
-    const std::string vopExe = argv[1], emptyExe = argv[2];
-    const int launches = argc > 3 ? std::max(1, std::atoi(argv[3])) : 15;
+    const std::string vopExe = argv[1], emptyExe = argv[2], framedExe = argv[3];
+    const int launches = argc > 4 ? std::max(1, std::atoi(argv[4])) : 15;
 
     // The first launch of each loads its pages and the server's caches; it is not counted.
     const Launch first = Start(vopExe, "", "Vop");
@@ -127,28 +129,33 @@ int main(int argc, char** argv) {
     // The empty window takes Vop's outer size, so both paint the same area.
     const std::string size = std::to_string(first.rect.right - first.rect.left) + " " +
                              std::to_string(first.rect.bottom - first.rect.top);
-    if (!Start(emptyExe, size, "VopEmptyWindow").ok) return 1;
+    if (!Start(emptyExe, size, "VopEmptyWindow").ok || !Start(framedExe, size, "VopEmptyWindow").ok) return 1;
 
-    std::vector<double> vopPainted, vopIdle, emptyPainted, emptyIdle;
+    std::vector<double> vopPainted, vopIdle, emptyPainted, emptyIdle, framedPainted;
     for (int i = 0; i < launches; ++i) {
         const Launch v = Start(vopExe, "", "Vop");
         const Launch e = Start(emptyExe, size, "VopEmptyWindow");
-        if (!v.ok || !e.ok) return 1;
+        const Launch f = Start(framedExe, size, "VopEmptyWindow");
+        if (!v.ok || !e.ok || !f.ok) return 1;
         vopPainted.push_back(v.painted);
         vopIdle.push_back(v.idle);
         emptyPainted.push_back(e.painted);
         emptyIdle.push_back(e.idle);
+        framedPainted.push_back(f.painted);
     }
 
-    const double vp = Median(vopPainted), ep = Median(emptyPainted);
+    const double vp = Median(vopPainted), ep = Median(emptyPainted), fp = Median(framedPainted);
     std::printf("window %ld x %ld, %d launches each (after one untimed launch each), milliseconds:\n",
                 first.rect.right - first.rect.left, first.rect.bottom - first.rect.top, launches);
     std::printf("  Vop.exe:          median %.1f to a painted window (min %.1f; input idle %.1f)\n", vp,
                 vop::bench::Minimum(vopPainted), Median(vopIdle));
     std::printf("  empty window:     median %.1f to a painted window (min %.1f; input idle %.1f)\n", ep,
                 vop::bench::Minimum(emptyPainted), Median(emptyIdle));
-    std::printf("  Vop.exe - empty:  %.1f (ratio %.2f)\n", vp - ep, ep > 0 ? vp / ep : 0.0);
-    std::printf("TABLE|start-up to first painted window|Vop.exe %.0f ms|empty window %.0f ms (%+.0f ms)|report\n", vp, ep,
-                vp - ep);
+    std::printf("  framed window:    median %.1f to a painted window (min %.1f)\n", fp,
+                vop::bench::Minimum(framedPainted));
+    std::printf("  Vop.exe - empty:  %.1f (ratio %.2f); framed - empty: %.1f; Vop.exe - framed: %.1f\n", vp - ep,
+                ep > 0 ? vp / ep : 0.0, fp - ep, vp - fp);
+    std::printf("TABLE|start-up to first painted window|Vop.exe %.0f ms|empty window %.0f ms (%+.0f ms), framed window "
+                "%.0f ms (%+.0f ms)|report\n", vp, ep, vp - ep, fp, vp - fp);
     return 0;
 }

@@ -78,12 +78,14 @@ foreach(bench_src ${VOP_WINE_BENCH})
   target_link_options(${bench} PRIVATE -static -static-libgcc -static-libstdc++)
   set_target_properties(${bench} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endforeach()
-
-# The start-up yardstick is a GUI program like Vop.exe.
-if(TARGET empty_window)
-  set_target_properties(empty_window PROPERTIES WIN32_EXECUTABLE TRUE)
-  target_link_options(empty_window PRIVATE -mwindows)
-endif()
+# The start-up yardsticks are GUI programs like Vop.exe; the framed window
+# loads common controls 6 from Vop's own manifest.
+foreach(yardstick empty_window framed_window)
+  set_target_properties(${yardstick} PROPERTIES WIN32_EXECUTABLE TRUE)
+  target_link_options(${yardstick} PRIVATE -mwindows)
+endforeach()
+target_sources(framed_window PRIVATE bench/framed_window.rc)
+target_include_directories(framed_window PRIVATE ${VOP_GENERATED})
 
 # Platform-free benchmarks that are also measured under Wine.
 foreach(bench line_index_bench document_search_bench wave_tick_bench)

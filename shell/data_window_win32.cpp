@@ -93,6 +93,13 @@ void Paint(HWND window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     if (!dc) return;
+    if (ShowsOnlyPaper(Editor())) {  // one fill, no pixels rendered into memory
+        HBRUSH paper = CreateSolidBrush(Editor().settings.BackgroundColor & 0xFFFFFF);
+        FillRect(dc, &ps.rcPaint, paper);
+        DeleteObject(paper);
+        EndPaint(window, &ps);
+        return;
+    }
     RECT client{};
     GetClientRect(window, &client);
     BackBuffer& buffer = Buffer();

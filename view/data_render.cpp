@@ -119,19 +119,24 @@ void RenderTextView(const EditorState& s, PixelSurface& out) {
     }
 }
 
+// Strips of another cell size would be read past their ends.
+bool Drawable(const EditorState& s) {
+    return s.documentOpen() && !s.strips.text.empty() && !s.strips.digit.empty() &&
+           s.strips.fontCell == s.settings.FontCell;
+}
+
 }  // namespace
+
+bool ShowsOnlyPaper(const EditorState& s) { return !Drawable(s) || (!s.TextViewOn && s.grid.empty()); }
 
 void RenderDataWindow(const EditorState& s, PixelSurface& out) {
     const std::uint32_t paper = ColourToPixel(s.settings.BackgroundColor);
-    // Strips of another cell size would be read past their ends.
-    const bool drawable = s.documentOpen() && !s.strips.text.empty() && !s.strips.digit.empty() &&
-                          s.strips.fontCell == s.settings.FontCell;
-    if (drawable && !s.TextViewOn && !s.grid.empty()) {
-        RenderHexView(s, out, paper);  // writes the background itself
-        return;
+    if (ShowsOnlyPaper(s)) return Fill(out, paper);
+    if (s.TextViewOn) {
+        Fill(out, paper);
+        return RenderTextView(s, out);
     }
-    Fill(out, paper);
-    if (drawable && s.TextViewOn) RenderTextView(s, out);
+    RenderHexView(s, out, paper);  // writes the background itself
 }
 
 }  // namespace vop

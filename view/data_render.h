@@ -20,4 +20,10 @@ struct PixelSurface {
 
 void RenderDataWindow(const EditorState& s, PixelSurface& surface);
 
+// True when the window shows nothing but its background colour (no document
+// yet, or nothing to draw it with): the shell can fill it in one call,
+// without rendering pixels into memory, which keeps the first paint at
+// start-up cheap.
+bool ShowsOnlyPaper(const EditorState& s);
+
 }  // namespace vop

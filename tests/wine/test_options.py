@@ -1,6 +1,6 @@
 # Options in the real program: the cell size and the colours chosen in their dialogs reach the screen, and Cancel
 # changes nothing. (What OK does to the settings, the strips and the window's size is checked natively.)
-from harness import BLACK, COLORS, WHITE, wait_for
+from harness import BLACK, CLOSE, COLORS, WHITE, wait_for
 
 FONTS, NORMAL, DOUBLE = 40012, "item1015", "item1016"
 RED, YELLOW = 0xFF0000FF, 0xFF00FFFF  # as pixels() gives them
@@ -40,3 +40,5 @@ def test_cells_and_colours_chosen_reach_the_screen_and_cancel_changes_nothing(vo
         vop.key(ending)
         vop.wait_box(None)
         wait_for("%d-pixel cells in %08X on %08X" % (width, ink, paper), lambda: address_shown(vop, width, ink, paper))
+    vop.probe("command", CLOSE)  # without a document the window is the paper alone, in its colour
+    wait_for("nothing but paper in %08X" % YELLOW, lambda: vop.colours() == [YELLOW])
