@@ -130,6 +130,8 @@ TEST(AboutPicture, TheBoxTakesWhatItsWaveCovers) {
         EXPECT_EQ(LoadAboutPicture(p, file.data(), file.size()), PictureTooLarge);
     }
     EXPECT_EQ(p, Picture{});
+    Bytes cut = Hex("4D42 91010000 010000");  // no whole height: the decoder's refusal, nothing read past it
+    EXPECT_NE(LoadAboutPicture(p, cut.data(), cut.size()), PictureTooLarge);
     Bytes most = Hex("4D42 90010000 90010000 0301") + Repeat(Hex("FF07"), 625);
     EXPECT_EQ(LoadAboutPicture(p, most.data(), most.size()), 0);
 }

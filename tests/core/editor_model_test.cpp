@@ -38,9 +38,10 @@ const string PageQuestion = "Part of the file was modified. Save changes?";
 const string FileQuestion = "File has been modified. Save changes?";
 const string NotFound = "Sequence not found!";
 // Among them windows exactly wide enough for a row (594, 1188 and 2130 pixels
-// at 8, 16 and 8 pixels a cell) and one a pixel short of one (337).
+// at 8, 16 and 8 pixels a cell), one a pixel short of one (337), and one
+// taller than a page of 256-byte rows (4200).
 const ClientSize Clients[] = {{800, 600}, {300, 40},  {2200, 900}, {100, 15},  {1200, 333},
-                              {594, 1},   {4300, 2000}, {1188, 140}, {2130, 100}, {337, 64}};
+                              {594, 1},   {4300, 4200}, {1188, 140}, {2130, 100}, {337, 64}};
 const KeyModifiers None{};
 const KeyModifiers Ctrl{true};
 const KeyModifiers ScrollLock{false, false, true};

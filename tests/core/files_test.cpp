@@ -17,7 +17,8 @@ namespace {
 using namespace std;
 using test::Bytes;
 
-// A name in any script survives both ways, and so does a lone surrogate
+// A name in any script survives both ways (each length of sequence at both
+// its ends among them), and so does a lone surrogate
 // (Windows names may hold one), as its three bytes, also at the very end of
 // a text cut from a longer one. Bytes that start no sequence, overlong
 // forms, values past U+10FFFF and cut sequences become U+FFFD a byte at a
@@ -29,6 +30,7 @@ TEST(UnicodeText, NamesSurviveBothWays) {
         bool back;  // the UTF-16 turns into the same UTF-8
     } cases[] = {
         {"Ωμέγα-数据-🙂.bin", u"Ωμέγα-数据-🙂.bin", true},
+        {"\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80", u"\x7F\u0080\u07FF\u0800\uFFFF\U00010000", true},
         {"\xED\xA0\x80", u"\xD800", true},
         {"\xED\xA0\x80" "b\xED\xB0\x80", u"\xD800" "b\xDC00", true},
         {"\xED\xA0\x80\xED\xB0\x80", u"\xD800\xDC00", false},

@@ -159,6 +159,13 @@ TEST(Keys, WhatAScreenReaderIsTold) {
         EXPECT_EQ(DataWindowWords(t.s).name, step.name);
         EXPECT_EQ(DataWindowWords(t.s).value, step.value);
     }
+    pair<uint8_t, string> named[] = {  // the other bytes with names of their own, set at the caret
+        {0x07, "bell"}, {0x08, "backspace"}, {0x0C, "form feed"}, {0x0D, "carriage return"},
+        {0x1B, "escape"}, {0x20, "space"}, {0x7F, "delete"}};
+    for (auto& [byte, name] : named) {
+        ModifyCaretByte(t.s, byte);
+        EXPECT_EQ(DataWindowWords(t.s).name, "Address 00000000, byte " + DataWindowWords(t.s).value + ", " + name);
+    }
     t.ui.reply("File has been modified. Save changes?", BoxAnswer::No);
     RunMenuCommand(t.s, IDM_FILE_CLOSE);
     EXPECT_EQ(DataWindowWords(t.s).name, "No file open");
