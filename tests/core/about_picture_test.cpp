@@ -143,6 +143,8 @@ TEST(PictureValue, Copies) {
     Picture target = Pic("2 1 8: 0506");
     Picture sources[] = {Pic("1 2 8: 0102"), Pic("2 1 8: 0304", Bytes(1024, 4)), Pic("2 1 8: 0708", Bytes(1024, 6))};
     for (Picture& source : sources) EXPECT_EQ(CopyPicture(target, source), source);
+    Picture narrow = Pic("9 1 1: FF80");  // the bytes of a row of 16 pixels, but another shape
+    EXPECT_EQ(CopyPicture(narrow, Pic("16 1 1: 1234")), Pic("16 1 1: 1234"));
     EXPECT_EQ(PixelDataSize(-1, 2, 8), 0u);
 }
 

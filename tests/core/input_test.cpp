@@ -97,6 +97,10 @@ TEST(Keys, ViewModesAndTheTextView) {
     DataWindowKeyDown(t.s, Key::F4, None);
     EXPECT_EQ(CaretAddress(t.s), 16u);  // the row of line 5's first byte, 26
     EXPECT_EQ(t.ui.scrollPos, 1);
+    for (int key : {Key::F4, Key::F4, Key::PageDown}) DataWindowKeyDown(t.s, key, None);
+    t.ui.client.height = 6500;  // every line fits now: the view starts at the first again
+    DataWindowResized(t.s);
+    EXPECT_EQ(t.s.lines.TopLine, 0);
 }
 
 // An occurrence blinks cell by cell from the caret's cell, going on at the
