@@ -100,7 +100,8 @@ TEST(SettingsFile, BytesInTheirPlaces) {
 
 // The real files' streams: an update never makes a missing file (a save to a
 // file that vanished must not make it anew); what was just written counts
-// in the size and is passed by the next read; a close reports success once.
+// in the size and is passed by the next read or write; a close reports
+// success once.
 TEST(RealFiles, StreamsReadWhatWasWritten) {
     test::TempDir dir;
     EXPECT_EQ(RealFileSystem().open(dir.file("gone"), OpenMode::Update), nullptr);
@@ -111,13 +112,14 @@ TEST(RealFiles, StreamsReadWhatWasWritten) {
     EXPECT_TRUE(f->seek(3));
     EXPECT_EQ(f->write("XYZ", 3), 3u);
     EXPECT_EQ(f->size(), 6u);
+    EXPECT_EQ(f->write("!", 1), 1u);  // on from where the last write ended, whatever size() did
     EXPECT_TRUE(f->seek(0));
     EXPECT_EQ(f->write("Q", 1), 1u);
     char got[3] = {};
     EXPECT_EQ(f->read(got, 3), 3u);
     EXPECT_EQ(string(got, 3), "bcX");
     EXPECT_TRUE(f->close());
-    EXPECT_EQ(test::ReadWholeFile(path), (Bytes{'Q', 'b', 'c', 'X', 'Y', 'Z'}));
+    EXPECT_EQ(test::ReadWholeFile(path), (Bytes{'Q', 'b', 'c', 'X', 'Y', 'Z', '!'}));
 }
 
 }  // namespace

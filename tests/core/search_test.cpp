@@ -310,8 +310,8 @@ TEST(SearchProgress, PollsForEscAtMost40TimesASecond) {
     SearchProgress(t.s, "Searching", 0, 10).stopAt(5);
     EXPECT_EQ(t.ui.statusText[0], "as it was");
     {
-        SearchProgress progress(t.s, "Searching", 0, 100 << 16);
-        for (int k = 0; k < 100; ++k) progress.stopAt(uint64_t(k) << 16);  // a second of clock readings
+        SearchProgress progress(t.s, "Searching", 100 << 16, 200 << 16);  // a search from the middle
+        for (int k = 100; k < 200; ++k) progress.stopAt(uint64_t(k) << 16);  // a second of clock readings
         EXPECT_EQ(t.ui.statusText[0], "Searching 99 %");
     }
     EXPECT_EQ(t.ui.polls, 23);
