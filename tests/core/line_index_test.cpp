@@ -114,6 +114,12 @@ TEST_F(LineIndexTest, TheHexViewReturnsToTheTopLinesFirstByte) {
     t.s.lines.TopLine = 2;
     LeaveTextView(t.s);
     EXPECT_EQ(CaretAddress(t.s), 140002u);
+    // A whole page whose last line, empty, starts at the file's end: its last row.
+    ASSERT_EQ(t.open(Text(string(65535, 'q') + "\n")), LoadOutcome::Loaded);
+    EnterTextView(t.s);
+    t.s.lines.TopLine = t.s.lines.LineCount - 1;
+    LeaveTextView(t.s);
+    EXPECT_EQ(CaretAddress(t.s), 65535u / 16 * 16);
 }
 
 }  // namespace
