@@ -103,6 +103,16 @@ TEST(Keys, ViewModesAndTheTextView) {
     EXPECT_EQ(t.s.lines.TopLine, 0);
 }
 
+// A stale thumb position a row past the end of a file of whole rows lands on
+// its last byte, with no message.
+TEST(Keys, AStaleThumbLandsOnTheLastByte) {
+    test::Session t;
+    t.open(Bytes(4096));
+    DataWindowScroll(t.s, ScrollRequest::ThumbPosition, 256);
+    EXPECT_EQ(CaretAddress(t.s), 4095u);
+    EXPECT_EQ(t.ui.lastBoxText(), "");
+}
+
 // An occurrence blinks cell by cell from the caret's cell, going on at the
 // next row's first cell past a row's end (16 bytes a row of 8-pixel cells,
 // drawn a pixel in).
