@@ -5,7 +5,8 @@
 // usage: empty_window [WIDTH HEIGHT]   (the window's outer size; default size otherwise)
 #include <windows.h>
 
-#include <cstdio>
+#include "bench/yardstick_window_win32.h"
+
 
 namespace {
 
@@ -20,12 +21,7 @@ LRESULT CALLBACK EmptyWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showState) {
-    int width = CW_USEDEFAULT, height = CW_USEDEFAULT;
-    int w = 0, h = 0;
-    if (commandLine && std::sscanf(commandLine, "%d %d", &w, &h) == 2 && w > 0 && h > 0) {
-        width = w;
-        height = h;
-    }
+    const vop::bench::OuterSize size = vop::bench::OuterSizeFrom(commandLine);
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = EmptyWindowProc;
@@ -36,15 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
     if (!RegisterClassA(&wc)) return 1;
 
     HWND window = CreateWindowExA(0, wc.lpszClassName, " Empty", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  width, height, nullptr, nullptr, instance, nullptr);
+                                  size.width, size.height, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
-    ShowWindow(window, showState);
-    UpdateWindow(window);
-
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return vop::bench::ShowAndRun(window, showState);
 }

@@ -8,8 +8,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
 #include <initializer_list>
+
+#include "bench/yardstick_window_win32.h"
 
 namespace {
 
@@ -63,12 +64,7 @@ HMENU MenuBar() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showState) {
-    int width = CW_USEDEFAULT, height = CW_USEDEFAULT;
-    int w = 0, h = 0;
-    if (commandLine && std::sscanf(commandLine, "%d %d", &w, &h) == 2 && w > 0 && h > 0) {
-        width = w;
-        height = h;
-    }
+    const vop::bench::OuterSize size = vop::bench::OuterSizeFrom(commandLine);
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_BAR_CLASSES;
@@ -85,15 +81,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
     if (!RegisterClassW(&wc)) return 1;
 
     HWND window = CreateWindowExW(WS_EX_ACCEPTFILES, wc.lpszClassName, L" Framed", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, width, height, nullptr, MenuBar(), instance, nullptr);
+                                  CW_USEDEFAULT, size.width, size.height, nullptr, MenuBar(), instance, nullptr);
     if (!window) return 1;
-    ShowWindow(window, showState);
-    UpdateWindow(window);
-
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return vop::bench::ShowAndRun(window, showState);
 }
