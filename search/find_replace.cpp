@@ -14,6 +14,7 @@
 #include "search/sequence_matcher.h"
 #include "search/sequence_search.h"
 #include "view/caret_navigation.h"
+#include "view/document_view.h"
 #include "view/goto_address.h"
 #include "view/screen_layout.h"
 #include "view/status_text.h"
@@ -247,9 +248,11 @@ void ReplaceAll(EditorState& s, const std::uint8_t* search, const std::uint8_t* 
     // One replace-all run keeps the file open from its first read to its last
     // write; it is closed on every way out of here.
     RunFileSystem files(s);
+    const std::uint32_t size = s.pages.FileSize;
     const RunResult run = ReplaceEveryOccurrence(s, search, replacement, n);
     s.ReplaceAllRunning = 0;
     if (run.moved) ShowRunEnd(s, run);
+    FollowFileSize(s, size);  // the run's quiet shifts may have found another size
     // Declined: the changes are dropped, and the pages read back (when the
     // file could not be read they stay held, still marked modified). Nothing
     // was written.

@@ -62,12 +62,13 @@ void ShowOpenedDocument(EditorState& s, const std::string& path) {
 
 // After either shift: the screen starts in the new current page at `top`
 // (rounded to a row), and the caret keeps its screen row and column.
-void SettleViewAfterShift(EditorState& s, std::int64_t top) {
+void SettleViewAfterShift(EditorState& s, std::int64_t top, std::uint32_t sizeBefore) {
     const std::int32_t n = BytesPerRow(s);
     s.ScreenPage = PageSlot::Current;
     s.TopOffset = AlignTop(top, s.pages.CurrentPage.Length, n);
     SettleCaretAfterShift(s, n);
     if (s.TextViewOn) SetupScrollBar(s, false);
+    FollowFileSize(s, sizeBefore);
 }
 
 }  // namespace
@@ -118,17 +119,25 @@ void CloseDocument(EditorState& s) {
     s.UI().setSearchCommandsEnabled(false);
 }
 
+void FollowFileSize(EditorState& s, std::uint32_t sizeShown) {
+    if (!s.documentOpen() || s.pages.FileSize == sizeShown) return;
+    ShowFileSize(s);
+    SetupScrollBar(s, true);
+}
+
 bool LoadNextPage(EditorState& s, std::int32_t t) {
     if (!s.documentOpen() || !s.pages.NextPage.present()) return false;
+    const std::uint32_t size = s.pages.FileSize;
     if (!PromptSavePage(s) || !ShiftPagesForward(s)) return false;  // the unsaved pages stay held
-    SettleViewAfterShift(s, t);
+    SettleViewAfterShift(s, t, size);
     return true;
 }
 
 bool LoadPreviousPage(EditorState& s, std::int32_t d) {
     if (!s.documentOpen() || !s.pages.PrevPage.present()) return false;
+    const std::uint32_t size = s.pages.FileSize;
     if (!PromptSavePage(s) || !ShiftPagesBack(s)) return false;
-    SettleViewAfterShift(s, PageSize - std::clamp<std::int64_t>(d, 1, PageSize));
+    SettleViewAfterShift(s, PageSize - std::clamp<std::int64_t>(d, 1, PageSize), size);
     return true;
 }
 

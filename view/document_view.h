@@ -20,6 +20,11 @@ LoadOutcome OpenDocument(EditorState& s, const std::string& path, std::uint32_t 
 // Returns to the no-document state.
 void CloseDocument(EditorState& s);
 
+// Another program may have grown or cut the file since the status bar showed
+// `sizeShown`: a shift measures it again, and the status bar and the scroll
+// bar then follow the size it found.
+void FollowFileSize(EditorState& s, std::uint32_t sizeShown);
+
 // Shifts the window one page forward; t is the new top offset relative to the
 // page that becomes current. Asks about unsaved changes first. Returns false
 // when the window did not shift (the view position is then unchanged).

@@ -8,6 +8,7 @@
 
 #include "document/saving.h"
 #include "support/session.h"
+#include "view/status_text.h"
 
 namespace vop {
 namespace {
@@ -48,9 +49,10 @@ struct Document : test::Session {
 
 // Shifts when another program changed the file since the pages were read: a
 // shift that no longer finds the held pages stops with its own message and
-// changes nothing; one that does goes on with the file's new size. A
-// replace-all run's shift, which measures the size only when its read falls
-// short, refuses a file cut short all the same.
+// changes nothing; one that does goes on with the file's new size, which the
+// status bar and the scroll bar then show. A replace-all run's shift, which
+// measures the size only when its read falls short, refuses a file cut short
+// all the same.
 TEST(Shifts, FollowTheFileOrRefuseWithAMessage) {
     string Forward = "Error reading file!";
     string Back = "Error opening file!";
@@ -80,8 +82,12 @@ TEST(Shifts, FollowTheFileOrRefuseWithAMessage) {
         Document d(c.size, c.page);
         d.files.plan.failSize = c.failSize;
         d.changeFile(c.newSize);
-        bool moved = c.forward ? ShiftPagesForward(d.s, c.check) : ShiftPagesBack(d.s);
+        bool moved = c.check == SizeCheck::WhenReadShort ? ShiftPagesForward(d.s, c.check)
+                     : c.forward                          ? LoadNextPage(d.s, 0)
+                                                          : LoadPreviousPage(d.s, 1);
         EXPECT_EQ(moved, c.error.empty());
+        EXPECT_EQ(d.ui.statusText[1], FileSizeText(c.fileSize));
+        EXPECT_EQ(d.ui.scrollMax, int((c.fileSize + 15) / 16) - 37);
         EXPECT_EQ(d.ui.lastBoxText(), c.error);
         EXPECT_EQ(d.s.pages.PageIndex, c.pageAfter);
         EXPECT_EQ(d.s.pages.FileSize, c.fileSize);

@@ -15,6 +15,7 @@
 #include "search/sequence_matcher.h"
 #include "support/session.h"
 #include "view/screen_layout.h"
+#include "view/status_text.h"
 
 namespace vop {
 namespace {
@@ -252,6 +253,19 @@ TEST(SearchCancel, AnotherProgramCutsOrLocksTheFileUnderAReplaceAll) {
         EXPECT_EQ(test::ReadWholeFile(t.path), file);
         EXPECT_EQ(t.s.Modified, 0);
     }
+}
+
+// A replace-all's quiet shift to the next page finds the file grown by
+// another program: the status bar shows the size it found.
+TEST(SearchCancel, AQuietShiftShowsTheSizeItFound) {
+    test::Session t;
+    Bytes file(2 * P + 100, 0);
+    file[P + 10] = 'A';
+    ASSERT_EQ(t.open(file), LoadOutcome::Loaded);
+    filesystem::resize_file(t.path, 2 * P + 300);
+    uint8_t a = 'A';
+    ReplaceAll(t.s, &a, &a, 1);
+    EXPECT_EQ(t.ui.statusText[1], FileSizeText(2 * P + 300));
 }
 
 // Other programs send Vop messages at any time, and a long search's poll for
