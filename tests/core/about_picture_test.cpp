@@ -137,11 +137,13 @@ TEST(AboutPicture, TheBoxTakesWhatItsWaveCovers) {
 }
 
 // A copy equals its source, shape and palette too, even onto a picture of
-// the same sizes in another shape (the first here) or of the same shape (the
-// last). A negative side holds no pixels.
+// the same sizes in another shape (the first here), of the same shape (the
+// third) or of the same shape with another palette (the last). A negative
+// side holds no pixels.
 TEST(PictureValue, Copies) {
     Picture target = Pic("2 1 8: 0506");
-    Picture sources[] = {Pic("1 2 8: 0102"), Pic("2 1 8: 0304", Bytes(1024, 4)), Pic("2 1 8: 0708", Bytes(1024, 6))};
+    Picture sources[] = {Pic("1 2 8: 0102"), Pic("2 1 8: 0304", Bytes(1024, 4)), Pic("2 1 8: 0708", Bytes(1024, 6)),
+                         Pic("2 1 8: 0809")};
     for (Picture& source : sources) EXPECT_EQ(CopyPicture(target, source), source);
     Picture narrow = Pic("9 1 1: FF80");  // the bytes of a row of 16 pixels, but another shape
     EXPECT_EQ(CopyPicture(narrow, Pic("16 1 1: 1234")), Pic("16 1 1: 1234"));

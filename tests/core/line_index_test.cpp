@@ -101,9 +101,14 @@ TEST_F(LineIndexTest, LinesAsTheReferenceSplitsThem) {
         SCOPED_TRACE(testing::Message() << "round " << round << ", " << file.size() << " bytes");
         expectLines(file);
     }
-    // One past the text view's limit gets no index at all.
+    // One past the text view's limit gets no index at all; one that runs out
+    // of memory once its bytes are in gets none either, not a damaged one
+    // that entering the text view would take as built.
     t.s.pages.DocumentPath = t.dir.sparse("big", TextViewLimit + 1ull);
     EXPECT_FALSE(BuildLineIndexWithin(t.s, SIZE_MAX));
+    t.s.pages.DocumentPath = t.dir.write("text", Text("a\nb"));
+    EXPECT_FALSE(BuildLineIndexWithin(t.s, 3));
+    EXPECT_FALSE(t.s.lines.built());
 }
 
 // Back from the text view, the hex view starts at the top line's own first

@@ -317,7 +317,9 @@ struct PatternRun : Run {
 // of characters beside their model: the cells as shown and the caret. A
 // digit key in a hex field, or a character in the other, overwrites the
 // cell under the caret and moves on; a click puts the caret on the cell
-// under it; a text handed in fills the cells from the first, zeros after it.
+// under it; a text handed in fills the cells from the first, zeros after it,
+// and bytes handed to a hex field (the value the Modify and Set Colors
+// dialogs open with) show as their digits, the caret staying.
 struct EditRun : Run {
     int kind = int(Next() % 3);
     bool hex = kind < 2;
@@ -351,6 +353,12 @@ struct EditRun : Run {
     }
     void SetText() {
         string text = Text(10);
+        if (hex && text.size() % 2) {
+            text.resize(size_t(field.length));
+            outcome = EditFieldSetValue(field, Raw(text));
+            shown = Hex(text);
+            return;
+        }
         outcome = EditFieldSetText(field, text.c_str());
         if (hex) text = DigitsOf(text);
         text.resize(shown.size(), hex ? '0' : '\0');
