@@ -210,7 +210,19 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
         RunFind(t.s, pattern.data(), 2);
         EXPECT_EQ(t.ui.boxes.size(), boxes);
         EXPECT_EQ(CaretAddress(t.s), caret);
+        EXPECT_EQ(t.ui.statusText[0], CaretAddressText(caret));
     }
+}
+
+// The Replace dialog's OK starts a replace only with a sequence and a
+// replacement of the same length, one byte included; unequal ones are
+// refused with a message, and the dialog stays.
+TEST(SearchCancel, ReplaceStartsOnlyWithEqualLengths) {
+    test::Session t;
+    EXPECT_TRUE(ReplaceMayStart(t.s, 1, 1));
+    EXPECT_FALSE(ReplaceMayStart(t.s, 0, 0));
+    EXPECT_FALSE(ReplaceMayStart(t.s, 2, 3));
+    EXPECT_EQ(t.ui.lastBoxText(), "Source and target must have equal lenght!");
 }
 
 // Another program at the file while a replace-all runs over a 5-page file
