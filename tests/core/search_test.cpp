@@ -217,7 +217,7 @@ TEST(SearchCancel, EscOrAFailedWriteKeepsWhatWasReplaced) {
 // The Replace dialog's OK starts a replace only with a sequence and a
 // replacement of the same length, one byte included; unequal ones are
 // refused with a message, and the dialog stays.
-TEST(SearchCancel, ReplaceStartsOnlyWithEqualLengths) {
+TEST(ReplaceDialog, StartsOnlyWithEqualLengths) {
     test::Session t;
     EXPECT_TRUE(ReplaceMayStart(t.s, 1, 1));
     EXPECT_FALSE(ReplaceMayStart(t.s, 0, 0));
